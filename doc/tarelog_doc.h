@@ -1,0 +1,53 @@
+#pragma once
+
+#include "doc/weight_record.h"
+#include "platform/document.h"
+
+#include <string>
+#include <vector>
+
+// The diary: weights by day in one ordered sequence, with the unit text and
+// the decimal digits of the scale labels, which travel in the file. Records
+// are reached by index; no index is checked, callers keep 0 <= index < count.
+// Nothing here validates weights or dates: they are stored as they come.
+class CTarelogDoc : public CDocument {
+public:
+    CTarelogDoc() = default;
+    ~CTarelogDoc() override;
+
+    // Insert the day's weight at its date position, or replace the weight of
+    // the record of that day; then update the views and set the modified flag.
+    void SetDayWeight(double weight, int year, int month, int day);
+
+    double GetLastWeight() const;   // 0.0 without records
+    double GetMaxWeight() const;    // largest non-zero weight, or -50000.0
+    double GetMinWeight() const;    // smallest weight, or 50000.0
+    int GetDaySpan() const;         // first to last record in days; 1 below two records
+    int GetDayOffset(int index) const;
+
+    int GetRecordCount() const { return static_cast<int>(m_records.size()); }
+    WeightRecord& GetRecord(int index) { return m_records[static_cast<std::size_t>(index)]; }
+    const WeightRecord& GetRecord(int index) const { return m_records[static_cast<std::size_t>(index)]; }
+    const std::vector<WeightRecord>& Records() const { return m_records; }
+
+    void RemoveRecord(int index);
+    void AppendRecord(const WeightRecord& record);
+    void RemoveAllRecords();
+    // Room for `count` records without reallocating, for loaders that know it.
+    void ReserveRecords(std::size_t count) { m_records.reserve(count); }
+
+    bool OnNewDocument() override;
+    void Serialize(CArchive& archive) override;
+
+    int m_digits = 0;
+    std::u16string m_unit = u"k";
+
+private:
+    // Contiguous rather than one allocation per record: indexes, order and
+    // results are the same, and a million records load in one block.
+    std::vector<WeightRecord> m_records;
+};
+
+// Whole days between two records' dates, truncated toward zero and
+// saturated to the int range.
+int DaysBetweenRecords(const WeightRecord& from, const WeightRecord& to);
