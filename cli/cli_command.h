@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One verb of tarelog-cli. Each verb's source file registers itself with a
+// static CliCommandRegistration, so adding a verb touches no other file but
+// cli/CMakeLists.txt.
+struct CliCommand {
+    const char* name;
+    const char* summary;  // one line for the tool's --help
+    // Receives the arguments after the verb; returns the exit status:
+    // 0 success, 1 file or input error, 2 usage error.
+    int (*run)(const std::vector<std::string>& args);
+};
+
+class CliCommandRegistration {
+public:
+    explicit CliCommandRegistration(const CliCommand& command);
+};
+
+const std::vector<CliCommand>& RegisteredCliCommands();
+
+// Exit statuses shared by every verb.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;

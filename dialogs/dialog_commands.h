@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/surface.h"
+
+class CTarelogDoc;
+class ProfileStore;
+class QWidget;
+
+// The view's four dialog commands. Each builds its dialog on the stack, runs
+// it modally over `parent` and writes back only as the dialog specifies.
+// The view repaints after each returns.
+void RunWeightEntryCommand(CTarelogDoc& doc, QWidget* parent);           // 32771
+void RunEditListCommand(CTarelogDoc& doc, QWidget* parent);              // 32772
+void RunColorCommand(Color* colorSlots, QWidget* parent);                // 32775
+void RunUnitDigitsCommand(CTarelogDoc& doc, ProfileStore& profile, QWidget* parent); // 32776

@@ -1,0 +1,63 @@
+#include "platform/qt/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+MessageBoxResponder& Responder()
+{
+    static MessageBoxResponder responder;
+    return responder;
+}
+
+QMessageBox::Icon IconOf(unsigned type)
+{
+    switch (type & 0xF0) {
+    case MB_ICONERROR: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONWARNING: return QMessageBox::Warning;
+    case MB_ICONINFORMATION: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+void SetMessageBoxResponder(MessageBoxResponder responder)
+{
+    Responder() = std::move(responder);
+}
+
+int AfxMessageBox(const QString& text, unsigned type, QWidget* parent)
+{
+    if (Responder())
+        return Responder()(text, type);
+    QMessageBox box(IconOf(type), QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+    // Buttons carry the window system's ids as their roles' results.
+    auto add = [&box](const QString& label, QMessageBox::ButtonRole role, int id) {
+        QAbstractButton* button = box.addButton(label, role);
+        button->setProperty("tarelogId", id);
+        return button;
+    };
+    switch (type & 0x0F) {
+    case MB_YESNOCANCEL:
+        box.setDefaultButton(static_cast<QPushButton*>(add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole, IDYES)));
+        add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, IDNO);
+        box.setEscapeButton(add(QStringLiteral("キャンセル"), QMessageBox::RejectRole, IDCANCEL));
+        break;
+    case MB_YESNO:
+        box.setDefaultButton(static_cast<QPushButton*>(add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole, IDYES)));
+        box.setEscapeButton(add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, IDNO));
+        break;
+    default:
+        box.setEscapeButton(add(QStringLiteral("OK"), QMessageBox::AcceptRole, IDOK));
+        break;
+    }
+    box.exec();
+    if (QAbstractButton* pressed = box.clickedButton())
+        return pressed->property("tarelogId").toInt();
+    return (type & 0x0F) == MB_YESNOCANCEL ? IDCANCEL : (type & 0x0F) == MB_YESNO ? IDNO : IDOK;
+}
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Message boxes with the window system's button ids, so callers compare the
+// result with the ids they know (Yes is 6).
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+constexpr unsigned MB_OK = 0x0;
+constexpr unsigned MB_YESNOCANCEL = 0x3;
+constexpr unsigned MB_YESNO = 0x4;
+constexpr unsigned MB_ICONERROR = 0x10;
+constexpr unsigned MB_ICONQUESTION = 0x20;
+constexpr unsigned MB_ICONWARNING = 0x30;
+constexpr unsigned MB_ICONINFORMATION = 0x40;
+
+// Shows `text` with the buttons and icon of `type` and returns the id of the
+// button pressed. The title is the application's name.
+int AfxMessageBox(const QString& text, unsigned type = MB_OK, QWidget* parent = nullptr);
+
+// Tests answer message boxes without a person: while a responder is set,
+// AfxMessageBox calls it instead of showing anything.
+using MessageBoxResponder = std::function<int(const QString& text, unsigned type)>;
+void SetMessageBoxResponder(MessageBoxResponder responder);
