@@ -60,4 +60,3 @@ int AfxMessageBox(const QString& text, unsigned type, QWidget* parent)
         return pressed->property("tarelogId").toInt();
     return (type & 0x0F) == MB_YESNOCANCEL ? IDCANCEL : (type & 0x0F) == MB_YESNO ? IDNO : IDOK;
 }
-}
