@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/calendar_date.h"
+
+#include <string>
+#include <string_view>
+
+class CTarelogDoc;
+struct WeightRecord;
+
+// What the entry list editor does to the document, without its controls.
+// Lines show records by index; every change applies at once and marks the
+// document modified.
+
+// " 2001/05/03    65.3": date and the weight with one decimal.
+std::string EditListLineText(const WeightRecord& record);
+// The weight as the edit field shows it ("%5.1f").
+std::string EditListWeightText(double weight);
+
+enum class RecordUpdate {
+    Updated,
+    DateTaken, // another record holds the new date; nothing changed
+};
+
+// Stores the leading number of `weightText` (0.0 when there is none) and
+// `date` into record `index`. A record whose date changes moves to its
+// date position, so the diary stays in date order; it is refused when
+// another record already has that day, so no weight is lost.
+RecordUpdate UpdateListRecord(CTarelogDoc& doc, int index, std::string_view weightText, CalendarDate date);
+
+// Removes record `index` (the later ones move down by one).
+void DeleteListRecord(CTarelogDoc& doc, int index);

@@ -1,0 +1,56 @@
+#include "dialogs/weight_entry_dlg.h"
+
+#include "platform/qt/data_exchange.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+CWeightEntryDlg::CWeightEntryDlg(QWidget* parent)
+    : CDialog(parent)
+{
+    SetTemplate(QStringLiteral("体重入力"), 107, 133);
+
+    auto* ok = AddControl<QPushButton>(1, 83, 0, 24, 14);
+    ok->setText(QStringLiteral("OK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+
+    auto* label = AddControl<QLabel>(IDC_STATIC, 31, 22, 36, 8);
+    label->setText(QStringLiteral("体重（Kｇ）"));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto* weight = AddControl<QLineEdit>(IDC_WEIGHT, 67, 20, 39, 12);
+    weight->setAlignment(Qt::AlignRight);
+
+    SetupDatePicker(AddControl<QDateEdit>(IDC_ENTRY_DATE, 5, 4, 69, 14));
+
+    const struct { int id, x, y, width; const char16_t* text; } steps[] = {
+        {IDC_WEIGHT_TENTH, 44, 33, 61, u"1/10にする"},
+        {IDC_WEIGHT_PLUS, 45, 59, 58, u"＋０．１"},
+        {IDC_WEIGHT_MINUS, 45, 78, 58, u"－０．１"},
+    };
+    for (const auto& step : steps) {
+        auto* button = AddControl<QPushButton>(step.id, step.x, step.y, step.width, 14);
+        button->setText(QString::fromUtf16(step.text));
+        button->setAutoDefault(false);
+        const int id = step.id;
+        connect(button, &QPushButton::clicked, this, [this, id] { OnStep(id); });
+    }
+}
+
+void CWeightEntryDlg::DoDataExchange(CDataExchange& dx)
+{
+    DDX_DateTimeCtrl(dx, IDC_ENTRY_DATE, m_date);
+    DDX_Text(dx, IDC_WEIGHT, m_weight);
+}
+
+void CWeightEntryDlg::OnStep(int buttonId)
+{
+    // A refused weight text keeps the previous weight, which is stepped and
+    // written over the refused text.
+    UpdateData(true);
+    Step(buttonId);
+    UpdateData(false);
+}

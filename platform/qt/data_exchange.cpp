@@ -1,0 +1,173 @@
+#include "platform/qt/data_exchange.h"
+
+#include "platform/format.h"
+#include "platform/qt/dialog.h"
+#include "platform/qt/message_box.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QLocale>
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+// The number text with surrounding white space removed and one leading
+// plus sign dropped (from_chars takes neither).
+std::string NumberCore(const QString& text)
+{
+    std::string core = text.trimmed().toStdString();
+    if (!core.empty() && core.front() == '+' && (core.size() == 1 || core[1] != '-'))
+        core.erase(0, 1);
+    return core;
+}
+
+QString LineText(QWidget* control)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        return edit->text();
+    return {};
+}
+
+void SetLineText(QWidget* control, const QString& text)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->setText(text);
+}
+
+} // namespace
+
+CDataExchange::CDataExchange(CDialog* dialog, bool saveAndValidate)
+    : m_bSaveAndValidate(saveAndValidate), m_dialog(dialog)
+{
+}
+
+QWidget* CDataExchange::PrepareControl(int id)
+{
+    if (m_failed)
+        return nullptr;
+    m_last = m_dialog->GetDlgItem(id);
+    return m_last;
+}
+
+void CDataExchange::Fail(const QString& message)
+{
+    if (m_failed)
+        return;
+    m_failed = true;
+    AfxMessageBox(message, MB_OK | MB_ICONWARNING, m_dialog);
+    if (m_last) {
+        m_last->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(m_last))
+            edit->selectAll();
+    }
+}
+
+bool ParseIntText(const QString& text, int& value)
+{
+    const std::string core = NumberCore(text);
+    int parsed = 0;
+    const auto [end, error] = std::from_chars(core.data(), core.data() + core.size(), parsed);
+    if (core.empty() || error != std::errc() || end != core.data() + core.size())
+        return false;
+    value = parsed;
+    return true;
+}
+
+bool ParseDoubleText(const QString& text, double& value)
+{
+    const std::string core = NumberCore(text);
+    double parsed = 0.0;
+    const auto [end, error] = std::from_chars(core.data(), core.data() + core.size(), parsed);
+    // Infinities and NaN would reach the document and the graph's scale
+    // arithmetic; a weight is always a finite number.
+    if (core.empty() || error != std::errc() || end != core.data() + core.size() || !std::isfinite(parsed))
+        return false;
+    value = parsed;
+    return true;
+}
+
+QString DoubleText(double value)
+{
+    return QString::fromStdString(FormatString("%.15g", value));
+}
+
+void DDX_Text(CDataExchange& dx, int id, int& value)
+{
+    QWidget* control = dx.PrepareControl(id);
+    if (!control)
+        return;
+    if (!dx.m_bSaveAndValidate) {
+        SetLineText(control, QString::number(value));
+        return;
+    }
+    if (!ParseIntText(LineText(control), value))
+        dx.Fail(QStringLiteral("整数を入力してください。"));
+}
+
+void DDX_Text(CDataExchange& dx, int id, double& value)
+{
+    QWidget* control = dx.PrepareControl(id);
+    if (!control)
+        return;
+    if (!dx.m_bSaveAndValidate) {
+        SetLineText(control, DoubleText(value));
+        return;
+    }
+    if (!ParseDoubleText(LineText(control), value))
+        dx.Fail(QStringLiteral("数値を入力してください。"));
+}
+
+void DDX_Text(CDataExchange& dx, int id, std::u16string& value)
+{
+    QWidget* control = dx.PrepareControl(id);
+    if (!control)
+        return;
+    if (dx.m_bSaveAndValidate)
+        value = LineText(control).toStdU16String();
+    else
+        SetLineText(control, QString::fromStdU16String(value));
+}
+
+void DDX_DateTimeCtrl(CDataExchange& dx, int id, CalendarDate& value)
+{
+    auto* picker = qobject_cast<QDateEdit*>(dx.PrepareControl(id));
+    if (!picker)
+        return;
+    if (dx.m_bSaveAndValidate) {
+        const QDate date = picker->date();
+        value = CalendarDate::FromYmd(date.year(), date.month(), date.day());
+    } else {
+        picker->setDate(QDate(value.Year(), value.Month(), value.Day()));
+    }
+}
+
+void DDV_MinMaxInt(CDataExchange& dx, int value, int minValue, int maxValue)
+{
+    if (!dx.m_bSaveAndValidate || !dx.LastControl())
+        return;
+    if (value < minValue || value > maxValue)
+        dx.Fail(QStringLiteral("%1 から %2 までの整数を入力してください。").arg(minValue).arg(maxValue));
+}
+
+void DDV_MaxChars(CDataExchange& dx, const std::u16string& value, int maxChars)
+{
+    if (!dx.m_bSaveAndValidate || !dx.LastControl())
+        return;
+    if (value.size() > static_cast<std::size_t>(maxChars))
+        dx.Fail(QStringLiteral("%1 文字以内で入力してください。").arg(maxChars));
+}
+
+void SetupDatePicker(QWidget* widget)
+{
+    auto* picker = qobject_cast<QDateEdit*>(widget);
+    if (!picker)
+        return;
+    // A two-digit year would confine the picker to one century.
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    picker->setDisplayFormat(format);
+    picker->setCalendarPopup(true);
+}

@@ -1,0 +1,168 @@
+#include "platform/qt/dialog.h"
+
+#include "platform/qt/data_exchange.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QShowEvent>
+#include <QTimerEvent>
+
+#include <cmath>
+
+namespace {
+
+// The window system's MulDiv: a * b / c rounded half away from zero.
+int MulDiv(int a, int b, int c)
+{
+    return static_cast<int>(std::lround(static_cast<double>(a) * b / c));
+}
+
+} // namespace
+
+QFont DialogFont()
+{
+    QFont font = QApplication::font();
+    // The templates name a 9 point system face that Linux lacks; the texts
+    // are Japanese, so a CJK face keeps them from falling back glyph by glyph.
+    const QString cjk = QStringLiteral("Noto Sans CJK JP");
+    if (QFontDatabase::hasFamily(cjk))
+        font.setFamilies({cjk});
+    font.setPointSize(9);
+    return font;
+}
+
+CDialog::CDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setFont(DialogFont());
+}
+
+int CDialog::DoModal()
+{
+    InitDialog();
+    return exec();
+}
+
+void CDialog::EndDialog(int result)
+{
+    done(result);
+}
+
+bool CDialog::UpdateData(bool saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    DoDataExchange(dx);
+    return !dx.Failed();
+}
+
+void CDialog::InitDialog()
+{
+    if (m_initialized)
+        return;
+    m_initialized = true;
+    OnInitDialog();
+}
+
+QWidget* CDialog::GetDlgItem(int id) const
+{
+    return findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
+
+QSize CDialog::DialogBaseUnits() const
+{
+    // The average width as the window system measures it: the 52 Latin
+    // letters, halved with rounding.
+    const QFontMetrics metrics(font());
+    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return QSize((letters / 26 + 1) / 2, metrics.height());
+}
+
+QRect CDialog::MapDialogRect(const QRect& units) const
+{
+    const QSize base = DialogBaseUnits();
+    return QRect(MulDiv(units.x(), base.width(), 4), MulDiv(units.y(), base.height(), 8),
+        MulDiv(units.width(), base.width(), 4), MulDiv(units.height(), base.height(), 8));
+}
+
+void CDialog::SetTimer(int id, int milliseconds)
+{
+    KillTimer(id);
+    m_timers[startTimer(milliseconds)] = id;
+}
+
+void CDialog::KillTimer(int id)
+{
+    for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
+        if (it->second == id) {
+            killTimer(it->first);
+            m_timers.erase(it);
+            return;
+        }
+    }
+}
+
+bool CDialog::HasTimer(int id) const
+{
+    for (const auto& [qtId, ownId] : m_timers)
+        if (ownId == id)
+            return true;
+    return false;
+}
+
+void CDialog::SetTemplate(const QString& title, int widthUnits, int heightUnits)
+{
+    setWindowTitle(title);
+    setFixedSize(MapDialogRect(QRect(0, 0, widthUnits, heightUnits)).size());
+}
+
+void CDialog::PlaceControl(QWidget* control, int id, const QRect& units)
+{
+    if (id != IDC_STATIC)
+        control->setObjectName(QString::number(id));
+    control->setProperty("controlId", id);
+    control->setGeometry(MapDialogRect(units));
+}
+
+bool CDialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(1);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(2);
+}
+
+void CDialog::accept()
+{
+    OnOK();
+}
+
+void CDialog::reject()
+{
+    OnCancel();
+}
+
+void CDialog::showEvent(QShowEvent* event)
+{
+    InitDialog();
+    QDialog::showEvent(event);
+}
+
+void CDialog::timerEvent(QTimerEvent* event)
+{
+    const auto it = m_timers.find(event->timerId());
+    if (it == m_timers.end()) {
+        QDialog::timerEvent(event);
+        return;
+    }
+    OnTimer(it->second);
+}

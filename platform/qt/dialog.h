@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+#include <QSize>
+
+#include <map>
+
+class CDataExchange;
+class QFont;
+
+// A modal dialog laid out like a resource template: its size and every
+// control's rectangle are given in dialog units, which scale with the dialog
+// font, and each control carries its numeric id (also its object name), so
+// data exchange, handlers and tests find controls by id.
+//
+// Results follow the window system: OK ends with 1, Cancel and the close box
+// with 2, and EndDialog can end with any other code.
+class CDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CDialog(QWidget* parent = nullptr);
+
+    int DoModal();
+    void EndDialog(int result);
+    // Members to controls (false) or controls to members with validation
+    // (true); false when a check failed (the user has been told).
+    bool UpdateData(bool saveAndValidate = true);
+    // Runs the initialisation once; DoModal and the first show call it.
+    void InitDialog();
+
+    QWidget* GetDlgItem(int id) const;
+    template <class T> T* GetDlgItem(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
+
+    // Average character width and character height of the dialog font.
+    QSize DialogBaseUnits() const;
+    // Dialog units to pixels: x by width / 4, y by height / 8, rounded.
+    QRect MapDialogRect(const QRect& units) const;
+
+    // Timers carry the caller's ids, not the window system's.
+    void SetTimer(int id, int milliseconds);
+    void KillTimer(int id);
+    bool HasTimer(int id) const;
+
+protected:
+    void SetTemplate(const QString& title, int widthUnits, int heightUnits);
+    template <class T> T* AddControl(int id, int x, int y, int width, int height)
+    {
+        T* control = new T(this);
+        PlaceControl(control, id, QRect(x, y, width, height));
+        return control;
+    }
+    void PlaceControl(QWidget* control, int id, const QRect& units);
+
+    virtual bool OnInitDialog();
+    virtual void DoDataExchange(CDataExchange&) {}
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void OnTimer(int) {}
+
+    void accept() override;
+    void reject() override;
+    void showEvent(QShowEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    std::map<int, int> m_timers; // window-system timer id -> caller's id
+    bool m_initialized = false;
+};
+
+// The font every dialog is laid out in: a Japanese-capable face at 9 points.
+QFont DialogFont();
+
+// Id of a control that has none in its template (labels).
+constexpr int IDC_STATIC = -1;
