@@ -21,6 +21,9 @@ public:
 
 const std::vector<CliCommand>& RegisteredCliCommands();
 
+// True when the verb's arguments ask for its help ("--help" or "-h").
+bool WantsHelp(const std::vector<std::string>& args);
+
 // Exit statuses shared by every verb.
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;

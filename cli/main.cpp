@@ -35,6 +35,11 @@ const std::vector<CliCommand>& RegisteredCliCommands()
     return Commands();
 }
 
+bool WantsHelp(const std::vector<std::string>& args)
+{
+    return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2) {

@@ -2,7 +2,9 @@
 
 #include "doc/tarelog_doc.h"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 // What went wrong with a diary file, for the window (Japanese) and the
 // command line (English) to put in their own words.
@@ -17,6 +19,7 @@ struct DiaryFileError {
     std::string path;    // UTF-8
     std::string detail;  // English: what exactly, e.g. "the file ends inside the unit text (byte 40)"
     int systemError = 0; // errno where one applies
+    long long offset = -1; // for Damaged: the byte where the bad part starts
 
     explicit operator bool() const { return kind != Kind::None; }
     std::string EnglishMessage() const;
@@ -25,7 +28,15 @@ struct DiaryFileError {
 
 // Loads the diary at `path` into `doc` (records, unit, digits). On failure
 // `doc` is left exactly as it was. The modified flag and views are not touched.
-DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc);
+// `version`, when given, receives the file's version number on success.
+DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, std::int32_t* version = nullptr);
+
+// The same over bytes already in memory; `path` only names them in errors.
+DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc,
+    std::int32_t* version = nullptr);
+
+// The bytes of `doc` as a version-101 file.
+std::string StoreDiaryBytes(const CTarelogDoc& doc);
 
 // Writes `doc` to `path` without ever destroying the old file: a complete
 // new file is written beside it, checked, flushed to disk and renamed over

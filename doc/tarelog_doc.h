@@ -38,6 +38,11 @@ public:
 
     bool OnNewDocument() override;
     void Serialize(CArchive& archive) override;
+    // The storing half of Serialize, for savers that hold a const document.
+    void Store(CArchive& archive) const;
+    // Takes over the records, unit and digits of `loaded` (a loader's scratch
+    // document) in one move; views, path and modified flag stay as they are.
+    void TakeContents(CTarelogDoc& loaded);
 
     int m_digits = 0;
     std::u16string m_unit = u"k";

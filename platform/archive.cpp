@@ -85,7 +85,18 @@ std::int32_t CArchive::ReadInt32(const char* what)
 
 std::u16string CArchive::ReadString(const char* what)
 {
+    // Every failure inside the string is reported at its first byte: that
+    // is where the reader can see the string begin.
     const std::size_t start = m_position;
+    try {
+        return ReadStringAt(start, what);
+    } catch (const ArchiveError& error) {
+        throw ArchiveError(error.what(), start);
+    }
+}
+
+std::u16string CArchive::ReadStringAt(std::size_t start, const char* what)
+{
     bool wide = false;
     std::uint32_t length = ReadByte(what);
     if (length == 0xFF) {
@@ -111,8 +122,10 @@ std::u16string CArchive::ReadString(const char* what)
     if (length > Remaining() / 2)
         throw ArchiveError(std::string("the file ends inside ") + what, start);
     std::u16string text(length, u'\0');
+    const auto* p = reinterpret_cast<const unsigned char*>(m_in.data() + m_position);
     for (std::uint32_t i = 0; i < length; ++i)
-        text[i] = static_cast<char16_t>(ReadUInt16(what));
+        text[i] = static_cast<char16_t>(p[2 * i] | (p[2 * i + 1] << 8));
+    m_position += 2 * static_cast<std::size_t>(length);
     return text;
 }
 

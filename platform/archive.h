@@ -50,6 +50,7 @@ private:
     explicit CArchive(std::string_view in) : m_in(in) {}
     explicit CArchive(std::string& out) : m_out(&out) {}
 
+    std::u16string ReadStringAt(std::size_t start, const char* what);
     std::uint8_t ReadByte(const char* what);
     std::uint16_t ReadUInt16(const char* what);
     std::uint32_t ReadUInt32(const char* what);

@@ -1,0 +1,89 @@
+// tarelog-cli add FILE YYYY-MM-DD WEIGHT: one day's weight, as the entry
+// dialog records it, saved at once.
+#include "cli/cli_command.h"
+
+#include "doc/diary_file.h"
+#include "platform/calendar_date.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] = "usage: tarelog-cli add FILE YYYY-MM-DD WEIGHT\n\n"
+                      "Records WEIGHT for the day in the diary FILE: a day already recorded gets\n"
+                      "the new weight, another day is inserted at its date position. A FILE that\n"
+                      "does not exist is created with unit \"k\" and 0 decimal digits.\n";
+
+bool ParseNumber(std::string_view text, int& value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// Only a real calendar day in exactly the form YYYY-MM-DD.
+bool ParseDate(const std::string& text, int& year, int& month, int& day)
+{
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    for (const std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    if (!ParseNumber(std::string_view(text).substr(0, 4), year) || !ParseNumber(std::string_view(text).substr(5, 2), month)
+        || !ParseNumber(std::string_view(text).substr(8, 2), day))
+        return false;
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return false;
+    const CalendarDate date = CalendarDate::FromYmd(year, month, day);
+    return date.Year() == year && date.Month() == month && date.Day() == day;
+}
+
+// The whole argument must be one finite number, in the C locale's form.
+bool ParseWeight(const std::string& text, double& weight)
+{
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    const auto [stop, error] = std::from_chars(begin, end, weight);
+    return !text.empty() && error == std::errc() && stop == end && std::isfinite(weight);
+}
+
+int RunAdd(const std::vector<std::string>& args)
+{
+    if (WantsHelp(args)) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (args.size() != 3) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    const std::string& path = args[0];
+    int year = 0, month = 0, day = 0;
+    if (!ParseDate(args[1], year, month, day)) {
+        std::fprintf(stderr, "tarelog-cli: '%s' is not a calendar date in the form YYYY-MM-DD\n", args[1].c_str());
+        return kExitFailure;
+    }
+    double weight = 0.0;
+    if (!ParseWeight(args[2], weight)) {
+        std::fprintf(stderr, "tarelog-cli: '%s' is not a finite number\n", args[2].c_str());
+        return kExitFailure;
+    }
+    CTarelogDoc doc;
+    const DiaryFileError loadError = LoadDiaryFile(path, doc);
+    if (loadError && !(loadError.kind == DiaryFileError::Kind::CannotOpen && loadError.systemError == ENOENT)) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", loadError.EnglishMessage().c_str());
+        return kExitFailure;
+    }
+    doc.SetDayWeight(weight, year, month, day);
+    if (const DiaryFileError error = SaveDiaryFile(doc, path)) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+const CliCommandRegistration registration({"add", "record one day's weight", RunAdd});
+
+} // namespace

@@ -1,0 +1,39 @@
+// tarelog-cli resave IN OUT: open and save again, as the window's Save As
+// does; older files come out in the current version.
+#include "cli/cli_command.h"
+
+#include "doc/diary_file.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] = "usage: tarelog-cli resave IN OUT\n\n"
+                      "Opens the diary IN and saves it as OUT in the current file version.\n"
+                      "OUT may be IN itself; it is replaced only once the new file is complete.\n";
+
+int RunResave(const std::vector<std::string>& args)
+{
+    if (WantsHelp(args)) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (args.size() != 2) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    CTarelogDoc doc;
+    if (const DiaryFileError error = LoadDiaryFile(args[0], doc)) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        return kExitFailure;
+    }
+    if (const DiaryFileError error = SaveDiaryFile(doc, args[1])) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+const CliCommandRegistration registration({"resave", "open a diary and save it again", RunResave});
+
+} // namespace

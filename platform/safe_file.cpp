@@ -1,0 +1,255 @@
+#include "platform/safe_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+WriteFunction g_write = nullptr;
+FsyncFunction g_fsync = nullptr;
+
+constexpr std::string_view kTemporaryInfix = ".saving-";
+constexpr std::size_t kTemporarySuffixLength = 6;
+constexpr char kTemporaryAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+bool Fail(FileFailure& failure, const char* step, int error, const char* why = nullptr)
+{
+    failure.step = step;
+    failure.error = error;
+    failure.why = why;
+    return false;
+}
+
+ssize_t CallWrite(int fd, const void* data, std::size_t size)
+{
+    return g_write ? g_write(fd, data, size) : ::write(fd, data, size);
+}
+
+int CallFsync(int fd)
+{
+    return g_fsync ? g_fsync(fd) : ::fsync(fd);
+}
+
+// Loops over partial writes; a write that makes no progress counts as a full
+// disk, since some file systems report it that way instead of ENOSPC.
+bool WriteAll(int fd, std::string_view bytes, FileFailure& failure)
+{
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    while (!bytes.empty()) {
+        const ssize_t written = CallWrite(fd, bytes.data(), std::min(bytes.size(), kChunk));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return Fail(failure, "writing the new file", errno);
+        if (written == 0)
+            return Fail(failure, "writing the new file", ENOSPC);
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+struct PathParts {
+    std::string directory;
+    std::string name;
+};
+
+PathParts SplitPath(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// A symbolic link is kept as a link: the file it points to is replaced.
+std::string ResolveTarget(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return path;
+    return resolved;
+}
+
+void RemoveStrayTemporaries(const PathParts& target)
+{
+    DIR* directory = ::opendir(target.directory.c_str());
+    if (directory == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(directory)) {
+        if (IsSafeSaveTemporaryOf(entry->d_name, target.name))
+            ::unlinkat(::dirfd(directory), entry->d_name, 0);
+    }
+    ::closedir(directory);
+}
+
+std::string RandomSuffix()
+{
+    static std::mt19937_64 generator(std::random_device{}()
+        ^ static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
+        ^ (static_cast<std::uint64_t>(::getpid()) << 32));
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kTemporaryAlphabet - 2);
+    std::string suffix(kTemporarySuffixLength, 'a');
+    for (char& c : suffix)
+        c = kTemporaryAlphabet[pick(generator)];
+    return suffix;
+}
+
+// O_EXCL with mode 0666 lets the umask decide a new file's permissions, as
+// for any other file the user creates.
+int CreateTemporary(const PathParts& target, std::string& temporaryPath, FileFailure& failure)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporaryPath = target.directory + "/." + target.name + std::string(kTemporaryInfix) + RandomSuffix();
+        const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST) {
+            Fail(failure, "creating the new file", errno);
+            return -1;
+        }
+    }
+    Fail(failure, "creating the new file", EEXIST);
+    return -1;
+}
+
+// The rename has already put the new file in place; a directory that cannot
+// be flushed (some file systems refuse) does not make the save a failure.
+void SyncDirectory(const std::string& directory)
+{
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    CallFsync(fd);
+    ::close(fd);
+}
+
+bool IsWritable(const std::string& path, const struct stat& info)
+{
+    // Root passes access() for any file; a file without a single write bit
+    // is read-only by the owner's choice and stays so for every user.
+    return (info.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+bool WriteTemporary(int fd, std::string_view bytes, const struct stat* old, FileFailure& failure)
+{
+    if (old != nullptr) {
+        // Best effort: only the owner or root can give the file back its
+        // owner and mode, and a save must not fail for that alone.
+        (void)::fchown(fd, old->st_uid, old->st_gid);
+        (void)::fchmod(fd, old->st_mode & 07777);
+    }
+    if (!WriteAll(fd, bytes, failure))
+        return false;
+    if (CallFsync(fd) != 0)
+        return Fail(failure, "flushing the new file to disk", errno);
+    return true;
+}
+
+} // namespace
+
+bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetName)
+{
+    const std::size_t prefixLength = 1 + targetName.size() + kTemporaryInfix.size();
+    if (entryName.size() != prefixLength + kTemporarySuffixLength || entryName[0] != '.'
+        || entryName.substr(1, targetName.size()) != targetName
+        || entryName.substr(1 + targetName.size(), kTemporaryInfix.size()) != kTemporaryInfix)
+        return false;
+    return entryName.substr(prefixLength).find_first_not_of(kTemporaryAlphabet) == std::string_view::npos;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& failure)
+{
+    // O_NONBLOCK keeps the open of a named pipe from waiting for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return Fail(failure, "", errno);
+    struct stat info {};
+    bool ok = true;
+    if (::fstat(fd, &info) != 0)
+        ok = Fail(failure, "", errno);
+    else if (S_ISDIR(info.st_mode))
+        ok = Fail(failure, "", EISDIR);
+    else if (!S_ISREG(info.st_mode))
+        ok = Fail(failure, "", EINVAL, "it is not a regular file");
+    else if (static_cast<std::uint64_t>(info.st_size) > kMaxReadableFileSize)
+        ok = Fail(failure, "", EFBIG, "it is too large to be a diary");
+    if (ok) {
+        // Sized by the file itself; a file that shrinks meanwhile is read up
+        // to its new end, one that grows up to the size it had.
+        std::string buffer(static_cast<std::size_t>(info.st_size), '\0');
+        std::size_t done = 0;
+        while (done < buffer.size()) {
+            const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                ok = Fail(failure, "reading", errno);
+                break;
+            }
+            if (n == 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        buffer.resize(done);
+        if (ok)
+            bytes = std::move(buffer);
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool ReplaceFileSafely(const std::string& path, std::string_view bytes, FileFailure& failure)
+{
+    const std::string targetPath = ResolveTarget(path);
+    const PathParts target = SplitPath(targetPath);
+    if (target.name.empty() || target.name == "." || target.name == "..")
+        return Fail(failure, "", EISDIR);
+
+    struct stat old {};
+    const bool exists = ::stat(targetPath.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        return Fail(failure, "", EISDIR);
+    if (exists && !S_ISREG(old.st_mode))
+        return Fail(failure, "", EINVAL, "it is not a regular file");
+    if (exists && !IsWritable(targetPath, old))
+        return Fail(failure, "", EACCES, "the file is read-only");
+
+    RemoveStrayTemporaries(target);
+    std::string temporaryPath;
+    const int fd = CreateTemporary(target, temporaryPath, failure);
+    if (fd < 0)
+        return false;
+    bool ok = WriteTemporary(fd, bytes, exists ? &old : nullptr, failure);
+    if (::close(fd) != 0 && ok)
+        ok = Fail(failure, "closing the new file", errno);
+    if (ok && ::rename(temporaryPath.c_str(), targetPath.c_str()) != 0)
+        ok = Fail(failure, "replacing the old file", errno);
+    if (!ok) {
+        ::unlink(temporaryPath.c_str());
+        return false;
+    }
+    SyncDirectory(target.directory);
+    return true;
+}
+
+void SetSafeFileWriteFunction(WriteFunction function)
+{
+    g_write = function;
+}
+
+void SetSafeFileFsyncFunction(FsyncFunction function)
+{
+    g_fsync = function;
+}
