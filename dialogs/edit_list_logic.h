@@ -12,7 +12,7 @@ struct WeightRecord;
 // Lines show records by index; every change applies at once and marks the
 // document modified.
 
-// " 2001/05/03    65.3": date and the weight with one decimal.
+// " 2001/05/03   65.3": date and the weight with one decimal.
 std::string EditListLineText(const WeightRecord& record);
 // The weight as the edit field shows it ("%5.1f").
 std::string EditListWeightText(double weight);
