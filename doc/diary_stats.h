@@ -1,0 +1,34 @@
+#pragma once
+
+#include "doc/weight_record.h"
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+// Summary figures of a diary. They are taken over the records in date
+// order (records of one day keep their document order), so an unordered
+// diary gives the same figures as the sorted one.
+struct DiaryStats {
+    std::size_t entries = 0;
+    // The rest is meaningful only when entries > 0.
+    WeightRecord first;    // the earliest record
+    WeightRecord last;     // the latest record; its weight is the latest weight
+    WeightRecord lowest;   // the first record with the lowest weight
+    WeightRecord highest;  // the first record with the highest weight
+    // Latest weight minus the weight of the latest record on or before the
+    // last date minus 7 (30) days; none when no record is that old.
+    std::optional<double> change7;
+    std::optional<double> change30;
+    // Exponentially smoothed weight: the first record's weight, then each
+    // record moves it 10% of the way toward its own weight.
+    double trend = 0.0;
+    // (trend at the last record - trend at the latest record on or before
+    // the last date minus 7 days) * 7 / the days between those two records;
+    // none when no record is that old.
+    std::optional<double> trendPerWeek;
+};
+
+constexpr double kTrendSmoothing = 0.1;
+
+DiaryStats ComputeDiaryStats(const std::vector<WeightRecord>& records);

@@ -1,0 +1,90 @@
+#include "doc/csv_values.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct DateCase {
+    const char* text;
+    int year, month, day;
+};
+
+TEST(CsvValues, DatesInEveryAcceptedShape)
+{
+    const DateCase cases[] = {
+        {"2024-01-05", 2024, 1, 5},
+        {"2024/12/31", 2024, 12, 31},
+        {"05.01.2024", 2024, 1, 5},
+        {"2024-02-29", 2024, 2, 29},               // leap year
+        {"2000-02-29", 2000, 2, 29},               // divisible by 400
+        {"2024-01-05T07:30", 2024, 1, 5},
+        {"2024-01-05 07:30", 2024, 1, 5},          // openScale's space
+        {"2024-01-05T23:59:60Z", 2024, 1, 5},      // leap second
+        {"2012-11-02T06:41:10.000Z", 2012, 11, 2}, // Libra
+        {"2022-08-11T23:30:00-05:00", 2022, 8, 11}, // the date as written, not UTC's 08-12
+        {"2022-08-11T00:30:00+0900", 2022, 8, 11},
+        {"16.03.2019 06:58", 2019, 3, 16},
+    };
+    for (const DateCase& c : cases) {
+        CsvDate date;
+        EXPECT_EQ(ParseCsvDate(c.text, date), "") << c.text;
+        EXPECT_EQ(date.year, c.year) << c.text;
+        EXPECT_EQ(date.month, c.month) << c.text;
+        EXPECT_EQ(date.day, c.day) << c.text;
+    }
+}
+
+TEST(CsvValues, ImpossibleDatesAreRefusedAsNoCalendarDate)
+{
+    for (const char* text : {"2023-02-29", "1900-02-29", "2024-04-31", "2024-13-01", "2024-00-10", "2024-01-00",
+             "0000-01-01", "31.06.2024"}) {
+        CsvDate date;
+        EXPECT_NE(ParseCsvDate(text, date).find("is not a calendar date"), std::string::npos) << text;
+    }
+}
+
+TEST(CsvValues, MisshapenDatesAreRefused)
+{
+    for (const char* text : {"", "2024-1-05", "24-01-05", "2024-01/05", "2024-01-05x", "2024-01-05T", "2024-01-05T7:30",
+             "2024-01-05T24:00", "2024-01-05T10:60", "2024-01-05T10:00:61", "2024-01-05T10:00+25:00",
+             "2024-01-05T10:00Zjunk", "2024-01-05T10:00:00.", "5.1.2024", "01/05/2024", "yesterday", " 2024-01-05"}) {
+        CsvDate date;
+        EXPECT_NE(ParseCsvDate(text, date), "") << text;
+    }
+}
+
+TEST(CsvValues, WeightsAreReadExactlyAndStrictly)
+{
+    double weight = 0;
+    EXPECT_EQ(ParseCsvWeight("80.30000000000001", false, weight), "");
+    EXPECT_EQ(weight, 80.30000000000001);
+    EXPECT_EQ(ParseCsvWeight("-0", false, weight), "");
+    EXPECT_TRUE(std::signbit(weight));
+    EXPECT_EQ(ParseCsvWeight("1e2", false, weight), "");
+    EXPECT_EQ(weight, 100.0);
+    EXPECT_EQ(ParseCsvWeight("5e-324", false, weight), "");
+    EXPECT_EQ(weight, 5e-324);
+
+    for (const char* text : {"", "abc", "80.5kg", "+80", "80,5", "0x10", "80 5", ".", "1e"})
+        EXPECT_NE(ParseCsvWeight(text, false, weight), "") << text;
+    for (const char* text : {"inf", "-inf", "nan", "infinity"})
+        EXPECT_NE(ParseCsvWeight(text, false, weight).find("finite"), std::string::npos) << text;
+    EXPECT_NE(ParseCsvWeight("1e999", false, weight), "");
+    EXPECT_EQ(ParseCsvWeight("", false, weight), "no weight");
+}
+
+TEST(CsvValues, DecimalCommaOnlyWhenAllowedAndUnambiguous)
+{
+    double weight = 0;
+    EXPECT_EQ(ParseCsvWeight("72,5", true, weight), "");
+    EXPECT_EQ(weight, 72.5);
+    EXPECT_EQ(ParseCsvWeight("72.25", true, weight), "");
+    EXPECT_EQ(weight, 72.25);
+    EXPECT_NE(ParseCsvWeight("1,072.5", true, weight), "");
+    EXPECT_NE(ParseCsvWeight("1,0,7", true, weight), "");
+    EXPECT_NE(ParseCsvWeight("72,5", false, weight), "");
+}
+
+} // namespace
