@@ -1,0 +1,199 @@
+#include "../doc/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built tarelog-cli with `args`, stdout and stderr caught in files.
+CliRun RunCli(const TempDir& dir, const std::vector<std::string>& args)
+{
+    const std::string outPath = dir.File(".stdout");
+    const std::string errPath = dir.File(".stderr");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        std::vector<char*> argv{const_cast<char*>(TARELOG_CLI)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(TARELOG_CLI, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    CliRun run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadBytes(outPath);
+    run.err = ReadBytes(errPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    return run;
+}
+
+std::string RecordBytes(const std::string& weight, const std::string& ymd, const std::string& reserved = "00 00")
+{
+    return Hex(weight + " " + ymd + " " + reserved);
+}
+
+class Cli : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string file = dir.File("diary.tlg");
+};
+
+TEST_F(Cli, DumpPrintsTheWholeFileAsJson)
+{
+    WriteBytes(file, Hex("65 00 00 00 05 00 00 00")
+        + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00", "AB 0C")  // 65.5, 2002-08-30
+        + RecordBytes("00 00 00 00 00 00 F8 7F", "D2 07 0D 00 00 00")           // NaN, month 13 day 0
+        + RecordBytes("00 00 00 00 00 00 F0 7F", "FF FF 01 00 01 00")           // +inf, year -1
+        + RecordBytes("00 00 00 00 00 00 F0 FF", "D2 07 08 00 1F 00")           // -inf
+        + RecordBytes("9A 99 99 99 99 99 B9 3F", "D2 07 09 00 01 00")           // 0.1
+        + Hex("FF FE FF 06 22 00 5C 00 0A 00 53 4F CD 91 01 D8") // "\ newline 体重 + lone surrogate
+        + Hex("FB FF FF FF"));
+    const CliRun run = RunCli(dir, {"dump", file});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+        "{\"version\":101,\"unit\":\"\\\"\\\\\\u000a体重\uFFFD\",\"digits\":-5,\"records\":["
+        "{\"date\":\"2002-08-30\",\"year\":2002,\"month\":8,\"day\":30,\"weight\":65.5,\"reserved\":\"ab0c\"},"
+        "{\"date\":\"2002-13-00\",\"year\":2002,\"month\":13,\"day\":0,\"weight\":\"nan\",\"reserved\":\"0000\"},"
+        "{\"date\":\"-001-01-01\",\"year\":-1,\"month\":1,\"day\":1,\"weight\":\"inf\",\"reserved\":\"0000\"},"
+        "{\"date\":\"2002-08-31\",\"year\":2002,\"month\":8,\"day\":31,\"weight\":\"-inf\",\"reserved\":\"0000\"},"
+        "{\"date\":\"2002-09-01\",\"year\":2002,\"month\":9,\"day\":1,\"weight\":0.1,\"reserved\":\"0000\"}]}\n");
+}
+
+TEST_F(Cli, DumpOfAnOldFileShowsItsVersionAndDefaults)
+{
+    WriteBytes(file, Hex("64 00 00 00 00 00 00 00"));
+    const CliRun run = RunCli(dir, {"dump", file});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "{\"version\":100,\"unit\":\"k\",\"digits\":1,\"records\":[]}\n");
+}
+
+TEST_F(Cli, FileErrorsExitOneWithTheFileNamedAndNothingOnStdout)
+{
+    WriteBytes(file, Hex("65 00 00 00 02 00 00 00"));
+    for (const std::string& path : {file, dir.File("missing.tlg")}) {
+        const CliRun run = RunCli(dir, {"dump", path});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(path), std::string::npos) << run.err;
+    }
+    EXPECT_NE(RunCli(dir, {"dump", file}).err.find("record count"), std::string::npos);
+}
+
+TEST_F(Cli, UsageErrorsExitTwoAndHelpExitsZero)
+{
+    EXPECT_EQ(RunCli(dir, {}).status, 2);
+    EXPECT_EQ(RunCli(dir, {"frobnicate"}).status, 2);
+    EXPECT_EQ(RunCli(dir, {"dump"}).status, 2);
+    EXPECT_EQ(RunCli(dir, {"dump", "a", "b"}).status, 2);
+    EXPECT_EQ(RunCli(dir, {"add", file, "2002-08-30"}).status, 2);
+    EXPECT_EQ(RunCli(dir, {"resave", file}).status, 2);
+    const CliRun help = RunCli(dir, {"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* verb : {"dump", "add", "resave"})
+        EXPECT_NE(help.out.find(verb), std::string::npos);
+    for (const char* verb : {"dump", "add", "resave"}) {
+        const CliRun run = RunCli(dir, {verb, "--help"});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out.find(std::string("usage: tarelog-cli ") + verb), 0u) << run.out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(Cli, AddCreatesThenInsertsInDateOrderAndReplaces)
+{
+    ASSERT_EQ(RunCli(dir, {"add", file, "2002-08-30", "65.5"}).status, 0);
+    EXPECT_EQ(ReadBytes(file), Hex("65 00 00 00 01 00 00 00")
+        + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00") + Hex("FF FE FF 01 6B 00 00 00 00 00"));
+    ASSERT_EQ(RunCli(dir, {"add", file, "2002-08-01", "64"}).status, 0);
+    ASSERT_EQ(RunCli(dir, {"add", file, "2004-02-29", "-1e-3"}).status, 0);
+    ASSERT_EQ(RunCli(dir, {"add", file, "2002-08-30", "66.25"}).status, 0);
+    const CliRun run = RunCli(dir, {"dump", file});
+    EXPECT_EQ(run.out,
+        "{\"version\":101,\"unit\":\"k\",\"digits\":0,\"records\":["
+        "{\"date\":\"2002-08-01\",\"year\":2002,\"month\":8,\"day\":1,\"weight\":64,\"reserved\":\"0000\"},"
+        "{\"date\":\"2002-08-30\",\"year\":2002,\"month\":8,\"day\":30,\"weight\":66.25,\"reserved\":\"0000\"},"
+        "{\"date\":\"2004-02-29\",\"year\":2004,\"month\":2,\"day\":29,\"weight\":-0.001,\"reserved\":\"0000\"}]}\n");
+}
+
+TEST_F(Cli, AddKeepsTheUnitDigitsAndReservedBytesOfAnExistingFile)
+{
+    const std::string record = RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00", "12 34");
+    WriteBytes(file, Hex("64 00 00 00 01 00 00 00") + record);
+    ASSERT_EQ(RunCli(dir, {"add", file, "2002-08-31", "66"}).status, 0);
+    EXPECT_EQ(ReadBytes(file), Hex("65 00 00 00 02 00 00 00") + record
+        + RecordBytes("00 00 00 00 00 80 50 40", "D2 07 08 00 1F 00") + Hex("FF FE FF 01 6B 00 01 00 00 00"));
+}
+
+TEST_F(Cli, AddRefusesWhatIsNotARealDateOrAFiniteNumber)
+{
+    WriteBytes(file, Hex("65 00 00 00 00 00 00 00 FF FE FF 00 00 00 00 00"));
+    const std::string before = ReadBytes(file);
+    for (const char* date : {"2002-02-29", "1900-02-29", "2002-13-01", "2002-00-10", "2002-04-31", "2002-8-30",
+             "02002-08-30", "2002/08/30", "0000-01-01", "2002-08-3a", "", "2002-08-30x"}) {
+        const CliRun run = RunCli(dir, {"add", file, date, "65"});
+        EXPECT_EQ(run.status, 1) << date;
+        EXPECT_NE(run.err.find("date"), std::string::npos) << run.err;
+    }
+    for (const char* weight : {"65.5kg", "", "nan", "inf", "-inf", "1e999", "65,5", " 65", "0x10"}) {
+        const CliRun run = RunCli(dir, {"add", file, "2002-08-30", weight});
+        EXPECT_EQ(run.status, 1) << weight;
+        EXPECT_NE(run.err.find("number"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(ReadBytes(file), before);
+    EXPECT_EQ(RunCli(dir, {"add", dir.File("new.tlg"), "2002-02-30", "65"}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("new.tlg")));
+}
+
+TEST_F(Cli, AddToADamagedFileLeavesItAlone)
+{
+    const std::string damaged = Hex("65 00 00 00 01 00 00 00 00 00");
+    WriteBytes(file, damaged);
+    const CliRun run = RunCli(dir, {"add", file, "2002-08-30", "65"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("damaged"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadBytes(file), damaged);
+}
+
+TEST_F(Cli, ResaveWritesTheCurrentVersion)
+{
+    const std::string record = RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00", "FF EE");
+    WriteBytes(file, Hex("64 00 00 00 01 00 00 00") + record);
+    const std::string out = dir.File("out.tlg");
+    ASSERT_EQ(RunCli(dir, {"resave", file, out}).status, 0);
+    EXPECT_EQ(ReadBytes(out), Hex("65 00 00 00 01 00 00 00") + record + Hex("FF FE FF 01 6B 00 01 00 00 00"));
+    // In place, and the one-byte unit form comes back wide.
+    WriteBytes(file, Hex("65 00 00 00 00 00 00 00 02 6B 67 03 00 00 00 ") + "trailing");
+    ASSERT_EQ(RunCli(dir, {"resave", file, file}).status, 0);
+    EXPECT_EQ(ReadBytes(file), Hex("65 00 00 00 00 00 00 00 FF FE FF 02 6B 00 67 00 03 00 00 00"));
+}
+
+TEST_F(Cli, ResaveOfAMissingFileWritesNothing)
+{
+    const std::string out = dir.File("out.tlg");
+    const CliRun run = RunCli(dir, {"resave", dir.File("missing.tlg"), out});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    WriteBytes(file, Hex("65 00 00 00 00 00 00 00 FF FE FF 00 00 00 00 00"));
+    EXPECT_EQ(RunCli(dir, {"resave", file, dir.File("no/dir/out.tlg")}).status, 1);
+}
+
+} // namespace
