@@ -12,8 +12,12 @@ QString KeyOf(const std::string& section, const std::string& entry)
 } // namespace
 
 QSettingsProfileStore::QSettingsProfileStore()
-    : m_settings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(kProfileOrganization),
-                 QString::fromLatin1(kProfileApplication))
+    : QSettingsProfileStore(QString::fromLatin1(kProfileOrganization), QString::fromLatin1(kProfileApplication))
+{
+}
+
+QSettingsProfileStore::QSettingsProfileStore(const QString& organization, const QString& application)
+    : m_settings(QSettings::NativeFormat, QSettings::UserScope, organization, application)
 {
 }
 

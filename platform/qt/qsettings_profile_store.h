@@ -16,6 +16,8 @@ public:
     // A profile kept in the INI file at `iniPath`, for tools and tests that
     // must not touch the user's own settings.
     explicit QSettingsProfileStore(const QString& iniPath);
+    // The user's own profile under another organisation and application.
+    QSettingsProfileStore(const QString& organization, const QString& application);
 
     int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) const override;
     void WriteProfileInt(const std::string& section, const std::string& entry, int value) override;

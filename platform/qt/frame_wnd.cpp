@@ -1,0 +1,323 @@
+#include "platform/qt/frame_wnd.h"
+
+#include "platform/qt/framework_ids.h"
+#include "platform/qt/recent_file_list.h"
+#include "platform/qt/view.h"
+#include "platform/qt/win_app.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+constexpr const char* kCommandProperty = "tarelogCommand";
+
+int CommandOf(const QAction* action)
+{
+    const QVariant id = action->property(kCommandProperty);
+    return id.isValid() ? id.toInt() : 0;
+}
+
+// The first line of a prompt is the status-bar description, the second the
+// tooltip.
+QString PromptPart(const QString& prompt, int part)
+{
+    const QStringList parts = prompt.split(QLatin1Char('\n'));
+    return part < parts.size() ? parts[part] : QString();
+}
+
+// The diary files among what is being dragged, in drag order.
+QStringList DroppedDiaries(const QMimeData* data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".tlg"), Qt::CaseInsensitive))
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+} // namespace
+
+CFrameWnd::CFrameWnd()
+{
+    setAcceptDrops(true);
+}
+
+CFrameWnd::~CFrameWnd()
+{
+    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this)
+        app->m_pMainWnd = nullptr;
+}
+
+bool CFrameWnd::LoadFrame(const FrameResources& resources)
+{
+    m_resources = resources;
+    if (!PreCreateWindow())
+        return false;
+    return OnCreate() != -1;
+}
+
+int CFrameWnd::OnCreate()
+{
+    BuildMenuBar();
+    BuildAccelerators();
+    m_commandBar = addToolBar(QString());
+    m_commandBar->setObjectName(QStringLiteral("commandBar"));
+    m_commandBar->setMovable(false);
+    m_commandBar->setIconSize(QSize(16, 16));
+    connect(statusBar(), &QStatusBar::messageChanged, this, &CFrameWnd::ShowIdleMessage);
+    ShowIdleMessage(QString());
+    return 0;
+}
+
+void CFrameWnd::SetActiveView(CView* view)
+{
+    m_view = view;
+    setCentralWidget(view);
+}
+
+bool CFrameWnd::RouteCommand(int id)
+{
+    if (!QueryCommandState(id).IsEnabled())
+        return false;
+    CCmdTarget* targets[] = {m_view, this, AfxGetApp()};
+    for (CCmdTarget* target : targets) {
+        if (target && target->HandlesCommand(id)) {
+            NotifyCommandRouted(id);
+            // The handler may end the frame (exit, a failed creation): come
+            // back to it only through a guarded pointer.
+            QPointer<CFrameWnd> self(this);
+            target->OnCmdMsg(id);
+            if (self)
+                self->OnIdleUpdate();
+            return true;
+        }
+    }
+    return false;
+}
+
+CCmdUI CFrameWnd::QueryCommandState(int id)
+{
+    CCmdUI ui(id);
+    CCmdTarget* targets[] = {m_view, this, AfxGetApp()};
+    for (CCmdTarget* target : targets) {
+        if (target && target->OnUpdateCmdUI(ui))
+            return ui;
+    }
+    // Nobody handles it: the framework grays it.
+    ui.Enable(false);
+    return ui;
+}
+
+void CFrameWnd::OnIdleUpdate()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->UpdateFrameTitle();
+    if (!m_commandBar)
+        return;
+    for (QAction* action : m_commandBar->actions()) {
+        if (const int id = CommandOf(action))
+            action->setEnabled(QueryCommandState(id).IsEnabled());
+    }
+}
+
+void CFrameWnd::SetTitleParts(const QString& documentTitle, const QString& appTitle, bool modified)
+{
+    setWindowTitle(documentTitle + (modified ? QStringLiteral("*") : QString()) + QStringLiteral(" - ") + appTitle);
+}
+
+QAction* CFrameWnd::FindAction(int id) const
+{
+    for (QAction* action : findChildren<QAction*>()) {
+        if (CommandOf(action) == id && action->isVisible() && !action->property("tarelogAccelerator").toBool())
+            return action;
+    }
+    return nullptr;
+}
+
+QMenu* CFrameWnd::FindPopup(const QString& text) const
+{
+    for (QAction* action : menuBar()->actions()) {
+        if (action->menu() && action->text() == text)
+            return action->menu();
+    }
+    return nullptr;
+}
+
+bool CFrameWnd::InsertButtons(const std::vector<ButtonResource>& buttons, const QIcon& bitmap)
+{
+    if (!m_commandBar || bitmap.isNull())
+        return false;
+    for (const ButtonResource& button : buttons) {
+        if (button.separator) {
+            m_commandBar->addSeparator();
+            continue;
+        }
+        // The bitmap holds one 16 x 16 image per button; this program's has one.
+        QAction* action = NewCommandAction(QString(), button.id, m_commandBar);
+        action->setIcon(bitmap);
+        action->setEnabled(button.enabled);
+        m_commandBar->addAction(action);
+    }
+    return true;
+}
+
+bool CFrameWnd::AddAdornments(unsigned)
+{
+    // The window manager's caption already holds the close box; the
+    // optional help and OK buttons are not asked for.
+    return m_commandBar != nullptr;
+}
+
+bool CFrameWnd::event(QEvent* event)
+{
+    if (event->type() == CommandEvent::EventType()) {
+        RouteCommand(static_cast<CommandEvent*>(event)->Id());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CFrameWnd::closeEvent(QCloseEvent* event)
+{
+    CWinApp* app = AfxGetApp();
+    if (app && !app->SaveAllModified()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CFrameWnd::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedDiaries(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CFrameWnd::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = DroppedDiaries(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The save question must not run inside the drag-and-drop loop of the
+    // window system; open once the drop has been handled. One document at a
+    // time: the first diary dropped is the one opened.
+    const QString path = paths.first();
+    QTimer::singleShot(0, this, [path] {
+        if (CWinApp* app = AfxGetApp())
+            app->OpenDocumentFile(path);
+    });
+}
+
+void CFrameWnd::BuildMenuBar()
+{
+    if (!m_resources.menu)
+        return;
+    for (const PopupResource& popup : *m_resources.menu) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.text));
+        for (const MenuItemResource& item : popup.items) {
+            if (item.flags & kMenuSeparator) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = NewCommandAction(QString::fromUtf8(item.text), item.id, menu);
+            action->setProperty("tarelogGrayed", (item.flags & kMenuGrayed) != 0);
+            menu->addAction(action);
+        }
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
+    }
+}
+
+void CFrameWnd::BuildAccelerators()
+{
+    if (!m_resources.accelerators)
+        return;
+    // Accelerators live on the frame itself, apart from the menu items, so a
+    // key whose command nobody handles simply does nothing.
+    for (const AccelResource& accel : *m_resources.accelerators) {
+        auto* action = new QAction(this);
+        action->setProperty(kCommandProperty, accel.id);
+        action->setProperty("tarelogAccelerator", true);
+        action->setShortcut(QKeySequence(accel.keys));
+        action->setShortcutContext(Qt::WindowShortcut);
+        const int id = accel.id;
+        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        addAction(action);
+    }
+}
+
+QAction* CFrameWnd::NewCommandAction(const QString& text, int id, QObject* owner)
+{
+    auto* action = new QAction(text, owner);
+    action->setProperty(kCommandProperty, id);
+    if (m_resources.strings) {
+        const QString prompt = m_resources.strings(id);
+        action->setStatusTip(PromptPart(prompt, 0));
+        const QString tip = PromptPart(prompt, 1);
+        if (!tip.isEmpty())
+            action->setToolTip(tip);
+    }
+    // The menu item's own text carries the key names; the keys themselves
+    // are the accelerator table's.
+    connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+    return action;
+}
+
+void CFrameWnd::UpdateMenu(QMenu* menu)
+{
+    for (QAction* action : menu->actions()) {
+        const int id = CommandOf(action);
+        if (id == ID_FILE_MRU_FILE1 && action->property("tarelogGrayed").toBool()) {
+            UpdateRecentFileItems(menu, action);
+            continue;
+        }
+        if (id == 0 || action->property("tarelogRecent").toBool())
+            continue;
+        const CCmdUI ui = QueryCommandState(id);
+        action->setEnabled(ui.IsEnabled());
+        // Only a checked item shows a check box, as on the handheld.
+        action->setCheckable(ui.IsChecked());
+        action->setChecked(ui.IsChecked());
+    }
+}
+
+void CFrameWnd::UpdateRecentFileItems(QMenu* menu, QAction* placeholder)
+{
+    for (QAction* old : m_recentActions) {
+        menu->removeAction(old);
+        old->deleteLater();
+    }
+    m_recentActions.clear();
+    CWinApp* app = AfxGetApp();
+    CRecentFileList* recent = app ? app->RecentFiles() : nullptr;
+    const int count = recent ? recent->GetSize() : 0;
+    // The grayed item stands in for an empty list.
+    placeholder->setVisible(count == 0);
+    placeholder->setEnabled(false);
+    for (int i = 0; i < count; ++i) {
+        QAction* action = NewCommandAction(recent->MenuText(i), ID_FILE_MRU_FILE1 + i, menu);
+        action->setProperty("tarelogRecent", true);
+        menu->insertAction(placeholder, action);
+        m_recentActions.push_back(action);
+    }
+}
+
+void CFrameWnd::ShowIdleMessage(const QString& message)
+{
+    if (message.isEmpty() && m_resources.strings)
+        statusBar()->showMessage(m_resources.strings(AFX_IDS_IDLEMESSAGE));
+}

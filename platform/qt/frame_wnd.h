@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/qt/cmd_target.h"
+#include "platform/qt/resources.h"
+
+#include <QIcon>
+#include <QMainWindow>
+#include <vector>
+
+class CView;
+class QAction;
+class QMenu;
+class QToolBar;
+
+// The framework's main frame: the command bar (menu bar and tool bar), the
+// accelerators, the one view in the client area, and the routing of every
+// command id: view first, then the frame, then the application. Menu items,
+// keys, buttons and posted commands all take that one road, and a command
+// whose update handler disables it is not run, whatever its source.
+class CFrameWnd : public QMainWindow, public CCmdTarget {
+    Q_OBJECT
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    // Builds the window from its resources through OnCreate; false when the
+    // creation failed (the frame must then be destroyed).
+    bool LoadFrame(const FrameResources& resources);
+
+    void SetActiveView(CView* view);
+    CView* GetActiveView() const { return m_view; }
+
+    // True when a handler ran.
+    bool RouteCommand(int id);
+    // The state the update handlers give `id`; disabled when nobody handles it.
+    CCmdUI QueryCommandState(int id);
+
+    // Refreshes the title and the tool bar after anything may have changed.
+    void OnIdleUpdate();
+    // "name - application", with "*" after a modified document's name.
+    void SetTitleParts(const QString& documentTitle, const QString& appTitle, bool modified);
+
+    QToolBar* CommandBar() const { return m_commandBar; }
+    QAction* FindAction(int id) const;
+    QMenu* FindPopup(const QString& text) const;
+
+protected:
+    // The base builds the menu bar and tool bar; derived frames add buttons.
+    // -1 fails the creation.
+    virtual int OnCreate();
+    virtual bool PreCreateWindow() { return true; }
+
+    bool InsertButtons(const std::vector<ButtonResource>& buttons, const QIcon& bitmap);
+    bool AddAdornments(unsigned flags);
+
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenuBar();
+    void BuildAccelerators();
+    QAction* NewCommandAction(const QString& text, int id, QObject* owner);
+    void UpdateMenu(QMenu* menu);
+    void UpdateRecentFileItems(QMenu* menu, QAction* placeholder);
+    void ShowIdleMessage(const QString& message);
+
+    FrameResources m_resources;
+    CView* m_view = nullptr;
+    QToolBar* m_commandBar = nullptr;
+    std::vector<QAction*> m_recentActions;
+};

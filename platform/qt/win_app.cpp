@@ -1,0 +1,202 @@
+#include "platform/qt/win_app.h"
+
+#include "platform/document.h"
+#include "platform/qt/file_dialog.h"
+#include "platform/qt/frame_wnd.h"
+#include "platform/qt/framework_ids.h"
+#include "platform/qt/message_box.h"
+#include "platform/qt/qsettings_profile_store.h"
+#include "platform/qt/recent_file_list.h"
+#include "platform/qt/single_doc_template.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+CWinApp* g_currentApp = nullptr;
+
+} // namespace
+
+CWinApp* AfxGetApp()
+{
+    return g_currentApp;
+}
+
+CWinApp::CWinApp()
+{
+    g_currentApp = this;
+    OnCommand(ID_FILE_SAVE, [this] { OnFileSave(); });
+    OnCommand(ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); });
+    OnCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [this](int id) { OnOpenRecentFile(id); });
+    for (int id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_LAST; ++id) {
+        // A recent-file command exists only while its entry does; a posted
+        // one for a missing entry is dropped.
+        OnUpdateCommand(id, [this, id](CCmdUI& ui) { ui.Enable(m_recentFiles && id - ID_FILE_MRU_FILE1 < m_recentFiles->GetSize()); });
+    }
+    OnCommand(ID_APP_EXIT, [this] { OnAppExit(); });
+}
+
+CWinApp::~CWinApp()
+{
+    // The view writes its settings while it is destroyed, so the document
+    // and its windows go before the profile does.
+    m_template.reset();
+    if (g_currentApp == this)
+        g_currentApp = nullptr;
+}
+
+int CWinApp::ExitInstance()
+{
+    if (m_template)
+        m_template->CloseAllDocuments();
+    return 0;
+}
+
+int CWinApp::Run()
+{
+    QApplication::exec();
+    return ExitInstance();
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info) const
+{
+    for (const QString& argument : m_arguments) {
+        // Options of the window system (-style, -platform...) were taken out
+        // by QApplication; anything else starting with '-' is not a file.
+        if (argument.startsWith(QLatin1Char('-')))
+            continue;
+        info.m_nShellCommand = CCommandLineInfo::FileOpen;
+        info.m_strFileName = argument;
+        return;
+    }
+}
+
+bool CWinApp::ProcessShellCommand(const CCommandLineInfo& info)
+{
+    if (!m_template)
+        return false;
+    if (info.m_nShellCommand == CCommandLineInfo::FileOpen)
+        return OpenDocumentFile(info.m_strFileName);
+    OnFileNew();
+    return m_template->Document() != nullptr;
+}
+
+void CWinApp::SetRegistryKey(const QString& key)
+{
+    m_profile = std::make_unique<QSettingsProfileStore>(key, QString::fromLatin1(kProfileApplication));
+}
+
+void CWinApp::LoadStdProfileSettings(int maxRecentFiles)
+{
+    if (!m_profile)
+        SetRegistryKey(QString::fromLatin1(kProfileOrganization));
+    m_recentFiles = std::make_unique<CRecentFileList>(m_profile->Settings(), maxRecentFiles);
+    m_recentFiles->ReadList();
+}
+
+void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate)
+{
+    m_template = std::move(docTemplate);
+}
+
+bool CWinApp::OpenDocumentFile(const QString& path)
+{
+    return m_template && m_template->OpenDocumentFile(path);
+}
+
+void CWinApp::AddToRecentFileList(const QString& path)
+{
+    if (m_recentFiles)
+        m_recentFiles->Add(path);
+}
+
+bool CWinApp::SaveAllModified()
+{
+    return !m_template || m_template->SaveModified();
+}
+
+void CWinApp::UpdateFrameTitle()
+{
+    if (m_template)
+        m_template->UpdateFrameTitle();
+}
+
+ProfileStore& CWinApp::GetProfileStore()
+{
+    if (!m_profile)
+        SetRegistryKey(QString::fromLatin1(kProfileOrganization));
+    return *m_profile;
+}
+
+void CWinApp::OnFileNew()
+{
+    if (m_template)
+        m_template->OpenDocumentFile(QString());
+}
+
+void CWinApp::OnFileOpen()
+{
+    if (!m_template)
+        return;
+    // Start in the folder of the file shown, if any.
+    QString folder;
+    if (const CDocument* doc = m_template->Document(); doc && !doc->GetPathName().empty())
+        folder = QFileInfo(QString::fromStdString(doc->GetPathName())).path();
+    const QString path = AfxGetFileName(FileDialogKind::Open, m_pMainWnd, folder,
+                                        m_template->GetDocString(CSingleDocTemplate::filterName),
+                                        m_template->GetDocString(CSingleDocTemplate::filterExt));
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+void CWinApp::OnFileSave()
+{
+    if (m_template)
+        m_template->DoFileSave();
+}
+
+void CWinApp::OnFileSaveAs()
+{
+    if (m_template)
+        m_template->DoSaveAs();
+}
+
+void CWinApp::OnOpenRecentFile(int id)
+{
+    const int index = id - ID_FILE_MRU_FILE1;
+    if (!m_recentFiles || index >= m_recentFiles->GetSize())
+        return;
+    const QString path = (*m_recentFiles)[index];
+    if (!QFileInfo::exists(path)) {
+        // Asked before the save question: there is nothing to open.
+        AfxMessageBox(QStringLiteral("%1 が見つかりません。\n最新のファイルの一覧から削除します。").arg(QDir::toNativeSeparators(path)),
+                      MB_OK | MB_ICONWARNING, m_pMainWnd);
+        m_recentFiles->Remove(index);
+        return;
+    }
+    // A file that exists but cannot be read stays in the list: the problem
+    // may pass (a network folder, a permission), and the message told why.
+    OpenDocumentFile(path);
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd)
+        m_pMainWnd->close();
+}
+
+int AfxWinMain(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return 1;
+    app->SetCommandLine(QApplication::arguments().mid(1));
+    if (!app->InitInstance()) {
+        app->ExitInstance();
+        return 1;
+    }
+    return app->Run();
+}

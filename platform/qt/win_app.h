@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/qt/cmd_target.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class CFrameWnd;
+class CRecentFileList;
+class CSingleDocTemplate;
+class ProfileStore;
+class QSettingsProfileStore;
+
+// What the command line asks for: a new empty document, or the file named.
+struct CCommandLineInfo {
+    enum Shell { FileNew, FileOpen };
+    Shell m_nShellCommand = FileNew;
+    QString m_strFileName;
+};
+
+// The framework's application: the profile, the recent-file list, the one
+// document template and the handlers of the file commands that the
+// framework answers itself (save, save as, recent files, exit). One
+// instance is current at a time; AfxGetApp() returns it.
+class CWinApp : public CCmdTarget {
+public:
+    CWinApp();
+    ~CWinApp() override;
+
+    virtual bool InitInstance() { return true; }
+    // Ends the document, frame and view; the result is the exit code.
+    virtual int ExitInstance();
+    // The message loop, then ExitInstance.
+    int Run();
+
+    // Arguments after the program's name.
+    void SetCommandLine(const QStringList& arguments) { m_arguments = arguments; }
+    void ParseCommandLine(CCommandLineInfo& info) const;
+    bool ProcessShellCommand(const CCommandLineInfo& info);
+
+    void SetRegistryKey(const QString& key);
+    void LoadStdProfileSettings(int maxRecentFiles = 4);
+    void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
+
+    bool OpenDocumentFile(const QString& path);
+    void AddToRecentFileList(const QString& path);
+    bool SaveAllModified();
+    void UpdateFrameTitle();
+
+    ProfileStore& GetProfileStore();
+    CRecentFileList* RecentFiles() const { return m_recentFiles.get(); }
+    CSingleDocTemplate* DocTemplate() const { return m_template.get(); }
+
+    CFrameWnd* m_pMainWnd = nullptr;
+
+    void OnFileNew();
+    void OnFileOpen();
+
+private:
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnOpenRecentFile(int id);
+    void OnAppExit();
+
+    QStringList m_arguments;
+    std::unique_ptr<QSettingsProfileStore> m_profile;
+    std::unique_ptr<CRecentFileList> m_recentFiles;
+    std::unique_ptr<CSingleDocTemplate> m_template;
+};
+
+CWinApp* AfxGetApp();
+
+// The framework's main entry: the Qt application around InitInstance and
+// the message loop of the current CWinApp.
+int AfxWinMain(int argc, char** argv);
