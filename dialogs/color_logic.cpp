@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-const char* const kColorSlotNames[kColorSlotCount] = {
+const char* const kColorSlotNames[kDialogColorSlots] = {
     "線の色",
     "軸の色",
     "目盛の文字の色",
@@ -60,7 +60,7 @@ Rect SwatchComposedHalf(Rect swatch)
 
 void ColorEditor::Select(int slot)
 {
-    m_selection = slot >= 0 && slot < kColorSlotCount ? slot : -1;
+    m_selection = slot >= 0 && slot < kDialogColorSlots ? slot : -1;
     if (m_selection < 0)
         return;
     const Color c = m_colors[m_selection];

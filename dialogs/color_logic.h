@@ -34,10 +34,10 @@ private:
     std::array<int, 3> m_positions{0, 0, 0};
 };
 
-constexpr int kColorSlotCount = 7;
+constexpr int kDialogColorSlots = 7;
 constexpr int kMaxColorStep = 16;
 // Slot names in slot order, UTF-8.
-extern const char* const kColorSlotNames[kColorSlotCount];
+extern const char* const kColorSlotNames[kDialogColorSlots];
 
 // Step p gives max(0, 16p - 1): 0, 15, 31, ..., 255.
 int ComponentOfStep(int step);

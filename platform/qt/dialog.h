@@ -28,6 +28,10 @@ public:
     bool UpdateData(bool saveAndValidate = true);
     // Runs the initialisation once; DoModal and the first show call it.
     void InitDialog();
+    // Qt's own OK and cancel paths (Enter, Escape, the close box) take the
+    // framework's: OK validates first, cancel ends with 2.
+    void accept() override;
+    void reject() override;
 
     QWidget* GetDlgItem(int id) const;
     template <class T> T* GetDlgItem(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
@@ -58,8 +62,6 @@ protected:
     virtual void OnCancel();
     virtual void OnTimer(int) {}
 
-    void accept() override;
-    void reject() override;
     void showEvent(QShowEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 

@@ -1,0 +1,154 @@
+#include "dialog_test_support.h"
+
+#include "dialogs/dialog_commands.h"
+#include "dialogs/weight_entry_dlg.h"
+#include "doc/tarelog_doc.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+class WeightEntryDlgTest : public DialogTest {
+protected:
+    static QLineEdit* Weight(CWeightEntryDlg& dlg) { return dlg.GetDlgItem<QLineEdit>(IDC_WEIGHT); }
+    static QDateEdit* Picker(CWeightEntryDlg& dlg) { return dlg.GetDlgItem<QDateEdit>(IDC_ENTRY_DATE); }
+    static void Click(CWeightEntryDlg& dlg, int id) { dlg.GetDlgItem<QPushButton>(id)->click(); }
+
+    // Runs the new-entry command and lets `act` work the dialog it opens.
+    template <class Act> void RunCommand(CTarelogDoc& doc, Act act)
+    {
+        DriveModal<CWeightEntryDlg>([&doc] { RunWeightEntryCommand(doc, nullptr); }, act);
+    }
+};
+
+TEST_F(WeightEntryDlgTest, LayoutFollowsTemplate130)
+{
+    CWeightEntryDlg dlg;
+    const TemplateUnits u(dlg.font());
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("体重入力"));
+    EXPECT_EQ(dlg.size(), QSize(u.X(107), u.Y(133)));
+    EXPECT_EQ(dlg.GetDlgItem(1)->geometry(), u.Rect(83, 0, 24, 14));
+    EXPECT_EQ(Weight(dlg)->geometry(), u.Rect(67, 20, 39, 12));
+    EXPECT_EQ(Picker(dlg)->geometry(), u.Rect(5, 4, 69, 14));
+    EXPECT_EQ(dlg.GetDlgItem(IDC_WEIGHT_MINUS)->geometry(), u.Rect(45, 78, 58, 14));
+    EXPECT_TRUE(dlg.GetDlgItem<QPushButton>(1)->isDefault());
+    EXPECT_EQ(Weight(dlg)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_TRUE(Picker(dlg)->calendarPopup());
+    EXPECT_TRUE(Picker(dlg)->displayFormat().contains(QStringLiteral("yyyy")));
+    EXPECT_EQ(dlg.GetDlgItem<QPushButton>(IDC_WEIGHT_TENTH)->text(), QStringLiteral("1/10にする"));
+    EXPECT_EQ(dlg.GetDlgItem<QPushButton>(IDC_WEIGHT_PLUS)->text(), QStringLiteral("＋０．１"));
+    EXPECT_EQ(dlg.GetDlgItem<QPushButton>(IDC_WEIGHT_MINUS)->text(), QStringLiteral("－０．１"));
+    const QLabel* label = dlg.findChild<QLabel*>();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("体重（Kｇ）"));
+    EXPECT_EQ(label->geometry(), u.Rect(31, 22, 36, 8));
+    // Tab order is template order: the weight field comes before the picker.
+    EXPECT_EQ(Weight(dlg)->nextInFocusChain(), Picker(dlg));
+}
+
+TEST_F(WeightEntryDlgTest, StepButtonsReadStepAndWriteBack)
+{
+    CWeightEntryDlg dlg;
+    dlg.InitDialog();
+    Weight(dlg)->setText(QStringLiteral("655"));
+    Click(dlg, IDC_WEIGHT_TENTH);
+    EXPECT_EQ(Weight(dlg)->text(), QStringLiteral("65.5"));
+    Click(dlg, IDC_WEIGHT_TENTH);
+    EXPECT_EQ(Weight(dlg)->text(), QStringLiteral("6.55"));
+    Weight(dlg)->setText(QStringLiteral("70"));
+    Click(dlg, IDC_WEIGHT_PLUS);
+    EXPECT_EQ(Weight(dlg)->text(), QStringLiteral("70.1"));
+    Click(dlg, IDC_WEIGHT_MINUS);
+    Click(dlg, IDC_WEIGHT_MINUS);
+    EXPECT_EQ(Weight(dlg)->text(), QStringLiteral("69.9"));
+    // The picked day is read and written back untouched.
+    Picker(dlg)->setDate(QDate(2002, 3, 4));
+    Click(dlg, IDC_WEIGHT_PLUS);
+    EXPECT_EQ(dlg.m_date, CalendarDate::FromYmd(2002, 3, 4));
+    EXPECT_EQ(Picker(dlg)->date(), QDate(2002, 3, 4));
+}
+
+TEST_F(WeightEntryDlgTest, RefusedTextIsReplacedByTheSteppedPreviousWeight)
+{
+    MessageBoxRecorder boxes;
+    CWeightEntryDlg dlg;
+    dlg.m_weight = 70.0;
+    dlg.InitDialog();
+    Weight(dlg)->setText(QStringLiteral("abc"));
+    Click(dlg, IDC_WEIGHT_PLUS);
+    EXPECT_EQ(Weight(dlg)->text(), QStringLiteral("70.1"));
+    Weight(dlg)->setText(QStringLiteral("x"));
+    Click(dlg, IDC_WEIGHT_MINUS);
+    EXPECT_EQ(Weight(dlg)->text(), QStringLiteral("70"));
+    EXPECT_EQ(boxes.Texts(), (QStringList{QStringLiteral("数値を入力してください。"), QStringLiteral("数値を入力してください。")}));
+}
+
+TEST_F(WeightEntryDlgTest, CommandPresetsTodayAndTheLatestWeight)
+{
+    CTarelogDoc empty;
+    RunCommand(empty, [](CWeightEntryDlg& dlg) {
+        EXPECT_EQ(Weight(dlg)->text(), QStringLiteral("0"));
+        EXPECT_EQ(Picker(dlg)->date(), QDate::currentDate());
+        dlg.close();
+    });
+    EXPECT_EQ(empty.GetRecordCount(), 0);
+
+    CTarelogDoc doc;
+    doc.SetDayWeight(72.4, 2001, 5, 2);
+    doc.SetDayWeight(71.0, 2001, 5, 1);
+    RunCommand(doc, [](CWeightEntryDlg& dlg) {
+        EXPECT_EQ(Weight(dlg)->text(), QStringLiteral("72.4"));
+        dlg.close();
+    });
+}
+
+TEST_F(WeightEntryDlgTest, OkStoresThePickedDayAndWeight)
+{
+    CTarelogDoc doc;
+    doc.SetDayWeight(60.0, 2001, 5, 1);
+    doc.SetModifiedFlag(false);
+    RunCommand(doc, [](CWeightEntryDlg& dlg) {
+        Picker(dlg)->setDate(QDate(2001, 5, 1));
+        Weight(dlg)->setText(QStringLiteral("655"));
+        Click(dlg, IDC_WEIGHT_TENTH);
+        Click(dlg, 1);
+    });
+    ASSERT_EQ(doc.GetRecordCount(), 1) << "the day's record is replaced, not doubled";
+    EXPECT_EQ(doc.GetRecord(0).weight, 655.0 * 0.1);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(WeightEntryDlgTest, OkWithTextThatIsNoNumberStaysOpen)
+{
+    MessageBoxRecorder boxes;
+    CTarelogDoc doc;
+    RunCommand(doc, [&boxes](CWeightEntryDlg& dlg) {
+        Weight(dlg)->setText(QStringLiteral("6５"));
+        Click(dlg, 1);
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(boxes.Texts().size(), 1);
+        EXPECT_EQ(dlg.focusWidget(), Weight(dlg));
+        Weight(dlg)->setText(QStringLiteral("65"));
+        Click(dlg, 1);
+    });
+    ASSERT_EQ(doc.GetRecordCount(), 1);
+    EXPECT_EQ(doc.GetRecord(0).weight, 65.0);
+}
+
+TEST_F(WeightEntryDlgTest, CloseBoxChangesNothingAfterSteps)
+{
+    CTarelogDoc doc;
+    doc.SetDayWeight(60.0, 2001, 5, 1);
+    doc.SetModifiedFlag(false);
+    RunCommand(doc, [](CWeightEntryDlg& dlg) {
+        Picker(dlg)->setDate(QDate(2001, 5, 1));
+        Click(dlg, IDC_WEIGHT_PLUS);
+        Click(dlg, IDC_WEIGHT_TENTH);
+        dlg.close();
+    });
+    ASSERT_EQ(doc.GetRecordCount(), 1);
+    EXPECT_EQ(doc.GetRecord(0).weight, 60.0);
+    EXPECT_FALSE(doc.IsModified());
+}
