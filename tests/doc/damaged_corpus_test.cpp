@@ -1,0 +1,136 @@
+#include "doc/diary_file.h"
+#include "platform/format.h"
+
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+
+namespace {
+
+const std::string kFolder = std::string(TARELOG_TEST_DATA) + "/bad";
+
+struct Expectation {
+    std::string file;
+    bool loads = false;
+    std::string detail;  // for a failing load: a part of the error's detail
+    int records = 0;     // for a good load
+    int digits = 0;
+    std::string unit;
+};
+
+std::vector<std::string> SplitTabs(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::stringstream stream(line);
+    std::string field;
+    while (std::getline(stream, field, '\t'))
+        fields.push_back(field);
+    if (!line.empty() && line.back() == '\t')
+        fields.emplace_back();
+    return fields;
+}
+
+std::vector<Expectation> ReadManifest()
+{
+    std::vector<Expectation> expectations;
+    std::stringstream manifest(ReadBytes(kFolder + "/EXPECTED.txt"));
+    std::string line;
+    while (std::getline(manifest, line)) {
+        const std::vector<std::string> f = SplitTabs(line);
+        Expectation e;
+        e.file = f.at(0);
+        e.loads = f.at(1) == "ok";
+        if (e.loads) {
+            e.records = std::stoi(f.at(2));
+            e.digits = std::stoi(f.at(3));
+            e.unit = f.size() > 4 ? f[4] : "";
+        } else {
+            EXPECT_EQ(f.at(1), "error") << line;
+            e.detail = f.at(2);
+        }
+        expectations.push_back(e);
+    }
+    return expectations;
+}
+
+// The diary that is open when a corpus file is loaded over it.
+CTarelogDoc OpenDiary()
+{
+    CTarelogDoc doc;
+    doc.SetDayWeight(71.5, 2001, 1, 1);
+    doc.SetDayWeight(70.5, 2001, 1, 3);
+    doc.GetRecord(1).reserved[0] = 0x5A;
+    doc.m_unit = u"lb";
+    doc.m_digits = 4;
+    doc.SetPathName("open.tlg");
+    return doc;
+}
+
+TEST(DamagedCorpus, EveryFileIsListedAndThereAreEnough)
+{
+    const std::vector<Expectation> expectations = ReadManifest();
+    std::set<std::string> listed;
+    int failing = 0;
+    for (const Expectation& e : expectations) {
+        EXPECT_TRUE(listed.insert(e.file).second) << "listed twice: " << e.file;
+        failing += e.loads ? 0 : 1;
+    }
+    std::set<std::string> present;
+    for (const auto& entry : std::filesystem::directory_iterator(kFolder))
+        if (entry.path().extension() == ".tlg")
+            present.insert(entry.path().filename().string());
+    EXPECT_EQ(listed, present);
+    EXPECT_GE(failing, 30);
+}
+
+TEST(DamagedCorpus, EachFileLoadsOrFailsAsListedWithoutTouchingTheOpenDiary)
+{
+    for (const Expectation& e : ReadManifest()) {
+        SCOPED_TRACE(e.file);
+        const std::string path = kFolder + "/" + e.file;
+        CTarelogDoc doc = OpenDiary();
+        const std::string before = StoreDiaryBytes(doc);
+        const DiaryFileError error = LoadDiaryFile(path, doc);
+        EXPECT_TRUE(doc.IsModified()); // set by SetDayWeight; a load never clears it
+        EXPECT_EQ(doc.GetPathName(), "open.tlg");
+        if (!e.loads) {
+            ASSERT_EQ(error.kind, DiaryFileError::Kind::Damaged) << error.EnglishMessage();
+            EXPECT_NE(error.detail.find(e.detail), std::string::npos) << error.detail;
+            EXPECT_NE(error.EnglishMessage().find(path), std::string::npos);
+            const std::string japanese = error.JapaneseMessage();
+            EXPECT_NE(japanese.find(path), std::string::npos);
+            EXPECT_EQ(japanese.find(" the "), std::string::npos) << japanese;
+            EXPECT_EQ(StoreDiaryBytes(doc), before);
+            continue;
+        }
+        ASSERT_FALSE(error) << error.EnglishMessage();
+        EXPECT_EQ(doc.GetRecordCount(), e.records);
+        EXPECT_EQ(doc.m_digits, e.digits);
+        EXPECT_EQ(ToUtf8(doc.m_unit), e.unit);
+        // What loads saves and loads again to the same document.
+        CTarelogDoc again;
+        ASSERT_FALSE(LoadDiaryBytes(StoreDiaryBytes(doc), "again", again));
+        EXPECT_EQ(StoreDiaryBytes(again), StoreDiaryBytes(doc));
+    }
+}
+
+TEST(DamagedCorpus, EveryTruncationOfAGoodFileFailsAndKeepsTheOpenDiary)
+{
+    CTarelogDoc good;
+    good.SetDayWeight(65.5, 2002, 8, 30);
+    good.SetDayWeight(65.0, 2002, 8, 31);
+    good.m_unit = std::u16string(300, u'g');  // the 16-bit length form
+    const std::string bytes = StoreDiaryBytes(good);
+    for (std::size_t length = 0; length < bytes.size(); ++length) {
+        CTarelogDoc doc = OpenDiary();
+        const std::string before = StoreDiaryBytes(doc);
+        const DiaryFileError error = LoadDiaryBytes(std::string_view(bytes).substr(0, length), "cut.tlg", doc);
+        ASSERT_EQ(error.kind, DiaryFileError::Kind::Damaged) << length;
+        ASSERT_EQ(StoreDiaryBytes(doc), before) << length;
+    }
+}
+
+} // namespace
