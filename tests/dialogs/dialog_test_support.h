@@ -14,6 +14,12 @@
 
 #include <cmath>
 
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 // One offscreen application for every widget test, created on first use
 // so that listing the tests needs no window system.
 inline void EnsureApplication()
@@ -36,6 +42,16 @@ inline void PumpEvents(int ms)
     clock.start();
     while (clock.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Runs the event loop until `done` holds, for at most `ms` milliseconds.
+template <class Done> bool PumpUntil(Done done, int ms = 2000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
 }
 
 // Answers every message box with `answer` and keeps the texts shown.
@@ -112,6 +128,18 @@ template <class Dlg, class Command, class Act> void DriveModal(Command command, 
         act(*dlg);
     });
     command();
+}
+
+// Control ids in the order the Tab key visits them.
+inline std::vector<int> TabOrder(QWidget* dialog)
+{
+    std::vector<int> ids;
+    for (QWidget* w = dialog->nextInFocusChain(); w && w != dialog; w = w->nextInFocusChain()) {
+        const QVariant id = w->property("controlId");
+        if (id.isValid() && (w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
+            ids.push_back(id.toInt());
+    }
+    return ids;
 }
 
 class DialogTest : public ::testing::Test {

@@ -44,8 +44,7 @@ TEST_F(WeightEntryDlgTest, LayoutFollowsTemplate130)
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), QStringLiteral("体重（Kｇ）"));
     EXPECT_EQ(label->geometry(), u.Rect(31, 22, 36, 8));
-    // Tab order is template order: the weight field comes before the picker.
-    EXPECT_EQ(Weight(dlg)->nextInFocusChain(), Picker(dlg));
+    EXPECT_EQ(TabOrder(&dlg), (std::vector<int>{1, 1000, 1001, 1004, 1006, 1007}));
 }
 
 TEST_F(WeightEntryDlgTest, StepButtonsReadStepAndWriteBack)

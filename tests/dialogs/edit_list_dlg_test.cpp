@@ -1,0 +1,196 @@
+#include "dialog_test_support.h"
+
+#include "dialogs/dialog_commands.h"
+#include "dialogs/edit_list_dlg.h"
+#include "doc/tarelog_doc.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+class EditListDlgTest : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        m_doc.SetDayWeight(60.0, 2001, 5, 1);
+        m_doc.SetDayWeight(61.26, 2001, 5, 2);
+        m_doc.SetDayWeight(62.0, 2001, 5, 3);
+        m_doc.SetModifiedFlag(false);
+        m_dlg.m_pDoc = &m_doc;
+    }
+    // The dialog shown and its list filled by the timer.
+    void ShowFilled()
+    {
+        m_dlg.show();
+        ASSERT_TRUE(PumpUntil([this] { return !m_dlg.HasTimer(kFillTimerId); }));
+    }
+    QStringList Lines() const
+    {
+        QStringList lines;
+        for (int i = 0; i < m_dlg.m_list->count(); ++i)
+            lines << m_dlg.m_list->item(i)->text();
+        return lines;
+    }
+    std::vector<int> ItemValues() const
+    {
+        std::vector<int> values;
+        for (int i = 0; i < m_dlg.m_list->count(); ++i)
+            values.push_back(m_dlg.m_list->item(i)->data(Qt::UserRole).toInt());
+        return values;
+    }
+    void Select(int row) { m_dlg.m_list->item(row)->setSelected(true); }
+    QDateEdit* Picker() { return m_dlg.GetDlgItem<QDateEdit>(IDC_LIST_DATE); }
+    void Click(int id) { m_dlg.GetDlgItem<QPushButton>(id)->click(); }
+
+    CTarelogDoc m_doc;
+    CEditListDlg m_dlg;
+};
+
+TEST_F(EditListDlgTest, LayoutFollowsTemplate131)
+{
+    const TemplateUnits u(m_dlg.font());
+    EXPECT_EQ(m_dlg.windowTitle(), QStringLiteral("編集"));
+    EXPECT_EQ(m_dlg.size(), QSize(u.X(123), u.Y(141)));
+    EXPECT_EQ(m_dlg.m_list->geometry(), u.Rect(0, 29, 123, 67));
+    EXPECT_EQ(m_dlg.m_edit->geometry(), u.Rect(62, 1, 57, 12));
+    EXPECT_EQ(m_dlg.GetDlgItem(IDC_LIST_UPDATE)->geometry(), u.Rect(91, 15, 29, 13));
+    EXPECT_EQ(m_dlg.GetDlgItem(IDC_LIST_DELETE)->geometry(), u.Rect(93, 98, 29, 14));
+    EXPECT_EQ(m_dlg.GetDlgItem<QPushButton>(IDC_LIST_UPDATE)->text(), QStringLiteral("更新"));
+    EXPECT_EQ(m_dlg.GetDlgItem<QPushButton>(IDC_LIST_DELETE)->text(), QStringLiteral("削除"));
+    EXPECT_EQ(m_dlg.m_edit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_FALSE(m_dlg.m_list->isSortingEnabled());
+    EXPECT_TRUE(Picker()->calendarPopup());
+    EXPECT_EQ(TabOrder(&m_dlg), (std::vector<int>{1002, 1001, 1000, 1003, 1007}));
+}
+
+TEST_F(EditListDlgTest, ListIsFilledOnceByTheTimerAfterShowing)
+{
+    m_dlg.show();
+    EXPECT_EQ(m_dlg.m_list->count(), 0) << "nothing is listed during initialisation";
+    EXPECT_TRUE(m_dlg.HasTimer(kFillTimerId));
+    PumpEvents(50);
+    EXPECT_EQ(m_dlg.m_list->count(), 0) << "not before 150 ms";
+    PumpEvents(300);
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" 2001/05/01   60.0"), QStringLiteral(" 2001/05/02   61.3"),
+                           QStringLiteral(" 2001/05/03   62.0")}));
+    EXPECT_EQ(ItemValues(), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(m_dlg.m_list->selectedItems().isEmpty());
+    EXPECT_FALSE(m_dlg.HasTimer(kFillTimerId));
+}
+
+TEST_F(EditListDlgTest, SelectionFillsTheFieldsButNotTheRecord)
+{
+    ShowFilled();
+    Select(1);
+    EXPECT_EQ(m_dlg.m_edit->text(), QStringLiteral(" 61.3"));
+    EXPECT_EQ(Picker()->date(), QDate(2001, 5, 2));
+    EXPECT_EQ(m_doc.GetRecord(1).weight, 61.26);
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(EditListDlgTest, UpdateStoresTheShownWeightRoundedAndRefills)
+{
+    ShowFilled();
+    Select(1);
+    Click(IDC_LIST_UPDATE);
+    EXPECT_DOUBLE_EQ(m_doc.GetRecord(1).weight, 61.3);
+    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_TRUE(m_dlg.m_list->selectedItems().isEmpty()) << "a refill drops the selection";
+    EXPECT_EQ(m_dlg.m_edit->text(), QStringLiteral(" 61.3")) << "the fields keep their contents";
+}
+
+TEST_F(EditListDlgTest, UpdateWithoutANumberStoresZero)
+{
+    ShowFilled();
+    Select(0);
+    m_dlg.m_edit->setText(QStringLiteral("abc"));
+    Click(IDC_LIST_UPDATE);
+    EXPECT_EQ(m_doc.GetRecord(0).weight, 0.0);
+    EXPECT_EQ(Lines().front(), QStringLiteral(" 2001/05/01    0.0"));
+}
+
+TEST_F(EditListDlgTest, ChangedDateMovesTheLine)
+{
+    ShowFilled();
+    Select(0);
+    Picker()->setDate(QDate(2001, 5, 4));
+    m_dlg.m_edit->setText(QStringLiteral("59.5"));
+    Click(IDC_LIST_UPDATE);
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" 2001/05/02   61.3"), QStringLiteral(" 2001/05/03   62.0"),
+                           QStringLiteral(" 2001/05/04   59.5")}));
+    EXPECT_EQ(ItemValues(), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+TEST_F(EditListDlgTest, DateOfAnotherRecordIsRefusedWithAMessage)
+{
+    MessageBoxRecorder boxes;
+    ShowFilled();
+    Select(0);
+    Picker()->setDate(QDate(2001, 5, 3));
+    m_dlg.m_edit->setText(QStringLiteral("70"));
+    Click(IDC_LIST_UPDATE);
+    EXPECT_EQ(boxes.Texts(), QStringList{QStringLiteral("その日付のデータは既にあります。")});
+    EXPECT_EQ(m_doc.GetRecordCount(), 3);
+    EXPECT_EQ(m_doc.GetRecord(0).weight, 60.0);
+    EXPECT_EQ(m_doc.GetRecord(2).weight, 62.0);
+    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_EQ(m_dlg.m_list->selectedItems().size(), 1) << "the user can correct the date";
+}
+
+TEST_F(EditListDlgTest, DeleteAsksAndOnlyYesRemoves)
+{
+    MessageBoxRecorder boxes(IDNO);
+    ShowFilled();
+    Select(0);
+    Click(IDC_LIST_DELETE);
+    EXPECT_EQ(boxes.Texts(), QStringList{QStringLiteral("削除しますか")});
+    EXPECT_EQ(boxes.Types(), std::vector<unsigned>{MB_YESNO | MB_ICONQUESTION});
+    EXPECT_EQ(m_doc.GetRecordCount(), 3);
+    EXPECT_FALSE(m_doc.IsModified());
+
+    boxes.Answer(IDYES);
+    Click(IDC_LIST_DELETE);
+    EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" 2001/05/02   61.3"), QStringLiteral(" 2001/05/03   62.0")}));
+    EXPECT_EQ(ItemValues(), (std::vector<int>{0, 1}));
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+TEST_F(EditListDlgTest, ButtonsWithoutSelectionChangeNothing)
+{
+    MessageBoxRecorder boxes(IDYES);
+    ShowFilled();
+    Click(IDC_LIST_DELETE);
+    Click(IDC_LIST_UPDATE);
+    EXPECT_TRUE(boxes.Texts().isEmpty());
+    EXPECT_EQ(m_doc.GetRecordCount(), 3);
+    EXPECT_FALSE(m_doc.IsModified());
+
+    CTarelogDoc empty;
+    CEditListDlg dlg;
+    dlg.m_pDoc = &empty;
+    dlg.show();
+    ASSERT_TRUE(PumpUntil([&dlg] { return !dlg.HasTimer(kFillTimerId); }));
+    EXPECT_EQ(dlg.m_list->count(), 0);
+    dlg.GetDlgItem<QPushButton>(IDC_LIST_UPDATE)->click();
+    EXPECT_EQ(empty.GetRecordCount(), 0);
+}
+
+TEST(EditListCommand, ClosingKeepsTheChanges)
+{
+    EnsureApplication();
+    MessageBoxRecorder boxes(IDYES);
+    CTarelogDoc doc;
+    doc.SetDayWeight(60.0, 2001, 5, 1);
+    doc.SetDayWeight(61.0, 2001, 5, 2);
+    doc.SetModifiedFlag(false);
+    DriveModal<CEditListDlg>([&doc] { RunEditListCommand(doc, nullptr); }, [](CEditListDlg& dlg) {
+        ASSERT_TRUE(PumpUntil([&dlg] { return dlg.m_list->count() == 2; }));
+        dlg.m_list->item(1)->setSelected(true);
+        dlg.GetDlgItem<QPushButton>(IDC_LIST_DELETE)->click();
+        dlg.close();
+    });
+    EXPECT_EQ(doc.GetRecordCount(), 1);
+    EXPECT_TRUE(doc.IsModified());
+}
