@@ -1,0 +1,125 @@
+// tarelog-cli stats FILE [--json]: summary figures of a diary.
+#include "cli/cli_command.h"
+
+#include "doc/csv_export.h"
+#include "doc/diary_file.h"
+#include "doc/diary_stats.h"
+#include "platform/format.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] =
+    "usage: tarelog-cli stats FILE [--json]\n\n"
+    "Prints summary figures of the diary FILE, in its unit. They are taken over\n"
+    "the records in date order (records of one day in the diary's order):\n"
+    "  entries        the number of records\n"
+    "  first, last    the earliest and the latest date\n"
+    "  latest         the weight of the latest record\n"
+    "  lowest,        the lowest and the highest weight, with the date of the first\n"
+    "  highest        record that has it\n"
+    "  change 7 days  latest weight minus the weight of the latest record dated on\n"
+    "  change 30 days or before the last date minus 7 (30) days; none when no record\n"
+    "                 is that old\n"
+    "  trend          exponentially smoothed weight: it starts at the first record's\n"
+    "                 weight and each later record moves it 10% of the way from the\n"
+    "                 previous trend toward that record's weight (T = T + 0.1 * (w - T));\n"
+    "                 days without a record are skipped, not filled in\n"
+    "  trend per week (trend at the latest record - trend at the latest record dated\n"
+    "                 on or before the last date minus 7 days) * 7 / the days between\n"
+    "                 those two records; none when no record is that old\n"
+    "Text output rounds the changes and the trend to 2 decimals; --json prints\n"
+    "every figure in full (null where there is none) as one JSON object.\n";
+
+std::string Number(double value)
+{
+    return std::isfinite(value) ? ShortestDouble(value) : "null";
+}
+
+std::string Optional(const std::optional<double>& value)
+{
+    return value ? Number(*value) : "null";
+}
+
+std::string Rounded(const std::optional<double>& value, const char* format)
+{
+    return value ? FormatRuntime(format, *value) : "none";
+}
+
+std::string JsonString(const std::string& utf8)
+{
+    std::string out = "\"";
+    for (const char c : utf8) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else if (byte < 0x20)
+            out += FormatString("\\u%04x", byte);
+        else
+            out += c;
+    }
+    return out + "\"";
+}
+
+void PrintJson(const DiaryStats& stats, const std::string& unit)
+{
+    std::printf("{\"entries\": %zu, \"unit\": %s", stats.entries, JsonString(unit).c_str());
+    if (stats.entries > 0) {
+        std::printf(", \"first_date\": \"%s\", \"last_date\": \"%s\", \"latest\": %s", IsoDateOf(stats.first).c_str(),
+            IsoDateOf(stats.last).c_str(), Number(stats.last.weight).c_str());
+        std::printf(", \"lowest\": %s, \"lowest_date\": \"%s\", \"highest\": %s, \"highest_date\": \"%s\"",
+            Number(stats.lowest.weight).c_str(), IsoDateOf(stats.lowest).c_str(), Number(stats.highest.weight).c_str(),
+            IsoDateOf(stats.highest).c_str());
+        std::printf(", \"change_7_days\": %s, \"change_30_days\": %s, \"trend\": %s, \"trend_per_week\": %s",
+            Optional(stats.change7).c_str(), Optional(stats.change30).c_str(), Number(stats.trend).c_str(),
+            Optional(stats.trendPerWeek).c_str());
+    }
+    std::printf("}\n");
+}
+
+void PrintText(const DiaryStats& stats, const std::string& unit)
+{
+    std::printf("entries:        %zu\n", stats.entries);
+    if (stats.entries == 0)
+        return;
+    const char* u = unit.c_str();
+    std::printf("first:          %s\n", IsoDateOf(stats.first).c_str());
+    std::printf("last:           %s\n", IsoDateOf(stats.last).c_str());
+    std::printf("latest:         %s %s\n", ShortestDouble(stats.last.weight).c_str(), u);
+    std::printf("lowest:         %s %s (%s)\n", ShortestDouble(stats.lowest.weight).c_str(), u, IsoDateOf(stats.lowest).c_str());
+    std::printf("highest:        %s %s (%s)\n", ShortestDouble(stats.highest.weight).c_str(), u, IsoDateOf(stats.highest).c_str());
+    std::printf("change 7 days:  %s\n", Rounded(stats.change7, "%+.2f").c_str());
+    std::printf("change 30 days: %s\n", Rounded(stats.change30, "%+.2f").c_str());
+    std::printf("trend:          %s %s\n", FormatString("%.2f", stats.trend).c_str(), u);
+    std::printf("trend per week: %s\n", Rounded(stats.trendPerWeek, "%+.2f").c_str());
+}
+
+int RunStats(const std::vector<std::string>& args)
+{
+    if (WantsHelp(args)) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    const bool json = args.size() == 2 && args[1] == "--json";
+    if (args.empty() || args.size() > 2 || (args.size() == 2 && !json) || args[0].starts_with("-")) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    CTarelogDoc doc;
+    if (const DiaryFileError error = LoadDiaryFile(args[0], doc)) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        return kExitFailure;
+    }
+    const DiaryStats stats = ComputeDiaryStats(doc.Records());
+    if (json)
+        PrintJson(stats, ToUtf8(doc.m_unit));
+    else
+        PrintText(stats, ToUtf8(doc.m_unit));
+    return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
+}
+
+const CliCommandRegistration registration({"stats", "entries, extremes, recent change and trend of a diary", RunStats});
+
+} // namespace

@@ -1,0 +1,243 @@
+// Runs the built tarelog-cli on files in a scratch folder.
+#include "doc/csv_export.h"
+#include "doc/diary_file.h"
+#include "platform/format.h"
+
+#include "csv_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class CsvCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "tarelog-csv-cli-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path Path(const std::string& name) const { return m_dir / name; }
+
+    CliRun Cli(const std::string& arguments) const
+    {
+        const std::string command = std::string("'") + TARELOG_CLI + "' " + arguments + " >'" + Path("out").string()
+            + "' 2>'" + Path("err").string() + "'";
+        CliRun run;
+        const int status = std::system(command.c_str());
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = Slurp(Path("out"));
+        run.err = Slurp(Path("err"));
+        return run;
+    }
+
+    std::string Quoted(const std::string& name) const { return "'" + Path(name).string() + "'"; }
+    static std::string Sample(const std::string& name) { return std::string("'") + TARELOG_TEST_DATA + "/csv/" + name + "'"; }
+
+    void Write(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+
+    void SaveDiary(const std::string& name, const std::vector<WeightRecord>& records, std::u16string unit = u"kg") const
+    {
+        CTarelogDoc doc;
+        for (const WeightRecord& record : records)
+            doc.AppendRecord(record);
+        doc.m_unit = unit;
+        doc.m_digits = 1;
+        ASSERT_FALSE(SaveDiaryFile(doc, Path(name).string()));
+    }
+
+    std::vector<WeightRecord> LoadDiary(const std::string& name) const
+    {
+        CTarelogDoc doc;
+        EXPECT_FALSE(LoadDiaryFile(Path(name).string(), doc)) << name;
+        return doc.Records();
+    }
+
+    fs::path m_dir;
+};
+
+WeightRecord Record(double weight, int y, int m, int d)
+{
+    return WeightRecord{weight, static_cast<std::int16_t>(y), static_cast<std::int16_t>(m),
+        static_cast<std::int16_t>(d), {0, 0}};
+}
+
+bool SameBytes(const std::vector<WeightRecord>& a, const std::vector<WeightRecord>& b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(WeightRecord)) == 0);
+}
+
+TEST_F(CsvCli, ExportThenImportReproducesTheDiary)
+{
+    std::vector<WeightRecord> diary;
+    for (int i = 0; i < 400; ++i)
+        diary.push_back(Record(55.0 + i / 7.0, 2023 + i / 365, 1 + (i / 28) % 12, 1 + i % 28));
+    std::sort(diary.begin(), diary.end(), [](auto& a, auto& b) { return a.DateKey() < b.DateKey(); });
+    diary.erase(std::unique(diary.begin(), diary.end(), [](auto& a, auto& b) { return a.DateKey() == b.DateKey(); }),
+        diary.end());
+    diary.push_back(Record(-0.0, 2030, 1, 1));
+    SaveDiary("a.tlg", diary);
+
+    const CliRun toFile = Cli("export-csv " + Quoted("a.tlg") + " -o " + Quoted("a.csv"));
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(Slurp(Path("a.csv")), ExportCsv(diary));
+    const CliRun toOut = Cli("export-csv " + Quoted("a.tlg"));
+    EXPECT_EQ(toOut.status, 0);
+    EXPECT_EQ(toOut.out, ExportCsv(diary));
+
+    const CliRun import = Cli("import-csv " + Quoted("b.tlg") + " " + Quoted("a.csv"));
+    ASSERT_EQ(import.status, 0) << import.err;
+    EXPECT_TRUE(SameBytes(LoadDiary("b.tlg"), diary));
+    EXPECT_NE(import.err.find(std::to_string(diary.size()) + " days added, 0 replaced, 0 rows skipped"), std::string::npos)
+        << import.err;
+}
+
+TEST_F(CsvCli, ImportMergesIntoAnExistingDiary)
+{
+    SaveDiary("d.tlg", {Record(81, 2024, 1, 2), Record(82, 2024, 1, 4)});
+    Write("in.csv", "date;weight\n2024/01/04;79,5\n2024-01-03T08:00:00Z;80\n2024-01-01;83\n2024-01-04;79.75\n");
+    const CliRun run = Cli("import-csv " + Quoted("d.tlg") + " " + Quoted("in.csv"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(SameBytes(LoadDiary("d.tlg"),
+        {Record(83, 2024, 1, 1), Record(81, 2024, 1, 2), Record(80, 2024, 1, 3), Record(79.75, 2024, 1, 4)}));
+    EXPECT_NE(run.err.find("2 days added, 1 replaced, 0 rows skipped"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 rows were overridden by a later row of the same day"), std::string::npos) << run.err;
+    CTarelogDoc doc;
+    ASSERT_FALSE(LoadDiaryFile(Path("d.tlg").string(), doc));
+    EXPECT_EQ(doc.m_unit, u"kg"); // unit and digits travel unchanged
+    EXPECT_EQ(doc.m_digits, 1);
+}
+
+TEST_F(CsvCli, ABadRowLeavesTheDiaryUntouchedAndNamesItsLine)
+{
+    SaveDiary("d.tlg", {Record(81, 2024, 1, 2)});
+    const std::string before = Slurp(Path("d.tlg"));
+    const CliRun run = Cli("import-csv " + Quoted("d.tlg") + " " + Sample("bad_rows.csv"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(Slurp(Path("d.tlg")), before);
+    EXPECT_NE(run.err.find("line 3: '2024-02-30' is not a calendar date"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("line 4: 'heavy' is not a number"), std::string::npos);
+    EXPECT_NE(run.err.find("line 5: expected 2 fields, found 3"), std::string::npos);
+    EXPECT_NE(run.err.find("line 7: 'inf' is not a finite number"), std::string::npos);
+
+    // Nor is a missing diary created.
+    EXPECT_EQ(Cli("import-csv " + Quoted("new.tlg") + " " + Sample("bad_rows.csv")).status, 1);
+    EXPECT_FALSE(fs::exists(Path("new.tlg")));
+}
+
+TEST_F(CsvCli, SkipBadImportsTheReadableRowsAndListsTheOthers)
+{
+    const CliRun run = Cli("import-csv " + Quoted("d.tlg") + " " + Sample("bad_rows.csv") + " --skip-bad");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(SameBytes(LoadDiary("d.tlg"), {Record(80.0, 2024, 1, 1), Record(80.4, 2024, 1, 7)}));
+    EXPECT_NE(run.err.find("skipped line 3:"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("skipped line 7:"), std::string::npos);
+    EXPECT_NE(run.err.find("2 days added, 0 replaced, 4 rows skipped"), std::string::npos);
+}
+
+TEST_F(CsvCli, DryRunWritesNothing)
+{
+    const CliRun fresh = Cli("import-csv " + Quoted("d.tlg") + " " + Sample("tarelog.csv") + " --dry-run");
+    ASSERT_EQ(fresh.status, 0) << fresh.err;
+    EXPECT_FALSE(fs::exists(Path("d.tlg")));
+    EXPECT_NE(fresh.err.find("3 days added, 0 replaced, 0 rows skipped; dry run, nothing written"), std::string::npos)
+        << fresh.err;
+
+    SaveDiary("e.tlg", {Record(1, 2024, 1, 4)});
+    const std::string before = Slurp(Path("e.tlg"));
+    const CliRun existing = Cli("import-csv --dry-run " + Quoted("e.tlg") + " " + Sample("tarelog.csv"));
+    EXPECT_EQ(existing.status, 0);
+    EXPECT_NE(existing.err.find("2 days added, 1 replaced"), std::string::npos) << existing.err;
+    EXPECT_EQ(Slurp(Path("e.tlg")), before);
+}
+
+TEST_F(CsvCli, HeaderOnlyCreatesAnEmptyDiaryAndLeavesAnExistingOneAlone)
+{
+    const CliRun run = Cli("import-csv " + Quoted("d.tlg") + " " + Sample("header_only.csv"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(LoadDiary("d.tlg").empty());
+    EXPECT_NE(run.err.find("0 days added, 0 replaced, 0 rows skipped"), std::string::npos);
+}
+
+TEST_F(CsvCli, StatedUnitIsShownAndNotConverted)
+{
+    const CliRun run = Cli("import-csv " + Quoted("d.tlg") + " " + Sample("libra.csv"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("libra layout"), std::string::npos);
+    EXPECT_NE(run.err.find("states the unit lbs"), std::string::npos) << run.err;
+    const std::vector<WeightRecord> records = LoadDiary("d.tlg");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].weight, 185.4);
+}
+
+TEST_F(CsvCli, UsageAndFileErrors)
+{
+    EXPECT_EQ(Cli("import-csv " + Quoted("d.tlg") + " " + Sample("tarelog.csv") + " --format excel").status, 2);
+    EXPECT_EQ(Cli("import-csv " + Quoted("d.tlg")).status, 2);
+    EXPECT_EQ(Cli("export-csv").status, 2);
+    EXPECT_EQ(Cli("export-csv " + Quoted("d.tlg") + " -o").status, 2);
+    EXPECT_EQ(Cli("stats " + Quoted("d.tlg") + " --yaml").status, 2);
+    EXPECT_EQ(Cli("export-csv " + Quoted("missing.tlg")).status, 1);
+    EXPECT_EQ(Cli("stats " + Quoted("missing.tlg")).status, 1);
+
+    const CliRun wrongLayout = Cli("import-csv " + Quoted("d.tlg") + " " + Sample("tarelog.csv") + " --format libra");
+    EXPECT_EQ(wrongLayout.status, 1);
+    EXPECT_NE(wrongLayout.err.find("not that of a libra file"), std::string::npos) << wrongLayout.err;
+    EXPECT_EQ(Cli("import-csv " + Quoted("d.tlg") + " " + Quoted("missing.csv")).status, 1);
+    EXPECT_FALSE(fs::exists(Path("d.tlg")));
+    for (const char* verb : {"export-csv", "import-csv", "stats"}) {
+        const CliRun help = Cli(std::string(verb) + " --help");
+        EXPECT_EQ(help.status, 0) << verb;
+        EXPECT_NE(help.out.find(std::string("usage: tarelog-cli ") + verb), std::string::npos) << verb;
+    }
+}
+
+TEST_F(CsvCli, StatsAsJsonAndText)
+{
+    SaveDiary("d.tlg", {Record(100, 2024, 1, 1), Record(90, 2024, 1, 3), Record(80, 2024, 1, 10)}, u"k\"g");
+    const CliRun json = Cli("stats " + Quoted("d.tlg") + " --json");
+    ASSERT_EQ(json.status, 0) << json.err;
+    // trend 100 -> 99 -> 97.1; reference for the week is 01-03 (trend 99).
+    EXPECT_EQ(json.out, "{\"entries\": 3, \"unit\": \"k\\\"g\", \"first_date\": \"2024-01-01\", \"last_date\": "
+                        "\"2024-01-10\", \"latest\": 80, \"lowest\": 80, \"lowest_date\": \"2024-01-10\", \"highest\": 100, "
+                        "\"highest_date\": \"2024-01-01\", \"change_7_days\": -10, \"change_30_days\": null, \"trend\": "
+                        + ShortestDouble(99.0 + 0.1 * (80 - 99.0)) + ", \"trend_per_week\": "
+                        + ShortestDouble(99.0 + 0.1 * (80 - 99.0) - 99.0) + "}\n");
+
+    const CliRun text = Cli("stats " + Quoted("d.tlg"));
+    ASSERT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("entries:        3\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("change 7 days:  -10.00\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("change 30 days: none\n"), std::string::npos);
+    EXPECT_NE(text.out.find("trend:          97.10 k\"g\n"), std::string::npos);
+
+    SaveDiary("empty.tlg", {});
+    EXPECT_EQ(Cli("stats " + Quoted("empty.tlg") + " --json").out, "{\"entries\": 0, \"unit\": \"kg\"}\n");
+}
+
+} // namespace
