@@ -135,11 +135,14 @@ void SyncDirectory(const std::string& directory)
     ::close(fd);
 }
 
-bool IsWritable(const std::string& path, const struct stat& info)
+// 0 when the file may be written, else the errno that refuses it.
+int WriteRefusal(const std::string& path, const struct stat& info)
 {
     // Root passes access() for any file; a file without a single write bit
     // is read-only by the owner's choice and stays so for every user.
-    return (info.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+    if ((info.st_mode & 0222) == 0)
+        return EACCES;
+    return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
 bool WriteTemporary(int fd, std::string_view bytes, const struct stat* old, FileFailure& failure)
@@ -223,8 +226,8 @@ bool ReplaceFileSafely(const std::string& path, std::string_view bytes, FileFail
         return Fail(failure, "", EISDIR);
     if (exists && !S_ISREG(old.st_mode))
         return Fail(failure, "", EINVAL, "it is not a regular file");
-    if (exists && !IsWritable(targetPath, old))
-        return Fail(failure, "", EACCES, "the file is read-only");
+    if (const int refusal = exists ? WriteRefusal(targetPath, old) : 0)
+        return Fail(failure, "", refusal, refusal == EACCES ? "the file is read-only" : nullptr);
 
     RemoveStrayTemporaries(target);
     std::string temporaryPath;
