@@ -192,17 +192,4 @@ TEST(CsvImportText, UnclosedQuoteAndMissingFieldsAreRowProblems)
     EXPECT_EQ(shortRow.problems[0].reason, "expected 2 fields, found 1");
 }
 
-TEST(CsvImportNames, LayoutNamesRoundTrip)
-{
-    for (CsvLayout layout : {CsvLayout::Auto, CsvLayout::Tarelog, CsvLayout::OpenScale, CsvLayout::Libra,
-             CsvLayout::Health, CsvLayout::TrendWeight}) {
-        CsvLayout parsed = CsvLayout::Auto;
-        ASSERT_TRUE(ParseCsvLayoutName(CsvLayoutName(layout), parsed)) << CsvLayoutName(layout);
-        EXPECT_EQ(parsed, layout);
-    }
-    CsvLayout parsed = CsvLayout::Libra;
-    EXPECT_FALSE(ParseCsvLayoutName("excel", parsed));
-    EXPECT_FALSE(ParseCsvLayoutName("Libra", parsed));
-}
-
 } // namespace

@@ -83,20 +83,4 @@ TEST(CsvReader, AnOpenQuoteRunsToTheEndAndIsFlagged)
     EXPECT_EQ(records[1].line, 2);
 }
 
-TEST(CsvReader, FirstLineNumberIsHonoured)
-{
-    CsvReader reader("\nx\n", ',', 10);
-    std::vector<std::string> fields;
-    ASSERT_TRUE(reader.Next(fields));
-    EXPECT_EQ(reader.RecordLine(), 11);
-    EXPECT_FALSE(reader.Next(fields));
-}
-
-TEST(CsvReader, ByteOrderMarkIsStrippedOnlyAtTheStart)
-{
-    EXPECT_EQ(StripByteOrderMark("\xEF\xBB\xBF" "date"), "date");
-    EXPECT_EQ(StripByteOrderMark("date\xEF\xBB\xBF"), "date\xEF\xBB\xBF");
-    EXPECT_EQ(StripByteOrderMark(""), "");
-}
-
 } // namespace
