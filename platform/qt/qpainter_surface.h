@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/surface.h"
+#include "platform/text_measurer.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+// The one font the window and every renderer draw the graph in: Noto Sans
+// CJK JP when it is installed (the unit text may be Japanese), else the
+// application's default family, at 12 pixels either way.
+QFont GraphFont();
+
+// The window's surface: draws on an untransformed QPainter with exactly the
+// pixels the Surface conventions promise. QPainter's own drawLine paints the
+// end pixel or not depending on the cap and on the line's direction, and
+// drawRect paints one pixel more, so lines are rasterised here into runs of
+// pixels (platform/line_raster.h) and figures are filled rectangles. The
+// constructor switches antialiasing off and sets GraphFont() on the painter;
+// text sets the painter's pen to the text colour, and is drawn with a
+// transparent background.
+class QPainterSurface : public Surface, private SurfaceObjects {
+public:
+    explicit QPainterSurface(QPainter& painter);
+    ~QPainterSurface() override;
+    QPainterSurface(const QPainterSurface&) = delete;
+    QPainterSurface& operator=(const QPainterSurface&) = delete;
+
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void TextOut(int x, int y, std::string_view utf8) override;
+    TextSize MeasureText(std::string_view utf8) override;
+    Color SetTextColor(Color color) override;
+    PenHandle CreateSolidPen(Color color) override;
+    BrushHandle CreateSolidBrush(Color color) override;
+    PenHandle SelectPen(PenHandle pen) override;
+    BrushHandle SelectBrush(BrushHandle brush) override;
+    void DeletePen(PenHandle pen) override;
+    void DeleteBrush(BrushHandle brush) override;
+    void DrawFigure(Rect bounds) override;
+    void FillRect(Rect area, BrushHandle brush) override;
+
+private:
+    QPainter& m_painter;
+    QFontMetrics m_metrics;
+    Rect m_bounds;
+    int m_x = 0;
+    int m_y = 0;
+    Color m_textColor = 0x000000;
+};
+
+
+// Extents in GraphFont(), for surfaces that do not paint with Qt, so their
+// output measures the same as the window. Needs a QGuiApplication.
+class GraphFontMeasurer : public TextMeasurer {
+public:
+    GraphFontMeasurer();
+    TextSize Measure(std::string_view utf8) const override;
+    int Ascent() const override;
+
+private:
+    QFontMetrics m_metrics;
+};
+
+QColor ToQColor(Color color);

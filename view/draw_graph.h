@@ -1,0 +1,24 @@
+#pragma once
+
+#include "doc/tarelog_doc.h"
+#include "platform/profile_store.h"
+#include "platform/surface.h"
+#include "view/graph_view_state.h"
+
+// Draws the whole graph of `doc` into the client area, from scratch: weight
+// scale and horizontal grid, date labels and vertical grid, the weight line,
+// a marker on the last record and the switched-on averages, in that order.
+// A document without records draws nothing. The surface is left with the
+// pen, brush and text colour it had.
+void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc,
+               const GraphViewState& state, const ProfileStore& profile);
+
+// The date label of one record in the given style: 2 is "yy/mm/dd", 3 is
+// "yymmdd", anything else "m/d".
+std::string DateLabel(int style, int year, int month, int day);
+
+// The two-step scale label: t with `digits` decimals followed by the unit.
+std::string ScaleLabel(double t, int digits, const std::string& unitUtf8);
+
+// The decimals a scale label may carry; a file can hold any digit count.
+inline constexpr int kMaxLabelDigits = 20;

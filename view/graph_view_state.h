@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/profile_store.h"
+#include "platform/surface.h"
+
+// The graph's display state: ten colour slots kept in the profile from one
+// run to the next, and three average switches that every run starts off.
+class GraphViewState {
+public:
+    void LoadColors(const ProfileStore& profile);   // section "色", entries "0".."9", default 0
+    void SaveColors(ProfileStore& profile) const;   // all ten, every time
+    bool m_avgNarrow = false, m_avgNormal = false, m_avgWide = false;
+    Color m_colorSlots[10] = {};
+};
+
+// What each colour slot paints; slots 7 to 9 have no role and are carried.
+enum ColorSlot : int {
+    kSlotLine = 0,
+    kSlotAxis = 1,
+    kSlotScaleText = 2,
+    kSlotDate = 3,
+    kSlotNarrowAverage = 4,
+    kSlotNormalAverage = 5,
+    kSlotWideAverage = 6,
+    kColorSlotCount = 10,
+};
+
+inline constexpr const char* kColorSection = "色";
+inline constexpr const char* kShowSection = "SHOW";
+inline constexpr const char* kDateStyleEntry = "X";
+
+enum class AverageKind { Narrow, Normal, Wide };
+
+// The average commands: a toggle flips its switch, and its menu item is
+// checked exactly while the switch is on.
+bool& AverageSwitch(GraphViewState& state, AverageKind kind);
+bool AverageSwitch(const GraphViewState& state, AverageKind kind);
+void ToggleAverage(GraphViewState& state, AverageKind kind);
+inline bool IsAverageChecked(const GraphViewState& state, AverageKind kind) { return AverageSwitch(state, kind); }
+
+// The date-label style ("SHOW"/"X", default 1), read afresh on every use;
+// any value other than 2 or 3 draws as style 1.
+int DateLabelStyle(const ProfileStore& profile);
