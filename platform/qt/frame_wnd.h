@@ -54,6 +54,8 @@ protected:
     bool AddAdornments(unsigned flags);
 
     bool event(QEvent* event) override;
+    // The command bar is part of the window, not something to hide.
+    QMenu* createPopupMenu() override { return nullptr; }
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

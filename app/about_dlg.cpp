@@ -1,0 +1,50 @@
+#include "app/about_dlg.h"
+
+#include "app/app_resources.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+const char* const kAboutNotice = "毎日の体重を記録する日記です。\nご自由にお使いください。";
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : CDialog(parent)
+{
+    SetTemplate(QStringLiteral("バージョン情報 (Tarelog)"), 69, 74);
+
+    auto* ok = AddControl<QPushButton>(1, 47, 0, 22, 12);
+    ok->setText(QStringLiteral("OK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+
+    auto* icon = AddControl<QLabel>(IDC_STATIC, 26, 9, 20, 20);
+    icon->setObjectName(QStringLiteral("aboutIcon"));
+    icon->setAlignment(Qt::AlignCenter);
+    icon->setPixmap(AppIcon().pixmap(32, 32));
+
+    auto* version = AddControl<QLabel>(IDC_STATIC, 4, 33, 65, 8);
+    version->setObjectName(QStringLiteral("aboutVersion"));
+    // Plain text: an '&' would be shown as it is.
+    version->setTextFormat(Qt::PlainText);
+    version->setText(QString::fromUtf8(kVersionText));
+
+    auto* notice = AddControl<QLabel>(IDC_STATIC, 4, 48, 65, 26);
+    notice->setObjectName(QStringLiteral("aboutNotice"));
+    notice->setTextFormat(Qt::PlainText);
+    notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    notice->setWordWrap(true);
+    notice->setText(QString::fromUtf8(kAboutNotice));
+}
+
+bool CAboutDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    // Centred over the owner; without one, over the screen.
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QRect area = owner ? owner->geometry() : (screen() ? screen()->availableGeometry() : QRect());
+    if (area.isValid())
+        move(area.center() - rect().center());
+    return true;
+}

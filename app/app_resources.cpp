@@ -1,0 +1,122 @@
+#include "app/app_resources.h"
+
+#include "app/command_ids.h"
+
+#include <map>
+
+const MenuResource& MainMenu()
+{
+    static const MenuResource menu = {
+        {"ﾌｧｲﾙ",
+         {
+             {"新規作成(&N)\tCtrl+N", ID_FILE_NEW},
+             {"開く(&O)...\tCtrl+O", ID_FILE_OPEN},
+             {"上書き保存(&S)\tCtrl+S", ID_FILE_SAVE},
+             {"名前を付けて保存(&A)...", ID_FILE_SAVE_AS},
+             {"", 0, kMenuSeparator},
+             {"最新のファイル", ID_FILE_MRU_FILE1, kMenuGrayed},
+             {"", 0, kMenuSeparator},
+             {"アプリケーションの終了(&X)", ID_APP_EXIT},
+         }},
+        {"ﾃﾞｰﾀ",
+         {
+             {"新規入力...", ID_DATA_NEW},
+             {"変更、修正...", ID_DATA_EDIT},
+             {"", 0, kMenuSeparator},
+             {"色の変更...", ID_DATA_COLOR},
+             {"", 0, kMenuSeparator},
+             {"単位、少数桁...", ID_DATA_UNIT},
+             {"平均(狭）", ID_AVG_NARROW},
+             {"平均(通常)", ID_AVG_NORMAL},
+             {"平均(広）", ID_AVG_WIDE},
+         }},
+        {"ﾍﾙﾌﾟ",
+         {
+             {"Tarelog のバージョン情報(&A)...", ID_APP_ABOUT},
+         }},
+    };
+    return menu;
+}
+
+const AccelTable& MainAccelerators()
+{
+    static const AccelTable table = {
+        {Qt::CTRL | Qt::Key_N, ID_FILE_NEW},
+        {Qt::CTRL | Qt::Key_O, ID_FILE_OPEN},
+        {Qt::CTRL | Qt::Key_S, ID_FILE_SAVE},
+        {Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO},
+        {Qt::CTRL | Qt::Key_X, ID_EDIT_CUT},
+        {Qt::CTRL | Qt::Key_C, ID_EDIT_COPY},
+        {Qt::CTRL | Qt::Key_V, ID_EDIT_PASTE},
+        {Qt::ALT | Qt::Key_Backspace, ID_EDIT_UNDO},
+        {Qt::SHIFT | Qt::Key_Delete, ID_EDIT_CUT},
+        {Qt::CTRL | Qt::Key_Insert, ID_EDIT_COPY},
+        {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE},
+        {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
+        {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
+    };
+    return table;
+}
+
+const std::vector<ButtonResource>& CommandBarButtons()
+{
+    static const std::vector<ButtonResource> buttons = {
+        {0, 0, true, true, 0, -1},
+        {0, ID_APP_ABOUT, true, false, 0, -1},
+        {0, 0, true, true, 0, -1},
+    };
+    return buttons;
+}
+
+QString LoadAppString(int id)
+{
+    static const std::map<int, const char*> table = {
+        {IDR_MAINFRAME, "Tarelog\n\nTarelog\n体重ﾃﾞｰﾀﾌｧｲﾙ\n.tlg\nTarelog.Document\nTarelog Document"},
+        {AFX_IDS_IDLEMESSAGE, "レディ"},
+        {ID_FILE_NEW, "新規にファイルを作成\n新規ファイル"},
+        {ID_FILE_OPEN, "既存のファイルを開く\n開く"},
+        {ID_FILE_CLOSE, "作業中のファイルを閉じる\n閉じる"},
+        {ID_FILE_SAVE, "作業中のファイルを保存\n保存"},
+        {ID_FILE_SAVE_AS, "作業中のファイルに名前をつけて保存\n名前をつけて保存"},
+        {ID_EDIT_CLEAR, "選択範囲を消去\n消去"},
+        {ID_EDIT_CLEAR_ALL, "すべて消去\nすべて消去"},
+        {ID_EDIT_COPY, "選択範囲をコピーしてクリップボードに保存\n保存"},
+        {ID_EDIT_CUT, "選択範囲を切り取ってクリップボードに保存\n切り取り"},
+        {ID_EDIT_FIND, "指定した文字列の検索\n検索"},
+        {ID_EDIT_PASTE, "クリップボードの内容を貼り付け\n貼り付け"},
+        {ID_EDIT_REPEAT, "直前に行った動作を繰り返す\nリピート"},
+        {ID_EDIT_REPLACE, "指定した文字列を他の文字列で置換\n置換"},
+        {ID_EDIT_SELECT_ALL, "ファイル全体を選択\nすべて選択"},
+        {ID_EDIT_UNDO, "直前に行った動作を元に戻す\n元に戻す"},
+        {ID_EDIT_REDO, "直前に行った動作を繰り返す\nやり直し"},
+        {ID_WINDOW_SPLIT, "作業中のウィンドウを分割\n分割"},
+        {ID_APP_ABOUT, "プログラムの情報、バージョンそして著作権を表示\nバージョン情報"},
+        {ID_APP_EXIT, "アプリケーションを終了し、ファイルの保存を指示\n終了"},
+        {ID_NEXT_PANE, "次のウィンドウに切り替える\n次ページ"},
+        {ID_PREV_PANE, "前のウィンドウに切り替える\n前ページ"},
+        {ID_INDICATOR_CAPS, "CAP"},
+        {AFX_IDS_SCFIRST_CLOSE, "作業中のウィンドウを閉じ、変更したファイルの保存を指示"},
+        {AFX_IDS_SCTASKLIST, "アプリケーションの切り替え"},
+    };
+    if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST)
+        return QStringLiteral("指定のファイルを開く");
+    const auto found = table.find(id);
+    return found == table.end() ? QString() : QString::fromUtf8(found->second);
+}
+
+FrameResources MainFrameResources()
+{
+    FrameResources resources;
+    resources.menu = &MainMenu();
+    resources.accelerators = &MainAccelerators();
+    resources.strings = LoadAppString;
+    return resources;
+}
+
+QIcon AppIcon()
+{
+    QIcon icon;
+    for (const char* size : {"16", "32", "64"})
+        icon.addFile(QStringLiteral(":/tarelog/tarelog-%1.png").arg(QLatin1String(size)));
+    return icon;
+}

@@ -1,0 +1,72 @@
+#include "app/tarelog_app.h"
+
+#include "app/about_dlg.h"
+#include "app/app_resources.h"
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "doc/diary_file.h"
+#include "doc/tarelog_doc.h"
+#include "platform/qt/frame_wnd.h"
+#include "platform/qt/single_doc_template.h"
+#include "view/tarelog_view.h"
+
+#include <QApplication>
+#include <QIcon>
+
+namespace {
+
+QString LoadDiary(CDocument& doc, const std::string& path)
+{
+    const DiaryFileError error = LoadDiaryFile(path, static_cast<CTarelogDoc&>(doc));
+    return error ? QString::fromStdString(error.JapaneseMessage()) : QString();
+}
+
+QString SaveDiary(const CDocument& doc, const std::string& path)
+{
+    const DiaryFileError error = SaveDiaryFile(static_cast<const CTarelogDoc&>(doc), path);
+    return error ? QString::fromStdString(error.JapaneseMessage()) : QString();
+}
+
+} // namespace
+
+CTarelogApp::CTarelogApp()
+{
+    OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
+    OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+}
+
+bool CTarelogApp::InitInstance()
+{
+    // Before anything reads the profile: the view's colours, the recent files.
+    SetRegistryKey(QStringLiteral("Ostrel"));
+    LoadStdProfileSettings(4);
+
+    CSingleDocTemplate::Classes classes;
+    classes.document = [] { return std::make_unique<CTarelogDoc>(); };
+    classes.frame = [] { return new CMainFrame; };
+    classes.view = [this](CDocument&) { return new CTarelogView(GetProfileStore()); };
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, MainFrameResources(), classes,
+                                                        CSingleDocTemplate::FileFunctions{LoadDiary, SaveDiary}));
+    if (qApp) {
+        // Message boxes take their title from the application's name.
+        QApplication::setApplicationName(QStringLiteral("Tarelog"));
+        QApplication::setWindowIcon(AppIcon());
+    }
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo))
+        return false;
+
+    m_pMainWnd->show();
+    // Painted before the message loop starts.
+    m_pMainWnd->repaint();
+    return true;
+}
+
+void CTarelogApp::OnAppAbout()
+{
+    CAboutDlg aboutDlg(m_pMainWnd);
+    aboutDlg.DoModal();
+}

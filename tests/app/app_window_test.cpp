@@ -1,0 +1,250 @@
+#include "app_fixture.h"
+
+#include "app/command_ids.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+struct ExpectedItem {
+    const char* text; // nullptr for a separator
+    int id;
+};
+
+// Runs `body` on the next modal dialog that opens, from the message loop.
+void OnNextModal(std::function<void(QDialog&)> body)
+{
+    auto attempts = std::make_shared<int>(0);
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [body, attempts, poll] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            body(*dialog);
+            return;
+        }
+        if (++*attempts < 200)
+            QTimer::singleShot(5, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+std::vector<QAction*> ItemsOf(QMenu* menu)
+{
+    std::vector<QAction*> items;
+    for (QAction* action : menu->actions())
+        items.push_back(action);
+    return items;
+}
+
+void ExpectMenu(CFrameWnd& frame, const QString& title, const std::vector<ExpectedItem>& expected)
+{
+    QMenu* menu = frame.FindPopup(title);
+    ASSERT_NE(menu, nullptr) << title.toStdString();
+    const std::vector<QAction*> items = ItemsOf(menu);
+    ASSERT_EQ(items.size(), expected.size()) << title.toStdString();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        SCOPED_TRACE(title.toStdString() + " item " + std::to_string(i));
+        if (!expected[i].text) {
+            EXPECT_TRUE(items[i]->isSeparator());
+            continue;
+        }
+        EXPECT_EQ(items[i]->text(), QString::fromUtf8(expected[i].text));
+        EXPECT_EQ(items[i]->property("tarelogCommand").toInt(), expected[i].id);
+    }
+}
+
+bool IsChecked(CFrameWnd& frame, int id)
+{
+    QMenu* menu = frame.FindPopup(QStringLiteral("ﾃﾞｰﾀ"));
+    emit menu->aboutToShow();
+    QAction* action = frame.FindAction(id);
+    return action && action->isCheckable() && action->isChecked();
+}
+
+using AppWindowTest = AppFixture;
+
+TEST_F(AppWindowTest, MenusCarryTheTextsAndIdsOfTheResource)
+{
+    ASSERT_TRUE(StartAndSettle());
+    CFrameWnd& frame = *Frame();
+    QStringList titles;
+    for (QAction* action : frame.menuBar()->actions())
+        titles << action->text();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("ﾌｧｲﾙ"), QStringLiteral("ﾃﾞｰﾀ"), QStringLiteral("ﾍﾙﾌﾟ")}));
+
+    ExpectMenu(frame, QStringLiteral("ﾌｧｲﾙ"),
+               {{"新規作成(&N)\tCtrl+N", 57600},
+                {"開く(&O)...\tCtrl+O", 57601},
+                {"上書き保存(&S)\tCtrl+S", 57603},
+                {"名前を付けて保存(&A)...", 57604},
+                {nullptr, 0},
+                {"最新のファイル", 57616},
+                {nullptr, 0},
+                {"アプリケーションの終了(&X)", 57665}});
+    ExpectMenu(frame, QStringLiteral("ﾃﾞｰﾀ"),
+               {{"新規入力...", 32771},
+                {"変更、修正...", 32772},
+                {nullptr, 0},
+                {"色の変更...", 32775},
+                {nullptr, 0},
+                {"単位、少数桁...", 32776},
+                {"平均(狭）", 32777},
+                {"平均(通常)", 32779},
+                {"平均(広）", 32778}});
+    ExpectMenu(frame, QStringLiteral("ﾍﾙﾌﾟ"), {{"Tarelog のバージョン情報(&A)...", 57664}});
+}
+
+TEST_F(AppWindowTest, PromptsBecomeStatusTipsAndTooltips)
+{
+    ASSERT_TRUE(StartAndSettle());
+    QAction* newFile = Frame()->FindAction(ID_FILE_NEW);
+    ASSERT_NE(newFile, nullptr);
+    EXPECT_EQ(newFile->statusTip(), QStringLiteral("新規にファイルを作成"));
+    EXPECT_EQ(newFile->toolTip(), QStringLiteral("新規ファイル"));
+    QAction* exit = Frame()->FindAction(ID_APP_EXIT);
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->statusTip(), QStringLiteral("アプリケーションを終了し、ファイルの保存を指示"));
+
+    // The command bar: separator, the about button with its image, separator.
+    const QList<QAction*> buttons = Frame()->CommandBar()->actions();
+    ASSERT_EQ(buttons.size(), 3);
+    EXPECT_TRUE(buttons[0]->isSeparator());
+    EXPECT_TRUE(buttons[2]->isSeparator());
+    EXPECT_EQ(buttons[1]->property("tarelogCommand").toInt(), ID_APP_ABOUT);
+    EXPECT_EQ(buttons[1]->toolTip(), QStringLiteral("バージョン情報"));
+    EXPECT_FALSE(buttons[1]->icon().pixmap(16, 16).isNull());
+}
+
+TEST_F(AppWindowTest, AverageChecksFollowTheirOwnToggles)
+{
+    ASSERT_TRUE(StartAndSettle());
+    CFrameWnd& frame = *Frame();
+    EXPECT_FALSE(IsChecked(frame, ID_AVG_NARROW));
+    EXPECT_FALSE(IsChecked(frame, ID_AVG_NORMAL));
+    EXPECT_FALSE(IsChecked(frame, ID_AVG_WIDE));
+
+    // The wide item carries the lower id; it must still switch the wide curve.
+    frame.FindAction(ID_AVG_WIDE)->trigger();
+    EXPECT_TRUE(View()->State().m_avgWide);
+    EXPECT_FALSE(View()->State().m_avgNormal);
+    EXPECT_TRUE(IsChecked(frame, ID_AVG_WIDE));
+    EXPECT_FALSE(IsChecked(frame, ID_AVG_NORMAL));
+
+    frame.FindAction(ID_AVG_NORMAL)->trigger();
+    frame.FindAction(ID_AVG_NORMAL)->trigger();
+    EXPECT_FALSE(View()->State().m_avgNormal);
+    EXPECT_FALSE(IsChecked(frame, ID_AVG_NORMAL));
+
+    frame.FindAction(ID_AVG_NARROW)->trigger();
+    EXPECT_TRUE(IsChecked(frame, ID_AVG_NARROW));
+    EXPECT_TRUE(IsChecked(frame, ID_AVG_WIDE));
+    // Toggling touches neither the document nor its modified flag.
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(AppWindowTest, DoubleClickPostsTheNewEntryCommand)
+{
+    ASSERT_TRUE(StartAndSettle());
+    m_routed.clear();
+    bool dialogSeen = false;
+    QTest::mouseDClick(View(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    // Posted, not sent: nothing has run while the double-click is handled.
+    EXPECT_TRUE(m_routed.empty());
+    OnNextModal([&](QDialog& dialog) {
+        dialogSeen = true;
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("体重入力"));
+        dialog.accept();
+    });
+    Settle();
+    EXPECT_EQ(m_routed, std::vector<int>{ID_DATA_NEW});
+    EXPECT_TRUE(dialogSeen);
+    // OK recorded today's weight (0.0 in an empty diary) and marked the change.
+    ASSERT_EQ(Doc()->GetRecordCount(), 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    Settle();
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("無題* - Tarelog"));
+    Doc()->SetModifiedFlag(false);
+}
+
+TEST_F(AppWindowTest, EditAndPaneKeysDoNothing)
+{
+    ASSERT_TRUE(StartAndSettle());
+    Frame()->activateWindow();
+    m_routed.clear();
+    QTest::keyClick(Frame(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Frame(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(Frame(), Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(Frame(), Qt::Key_F6);
+    Settle();
+    EXPECT_TRUE(m_routed.empty());
+    EXPECT_TRUE(m_asked.empty());
+    EXPECT_EQ(Doc()->GetRecordCount(), 0);
+
+    // The file keys are live: Ctrl+N on a changed diary asks about saving.
+    Doc()->SetDayWeight(60.0, 2024, 5, 1);
+    Answer(IDNO);
+    QTest::keyClick(Frame(), Qt::Key_N, Qt::ControlModifier);
+    Settle();
+    EXPECT_EQ(m_routed, std::vector<int>{ID_FILE_NEW});
+    ASSERT_EQ(m_asked.size(), 1u);
+    EXPECT_EQ(Doc()->GetRecordCount(), 0);
+}
+
+TEST_F(AppWindowTest, AboutBoxShowsVersionAndClosesByItsOkButton)
+{
+    ASSERT_TRUE(StartAndSettle());
+    bool seen = false;
+    OnNextModal([&](QDialog& dialog) {
+        seen = true;
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("バージョン情報 (Tarelog)"));
+        auto* version = dialog.findChild<QLabel*>(QStringLiteral("aboutVersion"));
+        ASSERT_NE(version, nullptr);
+        EXPECT_EQ(version->text(), QStringLiteral("Tarelog Version 1.11"));
+        auto* icon = dialog.findChild<QLabel*>(QStringLiteral("aboutIcon"));
+        ASSERT_NE(icon, nullptr);
+        EXPECT_FALSE(icon->pixmap().isNull());
+        auto* notice = dialog.findChild<QLabel*>(QStringLiteral("aboutNotice"));
+        ASSERT_NE(notice, nullptr);
+        EXPECT_EQ(notice->text().count(QLatin1Char('\n')), 1);
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
+        ASSERT_NE(ok, nullptr);
+        EXPECT_TRUE(ok->isVisible());
+        // Top right, inside the dialog.
+        EXPECT_GT(ok->geometry().center().x(), dialog.width() / 2);
+        EXPECT_LT(ok->geometry().center().y(), dialog.height() / 4);
+        EXPECT_LE(ok->geometry().right(), dialog.width());
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    Frame()->CommandBar()->actions()[1]->trigger();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(m_routed, std::vector<int>{ID_APP_ABOUT});
+}
+
+TEST_F(AppWindowTest, StartsAtHandheldSizeAndResizesFreely)
+{
+    ASSERT_TRUE(StartAndSettle());
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(View()->size(), QSize(240, 320));
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("無題 - Tarelog"));
+    Frame()->resize(600, 500);
+    Settle();
+    EXPECT_GT(View()->width(), 500);
+    EXPECT_GT(View()->height(), 350);
+    // Nothing about the window's size is kept in the profile.
+    Quit();
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"), QStringLiteral("Tarelog"));
+    QStringList groups = settings.childGroups();
+    groups.sort();
+    EXPECT_EQ(groups, (QStringList{QStringLiteral("色")}));
+    EXPECT_TRUE(settings.childKeys().isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/qt/view.h"
+#include "view/graph_view_state.h"
+
+class CTarelogDoc;
+class ProfileStore;
+
+// The graph window. It draws the whole graph of its document on every
+// paint, holds the colour slots and average switches, binds the data
+// menu's commands, and turns a double-click into the new-entry command.
+// The colours come from the profile when the view is made and go back to
+// it when the view is destroyed; the switches start off every time.
+class CTarelogView : public CView {
+    Q_OBJECT
+public:
+    explicit CTarelogView(ProfileStore& profile, QWidget* parent = nullptr);
+    ~CTarelogView() override;
+
+    CTarelogDoc* GetDocument() const;
+    const GraphViewState& State() const { return m_state; }
+
+    void OnInitialUpdate() override;
+    // About the client area of the handheld the program was made for.
+    QSize sizeHint() const override { return QSize(240, 320); }
+
+    // True until the first initial update of the process has asked the
+    // main window to reopen the most recent file.
+    static inline bool s_reopenPending = true;
+
+protected:
+    void OnDraw(QPainter& painter) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void BindCommands();
+    void BindAverage(int id, AverageKind kind);
+
+    ProfileStore& m_profile;
+    GraphViewState m_state;
+};
