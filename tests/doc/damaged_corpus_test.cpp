@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -132,6 +133,46 @@ TEST(DamagedCorpus, EveryTruncationOfAGoodFileFailsAndKeepsTheOpenDiary)
         ASSERT_EQ(error.kind, DiaryFileError::Kind::Damaged) << length;
         ASSERT_EQ(StoreDiaryBytes(doc), before) << length;
     }
+}
+
+// Random damage to good files: flipped bytes, cut ends, lengths and counts
+// overwritten with boundary values. Whatever loads must save and load back
+// to itself; whatever fails must leave the open diary as it was.
+TEST(DamagedCorpus, RandomDamageNeverCorruptsTheOpenDiary)
+{
+    std::vector<std::string> seeds;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(TARELOG_TEST_DATA) + "/good"))
+        if (entry.path().extension() == ".tlg" && entry.file_size() < 4096)
+            seeds.push_back(ReadBytes(entry.path().string()));
+    ASSERT_FALSE(seeds.empty());
+    const char* boundaries[] = {"\xFF", "\xFE", "\x00", "\x7F", "\x80", "\x01"};
+    std::mt19937 random(2002);
+    const std::string openBytes = StoreDiaryBytes(OpenDiary());
+    int failed = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes = seeds[random() % seeds.size()];
+        for (int edits = 1 + static_cast<int>(random() % 4); edits > 0 && !bytes.empty(); --edits) {
+            const std::size_t at = random() % bytes.size();
+            switch (random() % 3) {
+            case 0: bytes[at] = static_cast<char>(random()); break;
+            case 1: bytes.resize(at); break;
+            default: bytes.replace(at, 1, boundaries[random() % 6], 1); break;
+            }
+        }
+        CTarelogDoc doc;
+        ASSERT_FALSE(LoadDiaryBytes(openBytes, "open.tlg", doc));
+        if (const DiaryFileError error = LoadDiaryBytes(bytes, "fuzzed.tlg", doc)) {
+            ++failed;
+            ASSERT_EQ(error.kind, DiaryFileError::Kind::Damaged);
+            ASSERT_EQ(StoreDiaryBytes(doc), openBytes) << "round " << round;
+            continue;
+        }
+        CTarelogDoc again;
+        ASSERT_FALSE(LoadDiaryBytes(StoreDiaryBytes(doc), "again", again)) << "round " << round;
+        ASSERT_EQ(StoreDiaryBytes(again), StoreDiaryBytes(doc)) << "round " << round;
+    }
+    EXPECT_GT(failed, 1000);
+    EXPECT_LT(failed, 20000);
 }
 
 } // namespace
