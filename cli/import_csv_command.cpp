@@ -73,6 +73,12 @@ bool ParseArgs(const std::vector<std::string>& args, ImportArgs& parsed)
     return true;
 }
 
+// "1 row", "2 rows".
+std::string Count(std::size_t count, const char* noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 std::string FailureText(const FileFailure& failure)
 {
     std::string text = failure.step;
@@ -90,8 +96,8 @@ void PrintProblems(const ImportArgs& args, const CsvImport& import)
 
 void PrintLayout(const ImportArgs& args, const CsvImport& import)
 {
-    std::fprintf(stderr, "tarelog-cli: %s: %s layout, %zu readable rows\n", args.csv.c_str(),
-        CsvLayoutName(import.layout), import.rows.size());
+    std::fprintf(stderr, "tarelog-cli: %s: %s layout, %s\n", args.csv.c_str(), CsvLayoutName(import.layout),
+        Count(import.rows.size(), "readable row").c_str());
 }
 
 void PrintUnit(const ImportArgs& args, const CsvImport& import, const CTarelogDoc& doc)
@@ -109,11 +115,11 @@ void PrintSummary(const ImportArgs& args, const CsvImport& import, const MergeCo
                              "placed where the entry dialog would place them\n",
             args.diary.c_str());
     if (counts.superseded > 0)
-        std::fprintf(stderr, "tarelog-cli: %zu rows were overridden by a later row of the same day\n",
-            counts.superseded);
+        std::fprintf(stderr, "tarelog-cli: %s overridden by a later row of the same day\n",
+            Count(counts.superseded, "row").c_str());
     const std::size_t skipped = import.problems.size() + import.interpolated;
-    std::fprintf(stderr, "tarelog-cli: %zu days added, %zu replaced, %zu rows skipped", counts.added,
-        counts.replaced, skipped);
+    std::fprintf(stderr, "tarelog-cli: %s added, %zu replaced, %s skipped", Count(counts.added, "day").c_str(),
+        counts.replaced, Count(skipped, "row").c_str());
     if (import.interpolated > 0)
         std::fprintf(stderr, " (%zu interpolated)", import.interpolated);
     std::fprintf(stderr, "%s\n", args.dryRun ? "; dry run, nothing written" : "");
@@ -156,9 +162,9 @@ int RunImportCsv(const std::vector<std::string>& args)
     PrintLayout(parsed, import);
     PrintProblems(parsed, import);
     if (!import.problems.empty() && !parsed.skipBad) {
-        std::fprintf(stderr, "tarelog-cli: %zu unreadable rows; nothing imported, %s is unchanged "
+        std::fprintf(stderr, "tarelog-cli: %s; nothing imported, %s is unchanged "
                              "(--skip-bad imports the readable rows)\n",
-            import.problems.size(), parsed.diary.c_str());
+            Count(import.problems.size(), "unreadable row").c_str(), parsed.diary.c_str());
         return kExitFailure;
     }
     CTarelogDoc doc;

@@ -126,11 +126,22 @@ TEST_F(CsvCli, ImportMergesIntoAnExistingDiary)
     EXPECT_TRUE(SameBytes(LoadDiary("d.tlg"),
         {Record(83, 2024, 1, 1), Record(81, 2024, 1, 2), Record(80, 2024, 1, 3), Record(79.75, 2024, 1, 4)}));
     EXPECT_NE(run.err.find("2 days added, 1 replaced, 0 rows skipped"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("1 rows were overridden by a later row of the same day"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 row overridden by a later row of the same day"), std::string::npos) << run.err;
     CTarelogDoc doc;
     ASSERT_FALSE(LoadDiaryFile(Path("d.tlg").string(), doc));
     EXPECT_EQ(doc.m_unit, u"kg"); // unit and digits travel unchanged
     EXPECT_EQ(doc.m_digits, 1);
+}
+
+TEST_F(CsvCli, AnUnorderedDiaryIsNotedAndMergedAsTheEntryDialogWould)
+{
+    SaveDiary("d.tlg", {Record(85, 2024, 1, 5), Record(81, 2024, 1, 1)});
+    Write("in.csv", "date,weight\n2024-01-01,80\n");
+    const CliRun run = Cli("import-csv " + Quoted("d.tlg") + " " + Quoted("in.csv"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("is not in date order"), std::string::npos) << run.err;
+    // The scan stops at 01-05, so the day goes in front and the stray 01-01 stays.
+    EXPECT_TRUE(SameBytes(LoadDiary("d.tlg"), {Record(80, 2024, 1, 1), Record(85, 2024, 1, 5), Record(81, 2024, 1, 1)}));
 }
 
 TEST_F(CsvCli, ABadRowLeavesTheDiaryUntouchedAndNamesItsLine)
