@@ -1,7 +1,6 @@
 #include "dialogs/color_dlg.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -59,11 +58,8 @@ CColorDlg::CColorDlg(QWidget* parent)
         BindScrollBar(bar);
 
     const struct { int y; const char16_t* text; } labels[] = {{66, u"赤"}, {78, u"緑"}, {90, u"青"}};
-    for (const auto& label : labels) {
-        auto* l = AddControl<QLabel>(IDC_STATIC, 8, label.y, 10, 10);
-        l->setText(QString::fromUtf16(label.text));
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
+    for (const auto& label : labels)
+        AddStatic(IDC_STATIC, 8, label.y, 10, 10, QString::fromUtf16(label.text), Qt::AlignRight | Qt::AlignVCenter);
 
     auto* update = AddControl<QPushButton>(IDC_COLOR_UPDATE, 72, 110, 36, 16);
     update->setText(QStringLiteral("更新"));

@@ -2,7 +2,6 @@
 
 #include "platform/qt/data_exchange.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -21,9 +20,7 @@ CUnitDigitsDlg::CUnitDigitsDlg(QWidget* parent)
     connect(cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
 
     auto label = [this](int id, int x, int y, int width, int height, const QString& text, Qt::Alignment align) {
-        auto* l = AddControl<QLabel>(id, x, y, width, height);
-        l->setText(text);
-        l->setAlignment(align | Qt::AlignTop);
+        AddStatic(id, x, y, width, height, text, align | Qt::AlignTop);
     };
     auto edit = [this](int id, int y) { AddControl<QLineEdit>(id, 43, y, 16, 13); };
 

@@ -3,7 +3,6 @@
 #include "platform/qt/data_exchange.h"
 
 #include <QDateEdit>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -17,9 +16,7 @@ CWeightEntryDlg::CWeightEntryDlg(QWidget* parent)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
 
-    auto* label = AddControl<QLabel>(IDC_STATIC, 31, 22, 36, 8);
-    label->setText(QStringLiteral("体重（Kｇ）"));
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    AddStatic(IDC_STATIC, 31, 22, 36, 8, QStringLiteral("体重（Kｇ）"), Qt::AlignRight | Qt::AlignVCenter);
 
     auto* weight = AddControl<QLineEdit>(IDC_WEIGHT, 67, 20, 39, 12);
     weight->setAlignment(Qt::AlignRight);

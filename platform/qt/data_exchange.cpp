@@ -164,8 +164,10 @@ void SetupDatePicker(QWidget* widget)
     auto* picker = qobject_cast<QDateEdit*>(widget);
     if (!picker)
         return;
-    // A two-digit year would confine the picker to one century.
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    // Without a user locale the dialogs' own language gives the short form;
+    // a two-digit year would confine the picker to one century.
+    const QLocale locale = QLocale().language() == QLocale::C ? QLocale(QLocale::Japanese, QLocale::Japan) : QLocale();
+    QString format = locale.dateFormat(QLocale::ShortFormat);
     if (!format.contains(QStringLiteral("yyyy")))
         format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
     picker->setDisplayFormat(format);

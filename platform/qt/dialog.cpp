@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QShowEvent>
 #include <QTimerEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -122,6 +124,23 @@ void CDialog::PlaceControl(QWidget* control, int id, const QRect& units)
         control->setObjectName(QString::number(id));
     control->setProperty("controlId", id);
     control->setGeometry(MapDialogRect(units));
+}
+
+QLabel* CDialog::AddStatic(int id, int x, int y, int width, int height, const QString& text, Qt::Alignment alignment)
+{
+    auto* label = AddControl<QLabel>(id, x, y, width, height);
+    label->setText(text);
+    label->setAlignment(alignment);
+    QRect area = label->geometry();
+    const int needed = label->fontMetrics().horizontalAdvance(text);
+    if (needed > area.width()) {
+        if (alignment & Qt::AlignRight)
+            area.setLeft(std::max(0, area.right() + 1 - needed));
+        else
+            area.setWidth(needed);
+        label->setGeometry(area);
+    }
+    return label;
 }
 
 bool CDialog::OnInitDialog()

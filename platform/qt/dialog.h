@@ -8,6 +8,7 @@
 
 class CDataExchange;
 class QFont;
+class QLabel;
 
 // A modal dialog laid out like a resource template: its size and every
 // control's rectangle are given in dialog units, which scale with the dialog
@@ -55,6 +56,11 @@ protected:
         return control;
     }
     void PlaceControl(QWidget* control, int id, const QRect& units);
+    // Static text at its template rectangle. CJK glyphs run wider than the
+    // Latin average the units are measured from, so a text that would be cut
+    // grows away from its alignment edge (a right-aligned label to the left)
+    // instead of being clipped.
+    QLabel* AddStatic(int id, int x, int y, int width, int height, const QString& text, Qt::Alignment alignment);
 
     virtual bool OnInitDialog();
     virtual void DoDataExchange(CDataExchange&) {}

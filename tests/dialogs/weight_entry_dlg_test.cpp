@@ -43,7 +43,14 @@ TEST_F(WeightEntryDlgTest, LayoutFollowsTemplate130)
     const QLabel* label = dlg.findChild<QLabel*>();
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), QStringLiteral("体重（Kｇ）"));
-    EXPECT_EQ(label->geometry(), u.Rect(31, 22, 36, 8));
+    // The label keeps its template's right edge and line, and has room for
+    // its whole text even where the face's glyphs run wider.
+    const QRect area = label->geometry();
+    EXPECT_EQ(area.left() + area.width(), u.X(31) + u.X(36));
+    EXPECT_EQ(area.top(), u.Y(22));
+    EXPECT_EQ(area.height(), u.Y(8));
+    EXPECT_GE(area.width(), u.X(36));
+    EXPECT_GE(area.width(), label->fontMetrics().horizontalAdvance(label->text()));
     EXPECT_EQ(TabOrder(&dlg), (std::vector<int>{1, 1000, 1001, 1004, 1006, 1007}));
 }
 
