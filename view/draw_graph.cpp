@@ -96,9 +96,11 @@ TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc&
 void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc, const GraphViewState& state,
                     const ProfileStore& profile, int leftMargin)
 {
-    // Below the plot, where the last label row of a square window lies; a
-    // window wider than tall keeps its labels visible.
-    const int labelRow = g.bottom + 12;
+    // Twelve pixels below the plot bottom, which in a window taller than
+    // wide is just below the square plot. A window wider than tall (most
+    // desktop windows) has its plot bottom 10 pixels above the window's
+    // bottom edge, so there the labels are raised until they fit.
+    const std::int64_t belowPlot = static_cast<std::int64_t>(g.bottom) + 12;
     TextSize last = surface.MeasureText(kDateSample);
     std::int64_t prev = -static_cast<std::int64_t>(last.width);
     for (int i = 0; i < doc.GetRecordCount(); ++i) {
@@ -109,7 +111,8 @@ void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
         const std::string label = DateLabel(DateLabelStyle(profile), record.year, record.month, record.day);
         last = surface.MeasureText(label);
         const Color previous = surface.SetTextColor(state.m_colorSlots[kSlotDate]);
-        surface.TextOut(std::max<int>(0, SaturateInt(static_cast<std::int64_t>(x) - last.width / 2)), labelRow, label);
+        const int row = SaturateInt(std::min(belowPlot, static_cast<std::int64_t>(g.height) - last.height));
+        surface.TextOut(std::max<int>(0, SaturateInt(static_cast<std::int64_t>(x) - last.width / 2)), row, label);
         surface.SetTextColor(previous);
         surface.MoveTo(x, g.bottom);
         surface.LineTo(x, 10);

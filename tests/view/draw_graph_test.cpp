@@ -333,3 +333,25 @@ TEST(DrawGraph, CurveRunsFlatPastTheLastRecord)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DrawGraph, DateLabelsStayInsideAWindowWiderThanTall)
+{
+    for (const Rect client : {Rect{0, 0, 400, 268}, Rect{0, 0, 268, 268}, Rect{0, 0, 240, 268}}) {
+        GraphRun run;
+        run.Draw(MakeDoc({{60.0, 2001, 1, 1}, {65.0, 2001, 1, 31}}), DistinctColors(), client);
+        const int plotBottom = std::min(client.right, client.bottom) - 10;
+        const int expectedRow = std::min(plotBottom + 12, client.bottom - 12);
+        int labels = 0;
+        for (const SurfaceOp& op : run.surface.Ops()) {
+            if (op.kind == SurfaceOp::Kind::Text && op.a != 3) {
+                EXPECT_EQ(op.b, expectedRow) << client.right << "x" << client.bottom;
+                ++labels;
+            }
+        }
+        EXPECT_EQ(labels, 2);
+    }
+}
+
+} // namespace

@@ -1,0 +1,220 @@
+#include "doc/tarelog_doc.h"
+#include "platform/memory_profile_store.h"
+#include "platform/qt/qpainter_surface.h"
+#include "platform/recording_surface.h"
+#include "platform/svg_surface.h"
+#include "view/draw_graph.h"
+#include "../view/hostile_diaries.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+// Paints into a white RGB32 image through a QPainterSurface.
+QImage Paint(int width, int height, const std::function<void(QPainterSurface&)>& draw)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QPainterSurface surface(painter);
+    draw(surface);
+    painter.end();
+    return image;
+}
+
+int CountNonWhite(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) != kWhite;
+    return count;
+}
+
+void SelectPen(QPainterSurface& surface, Color color)
+{
+    surface.SelectPen(surface.CreateSolidPen(color));
+}
+
+TEST(QPainterSurface, LineStopsBeforeItsEndPoint)
+{
+    const QImage image = Paint(20, 20, [](QPainterSurface& s) {
+        SelectPen(s, 0x000000FF);
+        s.MoveTo(3, 10);
+        s.LineTo(8, 10);
+    });
+    for (int x = 3; x <= 7; ++x)
+        EXPECT_EQ(image.pixel(x, 10), qRgb(255, 0, 0)) << x;
+    EXPECT_EQ(image.pixel(8, 10), kWhite);
+    EXPECT_EQ(image.pixel(2, 10), kWhite);
+    EXPECT_EQ(CountNonWhite(image), 5);
+}
+
+TEST(QPainterSurface, LinesInEveryDirectionExcludeTheEnd)
+{
+    struct Case { int x0, y0, x1, y1; };
+    for (const Case c : {Case{8, 10, 3, 10}, Case{12, 16, 12, 3}, Case{12, 3, 12, 16}, Case{15, 15, 4, 9}, Case{4, 15, 6, 2}, Case{6, 2, 4, 15}}) {
+        const QImage image = Paint(20, 20, [&](QPainterSurface& s) {
+            s.MoveTo(c.x0, c.y0);
+            s.LineTo(c.x1, c.y1);
+        });
+        EXPECT_NE(image.pixel(c.x0, c.y0), kWhite) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
+        EXPECT_EQ(image.pixel(c.x1, c.y1), kWhite) << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1;
+        EXPECT_EQ(CountNonWhite(image), std::max(std::abs(c.x1 - c.x0), std::abs(c.y1 - c.y0)));
+    }
+}
+
+TEST(QPainterSurface, ChainedLinesJoinWithoutGaps)
+{
+    const QImage image = Paint(20, 20, [](QPainterSurface& s) {
+        s.MoveTo(2, 2);
+        s.LineTo(10, 2);
+        s.LineTo(10, 12);
+        s.LineTo(2, 12);
+    });
+    EXPECT_NE(image.pixel(10, 2), kWhite);
+    EXPECT_NE(image.pixel(10, 12), kWhite);
+    EXPECT_EQ(image.pixel(2, 12), kWhite);
+    EXPECT_EQ(CountNonWhite(image), 8 + 10 + 8);
+}
+
+TEST(QPainterSurface, MarkerCoversExactlyFiveByFive)
+{
+    const int x = 10, y = 9;
+    const QImage image = Paint(20, 20, [&](QPainterSurface& s) {
+        SelectPen(s, 0x000000FF);                         // red outline
+        s.SelectBrush(s.CreateSolidBrush(0x00FF0000));    // blue fill
+        s.DrawFigure({x - 2, y - 2, x + 3, y + 3});
+    });
+    EXPECT_EQ(CountNonWhite(image), 25);
+    for (int py = y - 2; py <= y + 2; ++py) {
+        for (int px = x - 2; px <= x + 2; ++px) {
+            const bool border = px == x - 2 || px == x + 2 || py == y - 2 || py == y + 2;
+            EXPECT_EQ(image.pixel(px, py), border ? qRgb(255, 0, 0) : qRgb(0, 0, 255)) << px << "," << py;
+        }
+    }
+}
+
+TEST(QPainterSurface, FillRectLeavesRightAndBottomEdges)
+{
+    const QImage image = Paint(20, 20, [](QPainterSurface& s) {
+        s.FillRect({2, 3, 7, 5}, s.CreateSolidBrush(0x0000FF00));
+        s.FillRect({9, 9, 9, 15}, s.CreateSolidBrush(0x0000FF00));  // empty
+    });
+    EXPECT_EQ(CountNonWhite(image), 5 * 2);
+    EXPECT_EQ(image.pixel(2, 3), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(6, 4), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(7, 4), kWhite);
+    EXPECT_EQ(image.pixel(6, 5), kWhite);
+}
+
+TEST(QPainterSurface, TextIsPlacedByItsTopLeftInTheTextColour)
+{
+    TextSize size;
+    const QImage image = Paint(80, 40, [&](QPainterSurface& s) {
+        size = s.MeasureText("88/88");
+        EXPECT_EQ(s.SetTextColor(0x000000FF), 0u);
+        s.TextOut(10, 12, "88/88");
+    });
+    ASSERT_GT(size.width, 0);
+    ASSERT_GT(size.height, 0);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != kWhite)
+                (x >= 10 && x < 10 + size.width && y >= 12 && y < 12 + size.height ? inside : outside)++;
+    EXPECT_GT(inside, 10);
+    EXPECT_EQ(outside, 0);
+    // Text colour red: the darkest pixel has no green or blue.
+    bool sawRed = false;
+    for (int y = 12; y < 12 + size.height; ++y)
+        for (int x = 10; x < 10 + size.width; ++x)
+            sawRed |= image.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_TRUE(sawRed);
+}
+
+TEST(QPainterSurface, MeasuresLikeTheMeasurerOfTheOtherSurfaces)
+{
+    GraphFontMeasurer measurer;
+    Paint(10, 10, [&](QPainterSurface& s) {
+        for (const char* text : {"88/88", "65.5kg", "60ｷﾛ", "12/31", ""})
+            EXPECT_EQ(s.MeasureText(text), measurer.Measure(text)) << text;
+    });
+    EXPECT_GT(measurer.Ascent(), 0);
+    EXPECT_EQ(GraphFont().pixelSize(), 12);
+}
+
+TEST(QPainterSurface, GraphDrawsTheRecordedCallsPixelForPixel)
+{
+    // The recording, replayed by hand as pixels, gives the marker and the
+    // end of the weight line where the window shows them.
+    CTarelogDoc doc;
+    doc.AppendRecord({60.0, 2001, 1, 1, {0, 0}});
+    doc.AppendRecord({65.0, 2001, 1, 31, {0, 0}});
+    GraphViewState state;
+    state.m_colorSlots[0] = 0x000000FF;
+    state.m_colorSlots[1] = 0x00C0C0C0;
+    state.m_colorSlots[3] = 0x00008000;
+    MemoryProfileStore profile;
+
+    GraphFontMeasurer measurer;
+    RecordingSurface recording(measurer);
+    DrawGraph(recording, {0, 0, 240, 268}, doc, state, profile);
+    const QImage image = Paint(240, 268, [&](QPainterSurface& s) { DrawGraph(s, {0, 0, 240, 268}, doc, state, profile); });
+
+    const auto& ops = recording.Ops();
+    const auto figure = std::find_if(ops.begin(), ops.end(), [](const SurfaceOp& op) { return op.kind == SurfaceOp::Kind::Figure; });
+    ASSERT_NE(figure, ops.end());
+    for (int y = figure->b; y < figure->d; ++y)
+        for (int x = figure->a; x < figure->c; ++x)
+            EXPECT_EQ(image.pixel(x, y), qRgb(255, 0, 0)) << x << "," << y;
+    EXPECT_EQ(image.pixel(figure->c, figure->b), kWhite) << "right of the marker";
+    // A date grid line runs from B up to, not including, row 10.
+    const auto grid = std::adjacent_find(ops.begin(), ops.end(), [](const SurfaceOp& move, const SurfaceOp& line) {
+        return move.kind == SurfaceOp::Kind::MoveTo && line.kind == SurfaceOp::Kind::LineTo && line.b == 10 && line.a == move.a;
+    }) + 1;
+    ASSERT_LT(grid, ops.end());
+    EXPECT_EQ(image.pixel(grid->a, 11), qRgb(0, 128, 0));
+    EXPECT_EQ(image.pixel(grid->a, 10), qRgb(192, 192, 192)) << "the 65.5 scale row, not the date line";
+    EXPECT_EQ(image.pixel(grid->a, 9), kWhite);
+}
+
+TEST(QPainterSurface, HostileDiariesPaintWithoutHarm)
+{
+    // The pixel surfaces see the coordinates of damaged files too: far-away
+    // points, lines across the whole int range, labels wider than the window.
+    HostileDiaries diaries(4711);
+    GraphFontMeasurer measurer;
+    for (int trial = 0; trial < 300; ++trial) {
+        const CTarelogDoc doc = diaries.Next();
+        Rect client = diaries.NextClient();
+        client.right = std::min(client.right, 1200);
+        client.bottom = std::min(client.bottom, 1200);
+        GraphViewState state;
+        state.m_avgNarrow = state.m_avgNormal = state.m_avgWide = diaries.Pick(2);
+        MemoryProfileStore profile;
+        if (client.right > 0 && client.bottom > 0)
+            Paint(client.right, client.bottom, [&](QPainterSurface& s) { DrawGraph(s, client, doc, state, profile); });
+        SvgSurface svg(measurer, client.right, client.bottom, "f", 12);
+        DrawGraph(svg, client, doc, state, profile);
+        const std::string text = svg.Document();
+        ASSERT_EQ(text.substr(text.size() - 7), "</svg>\n");
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
