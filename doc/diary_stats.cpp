@@ -51,11 +51,18 @@ DiaryStats ComputeDiaryStats(const std::vector<WeightRecord>& records)
     std::stable_sort(dated.begin(), dated.end(),
         [](const DatedRecord& a, const DatedRecord& b) { return a.dayNumber < b.dayNumber; });
 
-    double trend = dated.front().record->weight;
+    double trend = 0.0;
+    bool started = false;
     stats.lowest = stats.highest = *dated.front().record;
-    for (DatedRecord& entry : dated) {
+    for (std::size_t i = 0; i < dated.size(); ++i) {
+        DatedRecord& entry = dated[i];
         const double weight = entry.record->weight;
-        trend += kTrendSmoothing * (weight - trend);
+        // A day recorded twice moves the trend once, with its last weight.
+        const bool lastOfItsDay = i + 1 == dated.size() || dated[i + 1].dayNumber != entry.dayNumber;
+        if (lastOfItsDay) {
+            trend = started ? trend + kTrendSmoothing * (weight - trend) : weight;
+            started = true;
+        }
         entry.trend = trend;
         if (weight < stats.lowest.weight)
             stats.lowest = *entry.record;

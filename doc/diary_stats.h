@@ -20,8 +20,9 @@ struct DiaryStats {
     // last date minus 7 (30) days; none when no record is that old.
     std::optional<double> change7;
     std::optional<double> change30;
-    // Exponentially smoothed weight: the first record's weight, then each
-    // record moves it 10% of the way toward its own weight.
+    // Exponentially smoothed weight: the first day's weight, then each day
+    // with a record moves it 10% of the way toward that day's weight (the
+    // last record of the day); days without a record are skipped.
     double trend = 0.0;
     // (trend at the last record - trend at the latest record on or before
     // the last date minus 7 days) * 7 / the days between those two records;

@@ -91,6 +91,12 @@ TEST(DiaryStats, DocumentOrderDoesNotMatterButSameDayOrderDoes)
     const DiaryStats twice = ComputeDiaryStats({Record(70, 2024, 1, 1), Record(75, 2024, 1, 2), Record(74, 2024, 1, 2)});
     EXPECT_EQ(twice.last.weight, 74);
     EXPECT_EQ(twice.entries, 3u);
+    // The second day moves the trend once, toward its last weight.
+    EXPECT_DOUBLE_EQ(twice.trend, 70.0 + 0.1 * (74 - 70.0));
+    EXPECT_EQ(twice.highest.weight, 75);
+
+    const DiaryStats firstTwice = ComputeDiaryStats({Record(70, 2024, 1, 1), Record(72, 2024, 1, 1), Record(82, 2024, 1, 2)});
+    EXPECT_DOUBLE_EQ(firstTwice.trend, 72.0 + 0.1 * (82 - 72.0));
 }
 
 TEST(DiaryStats, LowestAndHighestTakeTheFirstOfTies)
