@@ -73,11 +73,12 @@ CColorDlg::CColorDlg(QWidget* parent)
     connect(reset, &QPushButton::clicked, this, [this] { EndDialog(kColorResetResult); });
 
     // The handheld put OK in the caption; Linux title bars have no room for
-    // it, so it sits in the free top-right corner of the dialog.
+    // it, so it sits in the free top-right corner of the dialog, and Enter
+    // presses it as Enter sent OK there.
     auto* ok = AddControl<QPushButton>(1, 96, 2, 26, 14);
     ok->setText(QStringLiteral("OK"));
-    ok->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, [this] { EndDialog(1); });
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
 }
 
 void CColorDlg::SetColors(Color* colorSlots)

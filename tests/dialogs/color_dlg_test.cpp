@@ -58,6 +58,8 @@ TEST_F(ColorDlgTest, LayoutFollowsTemplate139)
     QWidget* reset = fresh.GetDlgItem(IDC_COLOR_RESET);
     EXPECT_TRUE(reset->isHidden());
     EXPECT_EQ(reset->geometry(), u.Rect(4, 120, 6, 6));
+    EXPECT_EQ(TabOrder(&fresh), (std::vector<int>{IDC_COLOR_SLOT, IDC_COLOR_UPDATE, 1}));
+    EXPECT_TRUE(fresh.GetDlgItem<QPushButton>(1)->isDefault());
     QStringList labels;
     for (const QLabel* label : fresh.findChildren<QLabel*>())
         labels << label->text();
