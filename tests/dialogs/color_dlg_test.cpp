@@ -75,13 +75,6 @@ TEST_F(ColorDlgTest, OpensOnTheLineColourQuantised)
     EXPECT_EQ(m_dlg.m_swatch, (Rect{u.X(8), u.Y(38), u.X(8) + u.X(104), u.Y(38) + u.Y(16)}));
 }
 
-TEST_F(ColorDlgTest, UpdateStoresTheQuantisedColour)
-{
-    Click(IDC_COLOR_UPDATE);
-    EXPECT_EQ(m_slots[0], MakeColor(127, 63, 255));
-    EXPECT_EQ(m_slots[1], MakeColor(0, 0, 0));
-}
-
 TEST_F(ColorDlgTest, ScrollActionsFollowTheScrollCodes)
 {
     QScrollBar* red = m_dlg.m_red; // at 8

@@ -100,16 +100,6 @@ TEST_F(EditListDlgTest, UpdateStoresTheShownWeightRoundedAndRefills)
     EXPECT_EQ(m_dlg.m_edit->text(), QStringLiteral(" 61.3")) << "the fields keep their contents";
 }
 
-TEST_F(EditListDlgTest, UpdateWithoutANumberStoresZero)
-{
-    ShowFilled();
-    Select(0);
-    m_dlg.m_edit->setText(QStringLiteral("abc"));
-    Click(IDC_LIST_UPDATE);
-    EXPECT_EQ(m_doc.GetRecord(0).weight, 0.0);
-    EXPECT_EQ(Lines().front(), QStringLiteral(" 2001/05/01    0.0"));
-}
-
 TEST_F(EditListDlgTest, ChangedDateMovesTheLine)
 {
     ShowFilled();

@@ -87,21 +87,3 @@ TEST(EditListUpdate, WeightIsTheLeadingNumberOfTheText)
     UpdateListRecord(doc, 0, "", day);
     EXPECT_EQ(doc.GetRecord(0).weight, 0.0);
 }
-
-TEST(EditListUpdate, ShownWeightIsStoredRounded)
-{
-    CTarelogDoc doc;
-    Fill(doc, {{2001, 5, 1, 65.37}});
-    const WeightRecord& r = doc.GetRecord(0);
-    UpdateListRecord(doc, 0, EditListWeightText(r.weight), CalendarDate::FromYmd(r.year, r.month, r.day));
-    EXPECT_DOUBLE_EQ(doc.GetRecord(0).weight, 65.4);
-}
-
-TEST(EditListDelete, FirstOfThreeLeavesTheOtherTwoInOrder)
-{
-    CTarelogDoc doc;
-    Fill(doc, {{2001, 5, 1, 60.0}, {2001, 5, 2, 61.0}, {2001, 5, 3, 62.0}});
-    DeleteListRecord(doc, 0);
-    EXPECT_EQ(Lines(doc), (std::vector<std::string>{" 2001/05/02   61.0", " 2001/05/03   62.0"}));
-    EXPECT_TRUE(doc.IsModified());
-}

@@ -124,22 +124,14 @@ TEST_F(UnitDigitsDlgTest, StyleBounds)
     EXPECT_FALSE(m_doc.IsModified()) << "the style is no part of the document";
 }
 
-TEST_F(UnitDigitsDlgTest, OkWithoutChangeLeavesTheDocumentUnmodified)
+TEST_F(UnitDigitsDlgTest, OkHandsTheFieldsToTheDocumentRules)
 {
     EXPECT_TRUE(RunWith(nullptr, nullptr, nullptr).isEmpty());
-    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_FALSE(m_doc.IsModified()) << "OK without change";
     EXPECT_EQ(m_profile.WriteCount(), 1);
-}
-
-TEST_F(UnitDigitsDlgTest, CaseOnlyUnitChangeMarksModified)
-{
     EXPECT_TRUE(RunWith(nullptr, u"KG", nullptr).isEmpty());
-    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_TRUE(m_doc.IsModified()) << "a case-only change counts";
     EXPECT_EQ(m_doc.m_unit, u"KG");
-}
-
-TEST_F(UnitDigitsDlgTest, EmptyUnitIsAccepted)
-{
     EXPECT_TRUE(RunWith(nullptr, u"", nullptr).isEmpty());
-    EXPECT_EQ(m_doc.m_unit, u"");
+    EXPECT_EQ(m_doc.m_unit, u"") << "an empty unit is accepted";
 }

@@ -1,7 +1,6 @@
 #include "dialogs/weight_entry_logic.h"
 
 #include "doc/tarelog_doc.h"
-#include "platform/format.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +18,6 @@ TEST(WeightEntryLogic, PresetTakesTheLatestWeightAndTheGivenDay)
     doc.SetDayWeight(71.5, 2001, 5, 1); // earlier day, inserted before
     data.Preset(doc, day);
     EXPECT_EQ(data.m_weight, 70.5) << "latest is the last record, not the last entered";
-}
-
-TEST(WeightEntryLogic, TenthTwiceTurns655Into655Hundredths)
-{
-    WeightEntryData data;
-    data.m_weight = 655.0;
-    data.Step(IDC_WEIGHT_TENTH);
-    EXPECT_EQ(FormatString("%.15g", data.m_weight), "65.5");
-    data.Step(IDC_WEIGHT_TENTH);
-    EXPECT_EQ(FormatString("%.15g", data.m_weight), "6.55");
-    EXPECT_EQ(data.m_weight, 655.0 * 0.1 * 0.1);
 }
 
 TEST(WeightEntryLogic, PlusAndMinusAreUnbounded)
