@@ -7,7 +7,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-const char* const kAboutNotice = "毎日の体重を記録する日記です。\nご自由にお使いください。";
+// Two short lines: the box is only 65 dialog units wide.
+const char* const kAboutNotice = "毎日の体重を記録し\nグラフで見る日記";
 
 CAboutDlg::CAboutDlg(QWidget* parent)
     : CDialog(parent)
@@ -34,7 +35,6 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     notice->setObjectName(QStringLiteral("aboutNotice"));
     notice->setTextFormat(Qt::PlainText);
     notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    notice->setWordWrap(true);
     notice->setText(QString::fromUtf8(kAboutNotice));
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -213,6 +214,12 @@ TEST_F(AppWindowTest, AboutBoxShowsVersionAndClosesByItsOkButton)
         auto* notice = dialog.findChild<QLabel*>(QStringLiteral("aboutNotice"));
         ASSERT_NE(notice, nullptr);
         EXPECT_EQ(notice->text().count(QLatin1Char('\n')), 1);
+        // Both lines fit the label: nothing of the notice is cut off.
+        const QFontMetrics metrics(notice->font());
+        for (const QString& line : notice->text().split(QLatin1Char('\n')))
+            EXPECT_LE(metrics.horizontalAdvance(line), notice->width()) << line.toStdString();
+        EXPECT_LE(2 * metrics.height(), notice->height());
+        EXPECT_LE(QFontMetrics(version->font()).horizontalAdvance(version->text()), version->width());
         auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
         ASSERT_NE(ok, nullptr);
         EXPECT_TRUE(ok->isVisible());
