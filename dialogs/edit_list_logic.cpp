@@ -4,6 +4,7 @@
 #include "platform/format.h"
 
 #include <algorithm>
+#include <cmath>
 
 std::string EditListLineText(const WeightRecord& record)
 {
@@ -19,7 +20,10 @@ RecordUpdate UpdateListRecord(CTarelogDoc& doc, int index, std::string_view weig
 {
     WeightRecord record = doc.GetRecord(index);
     const std::uint32_t oldKey = record.DateKey();
-    record.weight = LeadingDouble(weightText);
+    // "nan", "inf" and overflowing exponents read as numbers, but a weight
+    // that is not finite breaks every scale computed from the diary.
+    const double weight = LeadingDouble(weightText);
+    record.weight = std::isfinite(weight) ? weight : 0.0;
     record.year = static_cast<std::int16_t>(date.Year());
     record.month = static_cast<std::int16_t>(date.Month());
     record.day = static_cast<std::int16_t>(date.Day());

@@ -22,10 +22,10 @@ enum class RecordUpdate {
     DateTaken, // another record holds the new date; nothing changed
 };
 
-// Stores the leading number of `weightText` (0.0 when there is none) and
-// `date` into record `index`. A record whose date changes moves to its
-// date position, so the diary stays in date order; it is refused when
-// another record already has that day, so no weight is lost.
+// Stores the leading number of `weightText` (0.0 when there is none or it
+// is not finite) and `date` into record `index`. A record whose date
+// changes moves to its date position, so the diary stays in date order; it
+// is refused when another record already has that day, so no weight is lost.
 RecordUpdate UpdateListRecord(CTarelogDoc& doc, int index, std::string_view weightText, CalendarDate date);
 
 // Removes record `index` (the later ones move down by one).

@@ -86,4 +86,8 @@ TEST(EditListUpdate, WeightIsTheLeadingNumberOfTheText)
     EXPECT_EQ(doc.GetRecord(0).weight, 71.25);
     UpdateListRecord(doc, 0, "", day);
     EXPECT_EQ(doc.GetRecord(0).weight, 0.0);
+    for (const char* notFinite : {"nan", "-inf", "1e999"}) {
+        UpdateListRecord(doc, 0, notFinite, day);
+        EXPECT_EQ(doc.GetRecord(0).weight, 0.0) << notFinite;
+    }
 }
