@@ -174,6 +174,37 @@ TEST_F(AppWindowTest, DoubleClickPostsTheNewEntryCommand)
     Doc()->SetModifiedFlag(false);
 }
 
+TEST_F(AppWindowTest, EachDataCommandOpensItsDialogOverTheView)
+{
+    ASSERT_TRUE(StartAndSettle());
+    const struct {
+        int id;
+        const char* title;
+    } commands[] = {
+        {ID_DATA_NEW, "体重入力"},
+        {ID_DATA_EDIT, "編集"},
+        {ID_DATA_COLOR, "色の指定"},
+        {ID_DATA_UNIT, "単位、少数桁"},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.title);
+        QString seen;
+        const QWidget* owner = nullptr;
+        OnNextModal([&](QDialog& dialog) {
+            seen = dialog.windowTitle();
+            owner = dialog.parentWidget();
+            dialog.reject();
+        });
+        Frame()->FindAction(command.id)->trigger();
+        EXPECT_EQ(seen, QString::fromUtf8(command.title));
+        EXPECT_EQ(owner, View());
+    }
+    // Closed without OK, none of them changed the empty diary.
+    EXPECT_EQ(Doc()->GetRecordCount(), 0);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("無題 - Tarelog"));
+}
+
 TEST_F(AppWindowTest, EditAndPaneKeysDoNothing)
 {
     ASSERT_TRUE(StartAndSettle());
