@@ -1,0 +1,291 @@
+// tarelog-cli render FILE -o OUT: the diary's graph, drawn by the same code
+// as the window, as a PNG image, an SVG drawing or the list of drawing calls.
+#include "cli/cli_command.h"
+
+#include "doc/diary_file.h"
+#include "platform/memory_profile_store.h"
+#include "platform/qt/qpainter_surface.h"
+#include "platform/qt/qsettings_profile_store.h"
+#include "platform/recording_surface.h"
+#include "platform/svg_surface.h"
+#include "view/draw_graph.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+
+namespace {
+
+const char kUsage[] =
+    "usage: tarelog-cli render FILE -o OUT [OPTIONS]\n\n"
+    "Draws the graph of the diary FILE exactly as the window does. OUT ending in\n"
+    ".png is painted like the window, .svg is a vector drawing, .ops lists the\n"
+    "drawing calls, one per line. No display is needed.\n\n"
+    "options:\n"
+    "  -o OUT                 the file to write (.png, .svg or .ops)\n"
+    "  --size WxH             client area in pixels (default 240x268)\n"
+    "  --avg LIST             moving averages to draw, any of narrow,normal,wide\n"
+    "  --style 1|2|3          date labels: 1 m/d, 2 yy/mm/dd, 3 yymmdd\n"
+    "  --color SLOT=0xBBGGRR  the colour of slot 0..9; may be repeated\n"
+    "  --no-profile           ignore your profile: every colour 0, style 1\n"
+    "Without --no-profile, colours and style come from your profile, as in the\n"
+    "window; --style and --color override it for this drawing only.\n";
+
+// Far beyond any window, and a PNG of this size still fits in memory.
+constexpr int kMaxExtent = 8192;
+
+enum class OutputKind { Png, Svg, Ops };
+
+struct RenderOptions {
+    std::string input;
+    std::string output;
+    OutputKind kind = OutputKind::Png;
+    int width = 240;
+    int height = 268;
+    bool narrow = false, normal = false, wide = false;
+    std::optional<int> style;
+    std::vector<std::pair<int, Color>> colors;
+    bool noProfile = false;
+};
+
+// The user's profile, with the date-label style of --style in front of it.
+// Rendering never writes to the profile.
+class RenderProfile : public ProfileStore {
+public:
+    RenderProfile(const ProfileStore& base, std::optional<int> style) : m_base(base), m_style(style) {}
+    int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) const override
+    {
+        if (m_style && section == kShowSection && entry == kDateStyleEntry)
+            return *m_style;
+        return m_base.GetProfileInt(section, entry, defaultValue);
+    }
+    void WriteProfileInt(const std::string&, const std::string&, int) override {}
+
+private:
+    const ProfileStore& m_base;
+    std::optional<int> m_style;
+};
+
+template <typename T>
+bool ParseWhole(std::string_view text, T& value, int base = 10)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+bool ParseSize(const std::string& text, int& width, int& height)
+{
+    const auto x = text.find('x');
+    return x != std::string::npos && ParseWhole(std::string_view(text).substr(0, x), width)
+        && ParseWhole(std::string_view(text).substr(x + 1), height) && width >= 0 && height >= 0
+        && width <= kMaxExtent && height <= kMaxExtent;
+}
+
+bool ParseAverages(const std::string& text, RenderOptions& options)
+{
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string word = text.substr(start, comma - start);
+        if (word == "narrow")
+            options.narrow = true;
+        else if (word == "normal")
+            options.normal = true;
+        else if (word == "wide")
+            options.wide = true;
+        else if (!(word.empty() && text.empty()))
+            return false;
+        start = comma + 1;
+    }
+    return true;
+}
+
+bool ParseColor(const std::string& text, std::pair<int, Color>& color)
+{
+    const auto equals = text.find('=');
+    if (equals == std::string::npos || !ParseWhole(std::string_view(text).substr(0, equals), color.first)
+        || color.first < 0 || color.first >= kColorSlotCount)
+        return false;
+    std::string_view value = std::string_view(text).substr(equals + 1);
+    std::uint32_t parsed = 0;
+    if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
+        if (!ParseWhole(value.substr(2), parsed, 16))
+            return false;
+    } else if (!ParseWhole(value, parsed)) {
+        return false;
+    }
+    color.second = parsed;
+    return true;
+}
+
+bool EndsWith(const std::string& text, const char* suffix)
+{
+    const std::string s(suffix);
+    if (text.size() < s.size())
+        return false;
+    for (std::size_t i = 0; i < s.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[text.size() - s.size() + i])) != s[i])
+            return false;
+    return true;
+}
+
+// Returns an English complaint, or nothing when the arguments make sense.
+std::optional<std::string> ParseArguments(const std::vector<std::string>& args, RenderOptions& options)
+{
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--no-profile") {
+            options.noProfile = true;
+        } else if (a == "-o" || a == "--size" || a == "--avg" || a == "--style" || a == "--color") {
+            if (!hasValue)
+                return a + " needs a value";
+            const std::string& v = args[++i];
+            int style = 0;
+            std::pair<int, Color> color;
+            if (a == "-o")
+                options.output = v;
+            else if (a == "--size" && !ParseSize(v, options.width, options.height))
+                return "--size wants WxH with each side 0 to " + std::to_string(kMaxExtent) + ", not '" + v + "'";
+            else if (a == "--avg" && !ParseAverages(v, options))
+                return "--avg wants a comma-separated list of narrow, normal and wide, not '" + v + "'";
+            else if (a == "--style" && !(ParseWhole(std::string_view(v), style) && style >= 1 && style <= 3))
+                return "--style wants 1, 2 or 3, not '" + v + "'";
+            else if (a == "--color" && !ParseColor(v, color))
+                return "--color wants SLOT=0xBBGGRR with SLOT 0 to 9, not '" + v + "'";
+            if (a == "--style")
+                options.style = style;
+            if (a == "--color")
+                options.colors.push_back(color);
+        } else if (!a.empty() && a[0] == '-') {
+            return "unknown option '" + a + "'";
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 1)
+        return std::string("give exactly one diary FILE");
+    options.input = positional[0];
+    if (options.output.empty())
+        return std::string("give the output file with -o OUT");
+    if (EndsWith(options.output, ".png"))
+        options.kind = OutputKind::Png;
+    else if (EndsWith(options.output, ".svg"))
+        options.kind = OutputKind::Svg;
+    else if (EndsWith(options.output, ".ops"))
+        options.kind = OutputKind::Ops;
+    else
+        return "OUT must end in .png, .svg or .ops, not '" + options.output + "'";
+    if (options.kind == OutputKind::Png && (options.width == 0 || options.height == 0))
+        return std::string("a PNG needs a size of at least 1x1");
+    return std::nullopt;
+}
+
+// Fonts and images need a GUI application; offscreen unless told otherwise.
+std::unique_ptr<QGuiApplication> MakeApplication()
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "tarelog-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+bool WriteAtomically(const std::string& path, const std::function<bool(QSaveFile&)>& write, std::string& error)
+{
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.commit()) {
+        error = file.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
+bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphViewState& state,
+            const ProfileStore& profile, std::string& error)
+{
+    const Rect client{0, 0, options.width, options.height};
+    if (options.kind == OutputKind::Png) {
+        QImage image(options.width, options.height, QImage::Format_RGB32);
+        if (image.isNull()) {
+            error = "not enough memory for the image";
+            return false;
+        }
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QPainterSurface surface(painter);
+        DrawGraph(surface, client, doc, state, profile);
+        painter.end();
+        return WriteAtomically(options.output, [&](QSaveFile& file) { return image.save(&file, "PNG"); }, error);
+    }
+    GraphFontMeasurer measurer;
+    std::string text;
+    if (options.kind == OutputKind::Svg) {
+        const QFont font = GraphFont();
+        SvgSurface surface(measurer, options.width, options.height, font.family().toStdString(), font.pixelSize());
+        DrawGraph(surface, client, doc, state, profile);
+        text = surface.Document();
+    } else {
+        RecordingSurface surface(measurer);
+        DrawGraph(surface, client, doc, state, profile);
+        text = OpsText(client, surface.Ops());
+    }
+    return WriteAtomically(options.output, [&](QSaveFile& file) {
+        return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+    }, error);
+}
+
+int RunRender(const std::vector<std::string>& args)
+{
+    if (WantsHelp(args)) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    RenderOptions options;
+    if (const auto complaint = ParseArguments(args, options)) {
+        std::fprintf(stderr, "tarelog-cli render: %s\n\n%s", complaint->c_str(), kUsage);
+        return kExitUsage;
+    }
+    CTarelogDoc doc;
+    if (const DiaryFileError loadError = LoadDiaryFile(options.input, doc)) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", loadError.EnglishMessage().c_str());
+        return kExitFailure;
+    }
+    const auto application = MakeApplication();
+    MemoryProfileStore emptyProfile;
+    std::unique_ptr<QSettingsProfileStore> userProfile;
+    if (!options.noProfile)
+        userProfile = std::make_unique<QSettingsProfileStore>();
+    const ProfileStore& base = userProfile ? static_cast<const ProfileStore&>(*userProfile) : emptyProfile;
+    const RenderProfile profile(base, options.style);
+
+    GraphViewState state;
+    state.LoadColors(profile);
+    for (const auto& [slot, color] : options.colors)
+        state.m_colorSlots[slot] = color;
+    state.m_avgNarrow = options.narrow;
+    state.m_avgNormal = options.normal;
+    state.m_avgWide = options.wide;
+
+    std::string error;
+    if (!Render(options, doc, state, profile, error)) {
+        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", options.output.c_str(), error.c_str());
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+const CliCommandRegistration registration({"render", "draw a diary's graph as PNG, SVG or a list of drawing calls", RunRender});
+
+} // namespace
