@@ -42,7 +42,7 @@ if __name__ == "__main__":
         folder = os.path.join(HERE, "corpus", target)
         os.makedirs(folder, exist_ok=True)
         for name, data in SEEDS.items():
-            # The drawing target reads its window size from the first four bytes.
-            prefix = b"" if target == "load" else struct.pack("<HH", 240, 268)
+            # The drawing target reads its window and switches from five bytes.
+            prefix = b"" if target == "load" else struct.pack("<HHB", 240, 268, 0x0F)
             with open(os.path.join(folder, name), "wb") as f:
                 f.write(prefix + data)
