@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 
 #include <algorithm>
 
@@ -152,6 +153,68 @@ TEST_F(AppStartupTest, TheWindowShowsWhatDrawGraphDraws)
         for (int x = 0; x < shown.width(); ++x)
             inked += shown.pixel(x, y) != qRgb(255, 255, 255);
     EXPECT_GT(inked, 500);
+}
+
+TEST_F(AppStartupTest, TheWindowShowsWhatTheCommandLineRendererDraws)
+{
+    const QString diary = FilePath(QStringLiteral("render.tlg"));
+    {
+        CTarelogDoc doc;
+        // Two months, so the date labels change month.
+        for (int i = 0; i < 28; ++i)
+            doc.SetDayWeight(80.0 - 0.05 * i + ((i * 7) % 11) * 0.2, 2023, 12, 1 + i);
+        for (int i = 0; i < 30; ++i)
+            doc.SetDayWeight(78.0 + (i % 4) * 0.3, 2024, 1, 1 + i);
+        doc.m_digits = 1;
+        ASSERT_FALSE(SaveDiaryFile(doc, diary.toStdString()));
+    }
+    const int colours[7] = {0xC03000, 0xC8C8C8, 0x404040, 0x606060, 0x00A000, 0x0080FF, 0xC000C0};
+    {
+        QSettings settings = UserSettings();
+        for (int i = 0; i < 7; ++i)
+            settings.setValue(QStringLiteral("色/%1").arg(i), colours[i]);
+        settings.setValue(QStringLiteral("SHOW/X"), 2);
+    }
+    ASSERT_TRUE(StartAndSettle({diary}));
+    for (int id : {ID_AVG_NARROW, ID_AVG_NORMAL, ID_AVG_WIDE})
+        Frame()->FindAction(id)->trigger();
+    Settle();
+    const QImage shown = View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    // The renderer is told everything on its command line and reads no
+    // profile; its environment points at the test folder all the same.
+    const QString png = FilePath(QStringLiteral("render.png"));
+    QStringList arguments{QStringLiteral("render"), diary, QStringLiteral("-o"), png, QStringLiteral("--no-profile"),
+                          QStringLiteral("--size"), QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()),
+                          QStringLiteral("--avg"), QStringLiteral("narrow,normal,wide"), QStringLiteral("--style"),
+                          QStringLiteral("2")};
+    for (int i = 0; i < 7; ++i)
+        arguments << QStringLiteral("--color") << QStringLiteral("%1=0x%2").arg(i).arg(colours[i], 6, 16, QLatin1Char('0'));
+    QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), FilePath(QStringLiteral("cli-config")));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    cli.setProcessEnvironment(environment);
+    cli.start(QStringLiteral(TARELOG_CLI), arguments);
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+
+    const QImage rendered = QImage(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(rendered.size(), shown.size());
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            differing += shown.pixel(x, y) != rendered.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+    // Each average colour is on screen: the switches reached the paint.
+    for (int slot : {4, 5, 6}) {
+        const QRgb wanted = qRgb(colours[slot] & 0xFF, (colours[slot] >> 8) & 0xFF, (colours[slot] >> 16) & 0xFF);
+        bool found = false;
+        for (int y = 0; y < shown.height() && !found; ++y)
+            for (int x = 0; x < shown.width() && !found; ++x)
+                found = shown.pixel(x, y) == wanted;
+        EXPECT_TRUE(found) << "slot " << slot;
+    }
 }
 
 } // namespace
