@@ -116,13 +116,23 @@ TEST(SaveUnderFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverATornOne)
     int changes = 0, strays = 0;
     std::string last = bytesA;
     for (int kill = 0; kill < 200; ++kill) {
+        // The child says when it starts saving, so that the time a fork
+        // takes does not eat into the moments the kills land on.
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         const pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
+            ::close(started[0]);
+            (void)!::write(started[1], "s", 1);
             for (int i = 0;; ++i)
                 if (SaveDiaryFile(i % 2 == 0 ? b : a, path))
                     ::_exit(3);
         }
+        ::close(started[1]);
+        char signal = 0;
+        (void)!::read(started[0], &signal, 1);
+        ::close(started[0]);
         ::usleep(static_cast<useconds_t>(delay(random)));
         ::kill(pid, SIGKILL);
         int status = 0;
