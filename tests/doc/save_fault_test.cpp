@@ -104,7 +104,7 @@ TEST(SaveUnderFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverATornOne)
     const std::string bytesB = StoreDiaryBytes(b);
     ASSERT_EQ(bytesA.size(), 8u + 65536 * 16 + 6 + 4);
 
-    // Kills are spread over about two saves' time, so that they land
+    // Kills are spread over about four saves' time, so that they land
     // before, inside and between saves.
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 3; ++i)
@@ -112,7 +112,7 @@ TEST(SaveUnderFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverATornOne)
     const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 3;
 
     std::mt19937 random(12345);
-    std::uniform_int_distribution<long> delay(0, std::max<long>(2 * saveTime.count(), 3000));
+    std::uniform_int_distribution<long> delay(0, std::max<long>(4 * saveTime.count(), 4000));
     int changes = 0, strays = 0;
     std::string last = bytesA;
     for (int kill = 0; kill < 200; ++kill) {
