@@ -176,7 +176,7 @@ TEST_F(DialogBaseTest, TimersReportTheCallersId)
     ExchangeDlg dlg;
     dlg.SetTimer(197, 10);
     EXPECT_TRUE(dlg.HasTimer(197));
-    PumpEvents(100);
+    ASSERT_TRUE(PumpUntil([&dlg] { return !dlg.m_timerIds.empty(); }));
     EXPECT_EQ(dlg.m_timerIds, std::vector<int>{197});
     EXPECT_FALSE(dlg.HasTimer(197));
 }
