@@ -14,15 +14,15 @@
 // far-away end points cost no more than the part that can be seen.
 namespace line_raster_detail {
 
-using Wide = __int128;
-
-inline Wide FloorDiv(Wide a, Wide b)
+template <typename Wide>
+Wide FloorDiv(Wide a, Wide b)
 {
     const Wide q = a / b;
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
-inline Wide CeilDiv(Wide a, Wide b)
+template <typename Wide>
+Wide CeilDiv(Wide a, Wide b)
 {
     return -FloorDiv(-a, b);
 }
@@ -40,10 +40,10 @@ inline bool StepRange(std::int64_t start, int sign, std::int64_t first, std::int
 
 } // namespace line_raster_detail
 
-template <typename RunSink>
-void RasterizeLine(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink&& run)
+template <typename Wide, typename RunSink>
+void RasterizeRuns(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink& run)
 {
-    using namespace line_raster_detail;
+    using line_raster_detail::StepRange;
     const std::int64_t dx = static_cast<std::int64_t>(x1) - x0;
     const std::int64_t dy = static_cast<std::int64_t>(y1) - y0;
     const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
@@ -68,7 +68,7 @@ void RasterizeLine(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink&&
     // Minor offset v at step k is floor((2k|d| + s) / 2s); the steps with
     // offset v are those from ceil((2sv - s) / 2|d|) to ceil((2sv + s) / 2|d|) - 1.
     const auto offsetAt = [&](std::int64_t k) {
-        return static_cast<std::int64_t>(FloorDiv(Wide(2) * k * minorSpan + steps, Wide(2) * steps));
+        return static_cast<std::int64_t>(line_raster_detail::FloorDiv<Wide>(Wide(2) * k * minorSpan + steps, Wide(2) * steps));
     };
     std::int64_t vLo = offsetAt(kLo), vHi = offsetAt(kHi);
     std::int64_t visibleLo = 0, visibleHi = 0;
@@ -79,8 +79,8 @@ void RasterizeLine(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink&&
     for (std::int64_t v = vLo; v <= vHi; ++v) {
         std::int64_t kA = kLo, kB = kHi;
         if (minorSpan != 0) {
-            kA = std::max<std::int64_t>(kA, static_cast<std::int64_t>(CeilDiv(Wide(2) * steps * v - steps, Wide(2) * minorSpan)));
-            kB = std::min<std::int64_t>(kB, static_cast<std::int64_t>(CeilDiv(Wide(2) * steps * v + steps, Wide(2) * minorSpan)) - 1);
+            kA = std::max<std::int64_t>(kA, static_cast<std::int64_t>(line_raster_detail::CeilDiv<Wide>(Wide(2) * steps * v - steps, Wide(2) * minorSpan)));
+            kB = std::min<std::int64_t>(kB, static_cast<std::int64_t>(line_raster_detail::CeilDiv<Wide>(Wide(2) * steps * v + steps, Wide(2) * minorSpan)) - 1);
         }
         if (kA > kB)
             continue;
@@ -94,4 +94,17 @@ void RasterizeLine(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink&&
         else
             run(Rect{minor, majorMin, minor + 1, majorMax + 1});
     }
+}
+
+template <typename RunSink>
+void RasterizeLine(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink&& run)
+{
+    // Products of two spans need 128 bits only for lines longer than 2^30
+    // pixels, which only damaged data produces; the rest stays in 64 bits.
+    constexpr std::int64_t kNarrowLimit = std::int64_t(1) << 30;
+    const auto span = [](int a, int b) { const std::int64_t d = std::int64_t(b) - a; return d < 0 ? -d : d; };
+    if (span(x0, x1) < kNarrowLimit && span(y0, y1) < kNarrowLimit)
+        RasterizeRuns<std::int64_t>(x0, y0, x1, y1, bounds, run);
+    else
+        RasterizeRuns<__int128>(x0, y0, x1, y1, bounds, run);
 }

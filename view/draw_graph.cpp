@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -54,12 +55,17 @@ int WeightY(const Geometry& g, double weight)
     return SaturateInt(static_cast<std::int64_t>(g.plot) - TruncToInt((weight - g.minWeight) * g.ky) + 30);
 }
 
-// Day offsets count a record whose fields are no real date as the calendar
-// rolls it over (2002-13-01 is 2003-01-01, day 0 the last of the month
-// before), so every record has a column.
-int RecordX(const Geometry& g, const CTarelogDoc& doc, int index, int leftMargin)
+// The column of every record, x = trunc(d * kx + L), worked out once for
+// the date labels and the weight line. Day offsets count a record whose
+// fields are no real date as the calendar rolls it over (2002-13-01 is
+// 2003-01-01, day 0 the last of the month before), so every record has one.
+std::vector<int> RecordColumns(const Geometry& g, const CTarelogDoc& doc, int leftMargin)
 {
-    return TruncToInt(static_cast<double>(doc.GetDayOffset(index)) * g.kx + static_cast<double>(leftMargin));
+    std::vector<int> columns(static_cast<std::size_t>(doc.GetRecordCount()));
+    for (int i = 0; i < doc.GetRecordCount(); ++i)
+        columns[static_cast<std::size_t>(i)] =
+            TruncToInt(static_cast<double>(doc.GetDayOffset(i)) * g.kx + static_cast<double>(leftMargin));
+    return columns;
 }
 
 // Draws the scale rows and returns the last measured extent.
@@ -94,7 +100,7 @@ TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc&
 }
 
 void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc, const GraphViewState& state,
-                    const ProfileStore& profile, int leftMargin)
+                    const ProfileStore& profile, const std::vector<int>& columns)
 {
     // Twelve pixels below the plot bottom, which in a window taller than
     // wide is just below the square plot. A window wider than tall (most
@@ -104,7 +110,7 @@ void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
     TextSize last = surface.MeasureText(kDateSample);
     std::int64_t prev = -static_cast<std::int64_t>(last.width);
     for (int i = 0; i < doc.GetRecordCount(); ++i) {
-        const int x = RecordX(g, doc, i, leftMargin);
+        const int x = columns[static_cast<std::size_t>(i)];
         if (x - prev <= static_cast<std::int64_t>(last.width) + 4)
             continue;
         const WeightRecord& record = doc.GetRecord(i);
@@ -123,12 +129,12 @@ void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
 // Draws the weight line and the marker, filling the table on the way;
 // returns the marker's brush, which lives until the end of the paint.
 BrushHandle DrawWeightLine(Surface& surface, const Geometry& g, const CTarelogDoc& doc, Color color,
-                           int leftMargin, ColumnTable& table)
+                           const std::vector<int>& columns, ColumnTable& table)
 {
     int x = 0;
     int y = 0;
     for (int i = 0; i < doc.GetRecordCount(); ++i) {
-        x = RecordX(g, doc, i, leftMargin);
+        x = columns[static_cast<std::size_t>(i)];
         y = WeightY(g, doc.GetRecord(i).weight);
         if (i == 0)
             surface.MoveTo(x, y);
@@ -186,12 +192,13 @@ void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc,
 
     const PenHandle datePen = surface.CreateSolidPen(state.m_colorSlots[kSlotDate]);
     surface.SelectPen(datePen);
-    DrawDateLabels(surface, g, doc, state, profile, leftMargin);
+    const std::vector<int> columns = RecordColumns(g, doc, leftMargin);
+    DrawDateLabels(surface, g, doc, state, profile, columns);
 
     const PenHandle linePen = surface.CreateSolidPen(state.m_colorSlots[kSlotLine]);
     surface.SelectPen(linePen);
     ColumnTable table(g.width, leftMargin);
-    const BrushHandle markerBrush = DrawWeightLine(surface, g, doc, state.m_colorSlots[kSlotLine], leftMargin, table);
+    const BrushHandle markerBrush = DrawWeightLine(surface, g, doc, state.m_colorSlots[kSlotLine], columns, table);
     table.FillGaps(leftMargin, g.width + 29);
 
     DrawAverages(surface, client, g, state, leftMargin, table);

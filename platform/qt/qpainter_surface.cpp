@@ -4,9 +4,11 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPaintDevice>
 #include <QString>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -53,7 +55,75 @@ QPainterSurface::QPainterSurface(QPainter& painter)
     m_bounds = device ? Rect{0, 0, device->width(), device->height()} : Rect{};
 }
 
-QPainterSurface::~QPainterSurface() = default;
+QPainterSurface::~QPainterSurface()
+{
+    if (m_painter.isActive())
+        Flush();
+}
+
+// A dense weight line goes up and down the same column many times; runs of
+// one column (or one row) that touch the previous run are merged into it,
+// so each pixel is painted about once. The pixels are the same either way.
+void QPainterSurface::AddRun(const QRect& run)
+{
+    if (!m_pendingRuns.isEmpty()) {
+        QRect& last = m_pendingRuns.last();
+        const bool sameColumn = last.width() == 1 && run.width() == 1 && last.left() == run.left()
+            && run.top() <= last.bottom() + 1 && last.top() <= run.bottom() + 1;
+        const bool sameRow = last.height() == 1 && run.height() == 1 && last.top() == run.top()
+            && run.left() <= last.right() + 1 && last.left() <= run.right() + 1;
+        if (sameColumn || sameRow) {
+            last = last.united(run);
+            return;
+        }
+    }
+    m_pendingRuns.append(run);
+}
+
+// Painting into a plain 32-bit image with no transform, clip, opacity or
+// blend mode, a run is just a row of equal pixels: writing them directly
+// skips QPainter's per-row span machinery, which dominates dense graphs.
+// Anything else (the window's backing store included) goes through QPainter.
+QImage* QPainterSurface::DirectTarget() const
+{
+    QPaintDevice* device = m_painter.device();
+    if (device == nullptr || device->devType() != QInternal::Image)
+        return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    const bool plain = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
+        || format == QImage::Format_ARGB32_Premultiplied;
+    if (!plain || !image->isDetached() || image->devicePixelRatio() != 1.0 || m_painter.hasClipping()
+        || !m_painter.deviceTransform().isIdentity() || m_painter.opacity() != 1.0
+        || m_painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return nullptr;
+    return image;
+}
+
+void QPainterSurface::Flush()
+{
+    if (m_pendingRuns.isEmpty())
+        return;
+    if (QImage* image = DirectTarget()) {
+        const QRgb pixel = m_penColor.rgb();
+        uchar* bits = image->bits();
+        const qsizetype stride = image->bytesPerLine();
+        const QRect area = image->rect();
+        for (const QRect& run : std::as_const(m_pendingRuns)) {
+            const QRect r = run.intersected(area);
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
+                std::fill(line + r.left(), line + r.right() + 1, pixel);
+            }
+        }
+    } else {
+        // One call for all the runs of a pen rather than one per segment.
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(m_penColor);
+        m_painter.drawRects(m_pendingRuns.constData(), static_cast<int>(m_pendingRuns.size()));
+    }
+    m_pendingRuns.clear();
+}
 
 void QPainterSurface::MoveTo(int x, int y)
 {
@@ -63,16 +133,14 @@ void QPainterSurface::MoveTo(int x, int y)
 
 void QPainterSurface::LineTo(int x, int y)
 {
-    const QColor color = ToQColor(PenColor(CurrentPen()));
-    RasterizeLine(m_x, m_y, x, y, m_bounds, [&](const Rect& r) {
-        m_painter.fillRect(QRect(r.left, r.top, r.Width(), r.Height()), color);
-    });
+    RasterizeLine(m_x, m_y, x, y, m_bounds, [this](const Rect& r) { AddRun(QRect(r.left, r.top, r.Width(), r.Height())); });
     m_x = x;
     m_y = y;
 }
 
 void QPainterSurface::TextOut(int x, int y, std::string_view utf8)
 {
+    Flush();
     m_painter.setPen(ToQColor(m_textColor));
     m_painter.drawText(QPoint(x, y + m_metrics.ascent()), FromUtf8(utf8));
 }
@@ -99,6 +167,9 @@ BrushHandle QPainterSurface::CreateSolidBrush(Color color)
 
 PenHandle QPainterSurface::SelectPen(PenHandle pen)
 {
+    if (pen != CurrentPen())
+        Flush();
+    m_penColor = ToQColor(PenColor(pen));
     return SwapPen(pen);
 }
 
@@ -119,14 +190,14 @@ void QPainterSurface::DeleteBrush(BrushHandle brush)
 
 void QPainterSurface::DrawFigure(Rect bounds)
 {
+    Flush();
     const qint64 width = static_cast<qint64>(bounds.right) - bounds.left;
     const qint64 height = static_cast<qint64>(bounds.bottom) - bounds.top;
     if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX)
         return;
     // A one-pixel outline in the pen's colour around the brush's fill: the
     // outline is the rectangle's border pixels, the fill everything inside.
-    m_painter.fillRect(QRect(bounds.left, bounds.top, static_cast<int>(width), static_cast<int>(height)),
-                       ToQColor(PenColor(CurrentPen())));
+    m_painter.fillRect(QRect(bounds.left, bounds.top, static_cast<int>(width), static_cast<int>(height)), m_penColor);
     if (width > 2 && height > 2)
         m_painter.fillRect(QRect(bounds.left + 1, bounds.top + 1, static_cast<int>(width) - 2, static_cast<int>(height) - 2),
                            ToQColor(BrushColor(CurrentBrush())));
@@ -134,6 +205,7 @@ void QPainterSurface::DrawFigure(Rect bounds)
 
 void QPainterSurface::FillRect(Rect area, BrushHandle brush)
 {
+    Flush();
     const qint64 width = static_cast<qint64>(area.right) - area.left;
     const qint64 height = static_cast<qint64>(area.bottom) - area.top;
     if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX)

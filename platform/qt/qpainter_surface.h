@@ -6,7 +6,10 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
+#include <QRect>
+#include <QVector>
 
 // The one font the window and every renderer draw the graph in: Noto Sans
 // CJK JP when it is installed (the unit text may be Japanese), else the
@@ -20,13 +23,18 @@ QFont GraphFont();
 // pixels (platform/line_raster.h) and figures are filled rectangles. The
 // constructor switches antialiasing off and sets GraphFont() on the painter;
 // text sets the painter's pen to the text colour, and is drawn with a
-// transparent background.
+// transparent background. Lines are held back and drawn together when the
+// pen changes, anything else is drawn, Flush() is called or the surface is
+// destroyed; so flush or destroy the surface before ending the painter.
+// (DrawGraph always ends by selecting the caller's pen back, which flushes.)
 class QPainterSurface : public Surface, private SurfaceObjects {
 public:
     explicit QPainterSurface(QPainter& painter);
     ~QPainterSurface() override;
     QPainterSurface(const QPainterSurface&) = delete;
     QPainterSurface& operator=(const QPainterSurface&) = delete;
+
+    void Flush();
 
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
@@ -43,9 +51,14 @@ public:
     void FillRect(Rect area, BrushHandle brush) override;
 
 private:
+    void AddRun(const QRect& run);
+    QImage* DirectTarget() const;
+
     QPainter& m_painter;
     QFontMetrics m_metrics;
     Rect m_bounds;
+    QColor m_penColor{0, 0, 0};
+    QVector<QRect> m_pendingRuns;
     int m_x = 0;
     int m_y = 0;
     Color m_textColor = 0x000000;

@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 struct ToolRun {
@@ -179,6 +181,8 @@ TEST_F(RenderVerb, RefusesWhatItCannotDo)
 
 int main(int argc, char** argv)
 {
+    // Test discovery runs this binary without the tests' environment.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
