@@ -30,6 +30,7 @@ inline QApplication& TestApplication()
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never destroyed: tearing Qt down during static destruction crashes.
     static QApplication* app = new QApplication(argc, argv);
     return *app;
 }

@@ -20,20 +20,23 @@ struct ExpectedItem {
     int id;
 };
 
-// Runs `body` on the next modal dialog that opens, from the message loop.
+// Runs `body` on the next modal dialog that opens, from the message loop;
+// gives up after a second.
 void OnNextModal(std::function<void(QDialog&)> body)
 {
-    auto attempts = std::make_shared<int>(0);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [body, attempts, poll] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            body(*dialog);
-            return;
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(5);
+    int attempts = 0;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, body, attempts]() mutable {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog || ++attempts >= 200) {
+            timer->stop();
+            timer->deleteLater();
         }
-        if (++*attempts < 200)
-            QTimer::singleShot(5, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+        if (dialog)
+            body(*dialog);
+    });
+    timer->start();
 }
 
 std::vector<QAction*> ItemsOf(QMenu* menu)
