@@ -72,6 +72,35 @@ void BM_DrawGraphRecording(benchmark::State& state)
     }
 }
 
+// A surface that does nothing: what the graph's own arithmetic costs.
+class NullSurface : public Surface {
+public:
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void TextOut(int, int, std::string_view) override {}
+    TextSize MeasureText(std::string_view text) override { return {static_cast<int>(text.size()) * 6, 12}; }
+    Color SetTextColor(Color) override { return 0; }
+    PenHandle CreateSolidPen(Color) override { return PenHandle::Stock; }
+    BrushHandle CreateSolidBrush(Color) override { return BrushHandle::Stock; }
+    PenHandle SelectPen(PenHandle) override { return PenHandle::Stock; }
+    BrushHandle SelectBrush(BrushHandle) override { return BrushHandle::Stock; }
+    void DeletePen(PenHandle) override {}
+    void DeleteBrush(BrushHandle) override {}
+    void DrawFigure(Rect) override {}
+    void FillRect(Rect, BrushHandle) override {}
+};
+
+void BM_DrawGraphNullSurface(benchmark::State& state)
+{
+    const CTarelogDoc doc = Diary(static_cast<int>(state.range(0)));
+    const Rect client{0, 0, static_cast<int>(state.range(1)), static_cast<int>(state.range(2))};
+    const GraphViewState view = AllAverages();
+    MemoryProfileStore profile;
+    NullSurface surface;
+    for (auto _ : state)
+        DrawGraph(surface, client, doc, view, profile);
+}
+
 void BM_DrawGraphQImage(benchmark::State& state)
 {
     EnsureApplication();
@@ -99,6 +128,7 @@ void GraphSizes(benchmark::internal::Benchmark* b)
     b->Unit(benchmark::kMicrosecond);
 }
 
+BENCHMARK(BM_DrawGraphNullSurface)->Apply(GraphSizes);
 BENCHMARK(BM_DrawGraphRecording)->Apply(GraphSizes);
 BENCHMARK(BM_DrawGraphQImage)->Apply(GraphSizes);
 

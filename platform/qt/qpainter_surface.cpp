@@ -64,20 +64,21 @@ QPainterSurface::~QPainterSurface()
 // A dense weight line goes up and down the same column many times; runs of
 // one column (or one row) that touch the previous run are merged into it,
 // so each pixel is painted about once. The pixels are the same either way.
-void QPainterSurface::AddRun(const QRect& run)
+void QPainterSurface::AddRun(const Rect& run)
 {
-    if (!m_pendingRuns.isEmpty()) {
-        QRect& last = m_pendingRuns.last();
-        const bool sameColumn = last.width() == 1 && run.width() == 1 && last.left() == run.left()
-            && run.top() <= last.bottom() + 1 && last.top() <= run.bottom() + 1;
-        const bool sameRow = last.height() == 1 && run.height() == 1 && last.top() == run.top()
-            && run.left() <= last.right() + 1 && last.left() <= run.right() + 1;
+    if (!m_pendingRuns.empty()) {
+        Rect& last = m_pendingRuns.back();
+        const bool sameColumn = last.right - last.left == 1 && run.right - run.left == 1 && last.left == run.left
+            && run.top <= last.bottom && last.top <= run.bottom;
+        const bool sameRow = last.bottom - last.top == 1 && run.bottom - run.top == 1 && last.top == run.top
+            && run.left <= last.right && last.left <= run.right;
         if (sameColumn || sameRow) {
-            last = last.united(run);
+            last = {std::min(last.left, run.left), std::min(last.top, run.top), std::max(last.right, run.right),
+                    std::max(last.bottom, run.bottom)};
             return;
         }
     }
-    m_pendingRuns.append(run);
+    m_pendingRuns.push_back(run);
 }
 
 // Painting into a plain 32-bit image with no transform, clip, opacity or
@@ -102,25 +103,36 @@ QImage* QPainterSurface::DirectTarget() const
 
 void QPainterSurface::Flush()
 {
-    if (m_pendingRuns.isEmpty())
+    if (m_pendingRuns.empty())
         return;
     if (QImage* image = DirectTarget()) {
         const QRgb pixel = m_penColor.rgb();
         uchar* bits = image->bits();
         const qsizetype stride = image->bytesPerLine();
-        const QRect area = image->rect();
-        for (const QRect& run : std::as_const(m_pendingRuns)) {
-            const QRect r = run.intersected(area);
-            for (int y = r.top(); y <= r.bottom(); ++y) {
-                QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
-                std::fill(line + r.left(), line + r.right() + 1, pixel);
+        for (const Rect& run : m_pendingRuns) {
+            // Runs lie inside the device already; this only guards the writes.
+            const int left = std::max(run.left, 0), right = std::min(run.right, image->width());
+            const int top = std::max(run.top, 0), bottom = std::min(run.bottom, image->height());
+            if (left >= right || top >= bottom)
+                continue;
+            uchar* row = bits + top * stride + left * qsizetype(sizeof(QRgb));
+            for (int y = top; y < bottom; ++y, row += stride) {
+                QRgb* pixels = reinterpret_cast<QRgb*>(row);
+                if (right - left == 1)
+                    *pixels = pixel;
+                else
+                    std::fill(pixels, pixels + (right - left), pixel);
             }
         }
     } else {
         // One call for all the runs of a pen rather than one per segment.
+        QVector<QRect> rects;
+        rects.reserve(static_cast<qsizetype>(m_pendingRuns.size()));
+        for (const Rect& run : m_pendingRuns)
+            rects.append(QRect(run.left, run.top, run.Width(), run.Height()));
         m_painter.setPen(Qt::NoPen);
         m_painter.setBrush(m_penColor);
-        m_painter.drawRects(m_pendingRuns.constData(), static_cast<int>(m_pendingRuns.size()));
+        m_painter.drawRects(rects.constData(), static_cast<int>(rects.size()));
     }
     m_pendingRuns.clear();
 }
@@ -133,7 +145,7 @@ void QPainterSurface::MoveTo(int x, int y)
 
 void QPainterSurface::LineTo(int x, int y)
 {
-    RasterizeLine(m_x, m_y, x, y, m_bounds, [this](const Rect& r) { AddRun(QRect(r.left, r.top, r.Width(), r.Height())); });
+    RasterizeLine(m_x, m_y, x, y, m_bounds, [this](const Rect& r) { AddRun(r); });
     m_x = x;
     m_y = y;
 }

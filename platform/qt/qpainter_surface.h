@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QVector>
 
+#include <vector>
+
 // The one font the window and every renderer draw the graph in: Noto Sans
 // CJK JP when it is installed (the unit text may be Japanese), else the
 // application's default family, at 12 pixels either way.
@@ -51,14 +53,14 @@ public:
     void FillRect(Rect area, BrushHandle brush) override;
 
 private:
-    void AddRun(const QRect& run);
+    void AddRun(const Rect& run);
     QImage* DirectTarget() const;
 
     QPainter& m_painter;
     QFontMetrics m_metrics;
     Rect m_bounds;
     QColor m_penColor{0, 0, 0};
-    QVector<QRect> m_pendingRuns;
+    std::vector<Rect> m_pendingRuns;
     int m_x = 0;
     int m_y = 0;
     Color m_textColor = 0x000000;
