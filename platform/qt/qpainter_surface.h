@@ -23,9 +23,10 @@ QFont GraphFont();
 // end pixel or not depending on the cap and on the line's direction, and
 // drawRect paints one pixel more, so lines are rasterised here into runs of
 // pixels (platform/line_raster.h) and figures are filled rectangles. The
-// constructor switches antialiasing off and sets GraphFont() on the painter;
-// text sets the painter's pen to the text colour, and is drawn with a
-// transparent background. Lines are held back and drawn together when the
+// constructor switches antialiasing off, sets GraphFont() on the painter and
+// a transparent background for text; drawing then sets the painter's pen and
+// brush as it needs them, so set them again before painting anything else
+// with the same painter. Lines are held back and drawn together when the
 // pen changes, anything else is drawn, Flush() is called or the surface is
 // destroyed; so flush or destroy the surface before ending the painter.
 // (DrawGraph always ends by selecting the caller's pen back, which flushes.)
