@@ -73,8 +73,9 @@ TEST_F(EditListDlgTest, ListIsFilledOnceByTheTimerAfterShowing)
     EXPECT_TRUE(m_dlg.HasTimer(kFillTimerId));
     PumpEvents(50);
     // Only meaningful when the machine did not stall past the delay.
-    if (sinceShown.elapsed() < kFillDelayMs - 20)
+    if (sinceShown.elapsed() < kFillDelayMs - 20) {
         EXPECT_EQ(m_dlg.m_list->count(), 0) << "not before 150 ms";
+    }
     ASSERT_TRUE(PumpUntil([this] { return m_dlg.m_list->count() > 0; }));
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" 2001/05/01   60.0"), QStringLiteral(" 2001/05/02   61.3"),
                            QStringLiteral(" 2001/05/03   62.0")}));
