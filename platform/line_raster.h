@@ -96,9 +96,41 @@ void RasterizeRuns(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink& 
     }
 }
 
+// A line along one axis is one run: the pixels from the start up to the one
+// before the end, cut to `bounds`. Dense graphs are mostly such lines, so
+// they skip the general stepping; the run is the same as it would produce.
+template <typename RunSink>
+void RasterizeAxisRun(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink& run)
+{
+    const bool vertical = x0 == x1;
+    const int fixed = vertical ? x0 : y0;
+    const int fixedFirst = vertical ? bounds.left : bounds.top;
+    const int fixedEnd = vertical ? bounds.right : bounds.bottom;
+    const int from = vertical ? y0 : x0;
+    const int to = vertical ? y1 : x1;
+    if (from == to || fixed < fixedFirst || fixed >= fixedEnd)
+        return;
+    // [lo, hi): the start included, the end left out, in either direction.
+    std::int64_t lo = from < to ? from : std::int64_t(to) + 1;
+    std::int64_t hi = from < to ? to : std::int64_t(from) + 1;
+    lo = std::max<std::int64_t>(lo, vertical ? bounds.top : bounds.left);
+    hi = std::min<std::int64_t>(hi, vertical ? bounds.bottom : bounds.right);
+    if (lo >= hi)
+        return;
+    if (vertical)
+        run(Rect{fixed, static_cast<int>(lo), fixed + 1, static_cast<int>(hi)});
+    else
+        run(Rect{static_cast<int>(lo), fixed, static_cast<int>(hi), fixed + 1});
+}
+
 template <typename RunSink>
 void RasterizeLine(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink&& run)
 {
+    if (x0 == x1 || y0 == y1) {
+        if (bounds.right > bounds.left && bounds.bottom > bounds.top)
+            RasterizeAxisRun(x0, y0, x1, y1, bounds, run);
+        return;
+    }
     // Products of two spans need 128 bits only for lines longer than 2^30
     // pixels, which only damaged data produces; the rest stays in 64 bits.
     constexpr std::int64_t kNarrowLimit = std::int64_t(1) << 30;

@@ -1,5 +1,6 @@
 #include "view/draw_graph.h"
 
+#include "platform/calendar_date.h"
 #include "platform/format.h"
 #include "view/average_curve.h"
 #include "view/client_size.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -55,18 +57,57 @@ int WeightY(const Geometry& g, double weight)
     return SaturateInt(static_cast<std::int64_t>(g.plot) - TruncToInt((weight - g.minWeight) * g.ky) + 30);
 }
 
-// The column of every record, x = trunc(d * kx + L), worked out once for
-// the date labels and the weight line. Day offsets count a record whose
-// fields are no real date as the calendar rolls it over (2002-13-01 is
-// 2003-01-01, day 0 the last of the month before), so every record has one.
-std::vector<int> RecordColumns(const Geometry& g, const CTarelogDoc& doc, int leftMargin)
-{
-    std::vector<int> columns(static_cast<std::size_t>(doc.GetRecordCount()));
-    for (int i = 0; i < doc.GetRecordCount(); ++i)
-        columns[static_cast<std::size_t>(i)] =
-            TruncToInt(static_cast<double>(doc.GetDayOffset(i)) * g.kx + static_cast<double>(leftMargin));
-    return columns;
-}
+// Day number of a record, with the first of its month looked up only when
+// the month changes: FromYmd counts the day field on from the first of the
+// (rolled-over) month, so this is the same number for every field value.
+class RecordDayNumbers {
+public:
+    std::int64_t Of(const WeightRecord& record)
+    {
+        if (!m_known || record.year != m_year || record.month != m_month) {
+            m_year = record.year;
+            m_month = record.month;
+            m_monthStart = CalendarDate::FromYmd(record.year, record.month, 1).DayNumber();
+            m_known = true;
+        }
+        return m_monthStart + (static_cast<std::int64_t>(record.day) - 1);
+    }
+
+private:
+    bool m_known = false;
+    std::int16_t m_year = 0;
+    std::int16_t m_month = 0;
+    std::int64_t m_monthStart = 0;
+};
+
+// The column of a record, x = trunc(d * kx + L), for records visited in
+// order. Day offsets count a record whose fields are no real date as the
+// calendar rolls it over (2002-13-01 is 2003-01-01, day 0 the last of the
+// month before), so every record has one; like GetDayOffset they are
+// saturated to the int range. Worked out as the loops go rather than kept
+// in an array: a million records would need a fresh 4 MB block every paint.
+class RecordColumns {
+public:
+    RecordColumns(const Geometry& g, const CTarelogDoc& doc, int leftMargin)
+        : m_kx(g.kx), m_leftMargin(static_cast<double>(leftMargin))
+    {
+        if (doc.GetRecordCount() > 0)
+            m_first = m_days.Of(doc.GetRecord(0));
+    }
+
+    int Of(const WeightRecord& record)
+    {
+        const std::int64_t offset = std::clamp<std::int64_t>(m_days.Of(record) - m_first,
+            std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+        return TruncToInt(static_cast<double>(offset) * m_kx + m_leftMargin);
+    }
+
+private:
+    RecordDayNumbers m_days;
+    double m_kx;
+    double m_leftMargin;
+    std::int64_t m_first = 0;
+};
 
 // Draws the scale rows and returns the last measured extent.
 TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
@@ -100,7 +141,7 @@ TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc&
 }
 
 void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc, const GraphViewState& state,
-                    const ProfileStore& profile, const std::vector<int>& columns)
+                    const ProfileStore& profile, RecordColumns columns)
 {
     // Twelve pixels below the plot bottom, which in a window taller than
     // wide is just below the square plot. A window wider than tall (most
@@ -109,11 +150,10 @@ void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
     const std::int64_t belowPlot = static_cast<std::int64_t>(g.bottom) + 12;
     TextSize last = surface.MeasureText(kDateSample);
     std::int64_t prev = -static_cast<std::int64_t>(last.width);
-    for (int i = 0; i < doc.GetRecordCount(); ++i) {
-        const int x = columns[static_cast<std::size_t>(i)];
+    for (const WeightRecord& record : doc.Records()) {
+        const int x = columns.Of(record);
         if (x - prev <= static_cast<std::int64_t>(last.width) + 4)
             continue;
-        const WeightRecord& record = doc.GetRecord(i);
         const std::string label = DateLabel(DateLabelStyle(profile), record.year, record.month, record.day);
         last = surface.MeasureText(label);
         const Color previous = surface.SetTextColor(state.m_colorSlots[kSlotDate]);
@@ -129,17 +169,19 @@ void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
 // Draws the weight line and the marker, filling the table on the way;
 // returns the marker's brush, which lives until the end of the paint.
 BrushHandle DrawWeightLine(Surface& surface, const Geometry& g, const CTarelogDoc& doc, Color color,
-                           const std::vector<int>& columns, ColumnTable& table)
+                           RecordColumns columns, ColumnTable& table)
 {
     int x = 0;
     int y = 0;
-    for (int i = 0; i < doc.GetRecordCount(); ++i) {
-        x = columns[static_cast<std::size_t>(i)];
-        y = WeightY(g, doc.GetRecord(i).weight);
-        if (i == 0)
+    bool first = true;
+    for (const WeightRecord& record : doc.Records()) {
+        x = columns.Of(record);
+        y = WeightY(g, record.weight);
+        if (first)
             surface.MoveTo(x, y);
         else
             surface.LineTo(x, y);
+        first = false;
         table.Store(x, y);
     }
     const BrushHandle markerBrush = surface.CreateSolidBrush(color);
@@ -192,7 +234,7 @@ void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc,
 
     const PenHandle datePen = surface.CreateSolidPen(state.m_colorSlots[kSlotDate]);
     surface.SelectPen(datePen);
-    const std::vector<int> columns = RecordColumns(g, doc, leftMargin);
+    const RecordColumns columns(g, doc, leftMargin);
     DrawDateLabels(surface, g, doc, state, profile, columns);
 
     const PenHandle linePen = surface.CreateSolidPen(state.m_colorSlots[kSlotLine]);

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -143,9 +144,32 @@ void QPainterSurface::MoveTo(int x, int y)
     m_y = y;
 }
 
+// Most lines of a dense graph go up or down the column of the run before
+// them: those only stretch that run, without rasterising a run of their own
+// first. The union of pixels is the one AddRun would have made of it.
+bool QPainterSurface::StretchColumnRun(int x, int y0, int y1)
+{
+    if (m_pendingRuns.empty() || y0 == y1)
+        return false;
+    Rect& last = m_pendingRuns.back();
+    if (last.left != x || last.right - last.left != 1)
+        return false;
+    // The line's pixels [top, bottom): its start included, its end left out.
+    const std::int64_t top = std::max<std::int64_t>(y0 < y1 ? y0 : std::int64_t(y1) + 1, m_bounds.top);
+    const std::int64_t bottom = std::min<std::int64_t>(y0 < y1 ? y1 : std::int64_t(y0) + 1, m_bounds.bottom);
+    if (top >= bottom)
+        return true;
+    if (top > last.bottom || last.top > bottom)
+        return false;
+    last.top = std::min(last.top, static_cast<int>(top));
+    last.bottom = std::max(last.bottom, static_cast<int>(bottom));
+    return true;
+}
+
 void QPainterSurface::LineTo(int x, int y)
 {
-    RasterizeLine(m_x, m_y, x, y, m_bounds, [this](const Rect& r) { AddRun(r); });
+    if (x != m_x || !StretchColumnRun(x, m_y, y))
+        RasterizeLine(m_x, m_y, x, y, m_bounds, [this](const Rect& r) { AddRun(r); });
     m_x = x;
     m_y = y;
 }

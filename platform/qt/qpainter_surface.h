@@ -55,6 +55,7 @@ public:
 
 private:
     void AddRun(const Rect& run);
+    bool StretchColumnRun(int x, int y0, int y1);
     QImage* DirectTarget() const;
 
     QPainter& m_painter;
