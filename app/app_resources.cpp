@@ -72,7 +72,7 @@ QString LoadAppString(int id)
 {
     static const std::map<int, const char*> table = {
         {IDR_MAINFRAME, "Tarelog\n\nTarelog\n体重ﾃﾞｰﾀﾌｧｲﾙ\n.tlg\nTarelog.Document\nTarelog Document"},
-        {AFX_IDS_IDLEMESSAGE, "レディ"},
+        {IDS_IDLE_MESSAGE, "レディ"},
         {ID_FILE_NEW, "新規にファイルを作成\n新規ファイル"},
         {ID_FILE_OPEN, "既存のファイルを開く\n開く"},
         {ID_FILE_CLOSE, "作業中のファイルを閉じる\n閉じる"},
@@ -95,8 +95,8 @@ QString LoadAppString(int id)
         {ID_NEXT_PANE, "次のウィンドウに切り替える\n次ページ"},
         {ID_PREV_PANE, "前のウィンドウに切り替える\n前ページ"},
         {ID_INDICATOR_CAPS, "CAP"},
-        {AFX_IDS_SCFIRST_CLOSE, "作業中のウィンドウを閉じ、変更したファイルの保存を指示"},
-        {AFX_IDS_SCTASKLIST, "アプリケーションの切り替え"},
+        {IDS_SC_CLOSE, "作業中のウィンドウを閉じ、変更したファイルの保存を指示"},
+        {IDS_SC_TASKLIST, "アプリケーションの切り替え"},
     };
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST)
         return QStringLiteral("指定のファイルを開く");

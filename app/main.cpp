@@ -7,5 +7,5 @@ CTarelogApp theApp;
 
 int main(int argc, char** argv)
 {
-    return AfxWinMain(argc, argv);
+    return RunApplication(argc, argv);
 }

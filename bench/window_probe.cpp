@@ -76,7 +76,7 @@ private:
             m_emptyKiB = ResidentKiB();
             // Opened from the event loop, as a recent file would be.
             QMetaObject::invokeMethod(qApp, [this] {
-                if (!AfxGetApp()->OpenDocumentFile(m_file))
+                if (!CurrentApp()->OpenDocumentFile(m_file))
                     Finish(3);
             }, Qt::QueuedConnection);
         } else if (records > 0) {
@@ -127,5 +127,5 @@ ProbeApp theApp;
 
 int main(int argc, char** argv)
 {
-    return AfxWinMain(argc, argv);
+    return RunApplication(argc, argv);
 }

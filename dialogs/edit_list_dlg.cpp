@@ -91,7 +91,7 @@ void CEditListDlg::OnUpdate()
     if (i >= 0 && m_pDoc) {
         UpdateData(true);
         if (UpdateListRecord(*m_pDoc, i, m_edit->text().toStdString(), m_date) == RecordUpdate::DateTaken) {
-            AfxMessageBox(QStringLiteral("その日付のデータは既にあります。"), MB_OK | MB_ICONWARNING, this);
+            ShowMessageBox(QStringLiteral("その日付のデータは既にあります。"), MB_OK | MB_ICONWARNING, this);
             return;
         }
     }
@@ -103,7 +103,7 @@ void CEditListDlg::OnDelete()
     const int i = SelectedRecord();
     if (i < 0 || !m_pDoc)
         return;
-    if (AfxMessageBox(QStringLiteral("削除しますか"), MB_YESNO | MB_ICONQUESTION, this) != IDYES)
+    if (ShowMessageBox(QStringLiteral("削除しますか"), MB_YESNO | MB_ICONQUESTION, this) != IDYES)
         return;
     DeleteListRecord(*m_pDoc, i);
     FillList();

@@ -35,7 +35,7 @@ void CTarelogView::OnInitialUpdate()
     if (!s_reopenPending)
         return;
     // Handled once start-up has finished and the window is shown.
-    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd)
+    if (CWinApp* app = CurrentApp(); app && app->m_pMainWnd)
         PostCommand(app->m_pMainWnd, ID_FILE_MRU_FILE1);
     s_reopenPending = false;
 }

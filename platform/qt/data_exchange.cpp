@@ -56,7 +56,7 @@ void CDataExchange::Fail(const QString& message)
     if (m_failed)
         return;
     m_failed = true;
-    AfxMessageBox(message, MB_OK | MB_ICONWARNING, m_dialog);
+    ShowMessageBox(message, MB_OK | MB_ICONWARNING, m_dialog);
     if (m_last) {
         m_last->setFocus(Qt::OtherFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(m_last))

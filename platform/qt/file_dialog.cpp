@@ -36,7 +36,7 @@ QString WithDefaultExtension(const QString& path, const QString& extension)
     return path + extension;
 }
 
-QString AfxGetFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath,
+QString AskFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath,
                        const QString& filterName, const QString& extension)
 {
     const QString filter = QStringLiteral("%1 (*%2)").arg(filterName, extension);

@@ -11,7 +11,7 @@ enum class FileDialogKind { Open, Save };
 // type: `filterName` and `extension` (".tlg") make "name (*.tlg)". Returns
 // the chosen path, empty when the user cancelled. A saved name without an
 // extension gets `extension`.
-QString AfxGetFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath,
+QString AskFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath,
                        const QString& filterName, const QString& extension);
 
 // `path`, or `path` + `extension` when its file name has no extension.

@@ -58,7 +58,7 @@ CFrameWnd::CFrameWnd()
 
 CFrameWnd::~CFrameWnd()
 {
-    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd == this)
+    if (CWinApp* app = CurrentApp(); app && app->m_pMainWnd == this)
         app->m_pMainWnd = nullptr;
 }
 
@@ -93,7 +93,7 @@ bool CFrameWnd::RouteCommand(int id)
 {
     if (!QueryCommandState(id).IsEnabled())
         return false;
-    CCmdTarget* targets[] = {m_view, this, AfxGetApp()};
+    CCmdTarget* targets[] = {m_view, this, CurrentApp()};
     for (CCmdTarget* target : targets) {
         if (target && target->HandlesCommand(id)) {
             NotifyCommandRouted(id);
@@ -112,7 +112,7 @@ bool CFrameWnd::RouteCommand(int id)
 CCmdUI CFrameWnd::QueryCommandState(int id)
 {
     CCmdUI ui(id);
-    CCmdTarget* targets[] = {m_view, this, AfxGetApp()};
+    CCmdTarget* targets[] = {m_view, this, CurrentApp()};
     for (CCmdTarget* target : targets) {
         if (target && target->OnUpdateCmdUI(ui))
             return ui;
@@ -124,7 +124,7 @@ CCmdUI CFrameWnd::QueryCommandState(int id)
 
 void CFrameWnd::OnIdleUpdate()
 {
-    if (CWinApp* app = AfxGetApp())
+    if (CWinApp* app = CurrentApp())
         app->UpdateFrameTitle();
     if (!m_commandBar)
         return;
@@ -193,7 +193,7 @@ bool CFrameWnd::event(QEvent* event)
 
 void CFrameWnd::closeEvent(QCloseEvent* event)
 {
-    CWinApp* app = AfxGetApp();
+    CWinApp* app = CurrentApp();
     if (app && !app->SaveAllModified()) {
         event->ignore();
         return;
@@ -218,7 +218,7 @@ void CFrameWnd::dropEvent(QDropEvent* event)
     // time: the first diary dropped is the one opened.
     const QString path = paths.first();
     QTimer::singleShot(0, this, [path] {
-        if (CWinApp* app = AfxGetApp())
+        if (CWinApp* app = CurrentApp())
             app->OpenDocumentFile(path);
     });
 }
@@ -302,7 +302,7 @@ void CFrameWnd::UpdateRecentFileItems(QMenu* menu, QAction* placeholder)
         old->deleteLater();
     }
     m_recentActions.clear();
-    CWinApp* app = AfxGetApp();
+    CWinApp* app = CurrentApp();
     CRecentFileList* recent = app ? app->RecentFiles() : nullptr;
     const int count = recent ? recent->GetSize() : 0;
     // The grayed item stands in for an empty list.
@@ -319,5 +319,5 @@ void CFrameWnd::UpdateRecentFileItems(QMenu* menu, QAction* placeholder)
 void CFrameWnd::ShowIdleMessage(const QString& message)
 {
     if (message.isEmpty() && m_resources.strings)
-        statusBar()->showMessage(m_resources.strings(AFX_IDS_IDLEMESSAGE));
+        statusBar()->showMessage(m_resources.strings(IDS_IDLE_MESSAGE));
 }

@@ -26,7 +26,7 @@ constexpr int ID_APP_EXIT = 57665;
 constexpr int ID_NEXT_PANE = 57680;
 constexpr int ID_PREV_PANE = 57681;
 
-constexpr int AFX_IDS_IDLEMESSAGE = 57345;
-constexpr int AFX_IDS_SCFIRST_CLOSE = 61190;
-constexpr int AFX_IDS_SCTASKLIST = 61203;
+constexpr int IDS_IDLE_MESSAGE = 57345;
+constexpr int IDS_SC_CLOSE = 61190;
+constexpr int IDS_SC_TASKLIST = 61203;
 constexpr int ID_INDICATOR_CAPS = 59137;

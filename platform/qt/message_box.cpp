@@ -30,7 +30,7 @@ void SetMessageBoxResponder(MessageBoxResponder responder)
     Responder() = std::move(responder);
 }
 
-int AfxMessageBox(const QString& text, unsigned type, QWidget* parent)
+int ShowMessageBox(const QString& text, unsigned type, QWidget* parent)
 {
     if (Responder())
         return Responder()(text, type);

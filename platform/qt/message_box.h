@@ -22,9 +22,9 @@ constexpr unsigned MB_ICONINFORMATION = 0x40;
 
 // Shows `text` with the buttons and icon of `type` and returns the id of the
 // button pressed. The title is the application's name.
-int AfxMessageBox(const QString& text, unsigned type = MB_OK, QWidget* parent = nullptr);
+int ShowMessageBox(const QString& text, unsigned type = MB_OK, QWidget* parent = nullptr);
 
 // Tests answer message boxes without a person: while a responder is set,
-// AfxMessageBox calls it instead of showing anything.
+// ShowMessageBox calls it instead of showing anything.
 using MessageBoxResponder = std::function<int(const QString& text, unsigned type)>;
 void SetMessageBoxResponder(MessageBoxResponder responder);

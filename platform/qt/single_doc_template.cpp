@@ -67,14 +67,14 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
     } else {
         const QString error = m_files.load(*m_document, ToPath(path));
         if (!error.isEmpty()) {
-            AfxMessageBox(error, MB_OK | MB_ICONERROR, m_frame);
+            ShowMessageBox(error, MB_OK | MB_ICONERROR, m_frame);
             if (created)
                 CloseAllDocuments();
             return false;
         }
         m_document->SetPathName(ToPath(path));
         m_document->SetModifiedFlag(false);
-        if (CWinApp* app = AfxGetApp())
+        if (CWinApp* app = CurrentApp())
             app->AddToRecentFileList(path);
     }
     ShowDocument();
@@ -86,7 +86,7 @@ bool CSingleDocTemplate::SaveModified()
     if (!m_document || !m_document->IsModified())
         return true;
     const QString question = QStringLiteral("%1 への変更を保存しますか?").arg(DocumentTitle());
-    switch (AfxMessageBox(question, MB_YESNOCANCEL | MB_ICONQUESTION, m_frame)) {
+    switch (ShowMessageBox(question, MB_YESNOCANCEL | MB_ICONQUESTION, m_frame)) {
     case IDYES: return DoFileSave();
     case IDNO: return true;
     default: return false;
@@ -109,7 +109,7 @@ bool CSingleDocTemplate::DoSaveAs()
     QString suggested = FromPath(m_document->GetPathName());
     if (suggested.isEmpty())
         suggested = DocumentTitle() + GetDocString(filterExt);
-    const QString chosen = AfxGetFileName(FileDialogKind::Save, m_frame, suggested, GetDocString(filterName),
+    const QString chosen = AskFileName(FileDialogKind::Save, m_frame, suggested, GetDocString(filterName),
                                           GetDocString(filterExt));
     if (chosen.isEmpty())
         return false;
@@ -121,12 +121,12 @@ bool CSingleDocTemplate::DoSave(const QString& path)
     const QString error = m_files.save(*m_document, ToPath(path));
     if (!error.isEmpty()) {
         // The document keeps its name and its modified flag: nothing was saved.
-        AfxMessageBox(error, MB_OK | MB_ICONERROR, m_frame);
+        ShowMessageBox(error, MB_OK | MB_ICONERROR, m_frame);
         return false;
     }
     m_document->SetPathName(ToPath(path));
     m_document->SetModifiedFlag(false);
-    if (CWinApp* app = AfxGetApp())
+    if (CWinApp* app = CurrentApp())
         app->AddToRecentFileList(path);
     UpdateFrameTitle();
     return true;
@@ -175,7 +175,7 @@ bool CSingleDocTemplate::CreateFrame()
     m_view = m_classes.view(*m_document);
     m_view->SetDocument(m_document.get());
     m_frame->SetActiveView(m_view);
-    if (CWinApp* app = AfxGetApp(); app && !app->m_pMainWnd)
+    if (CWinApp* app = CurrentApp(); app && !app->m_pMainWnd)
         app->m_pMainWnd = m_frame;
     return true;
 }

@@ -19,7 +19,7 @@ CWinApp* g_currentApp = nullptr;
 
 } // namespace
 
-CWinApp* AfxGetApp()
+CWinApp* CurrentApp()
 {
     return g_currentApp;
 }
@@ -144,7 +144,7 @@ void CWinApp::OnFileOpen()
     QString folder;
     if (const CDocument* doc = m_template->Document(); doc && !doc->GetPathName().empty())
         folder = QFileInfo(QString::fromStdString(doc->GetPathName())).path();
-    const QString path = AfxGetFileName(FileDialogKind::Open, m_pMainWnd, folder,
+    const QString path = AskFileName(FileDialogKind::Open, m_pMainWnd, folder,
                                         m_template->GetDocString(CSingleDocTemplate::filterName),
                                         m_template->GetDocString(CSingleDocTemplate::filterExt));
     if (!path.isEmpty())
@@ -171,7 +171,7 @@ void CWinApp::OnOpenRecentFile(int id)
     const QString path = (*m_recentFiles)[index];
     if (!QFileInfo::exists(path)) {
         // Asked before the save question: there is nothing to open.
-        AfxMessageBox(QStringLiteral("%1 が見つかりません。\n最新のファイルの一覧から削除します。").arg(QDir::toNativeSeparators(path)),
+        ShowMessageBox(QStringLiteral("%1 が見つかりません。\n最新のファイルの一覧から削除します。").arg(QDir::toNativeSeparators(path)),
                       MB_OK | MB_ICONWARNING, m_pMainWnd);
         m_recentFiles->Remove(index);
         return;
@@ -187,10 +187,10 @@ void CWinApp::OnAppExit()
         m_pMainWnd->close();
 }
 
-int AfxWinMain(int argc, char** argv)
+int RunApplication(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    CWinApp* app = AfxGetApp();
+    CWinApp* app = CurrentApp();
     if (!app)
         return 1;
     app->SetCommandLine(QApplication::arguments().mid(1));

@@ -22,7 +22,7 @@ struct CCommandLineInfo {
 // The framework's application: the profile, the recent-file list, the one
 // document template and the handlers of the file commands that the
 // framework answers itself (save, save as, recent files, exit). One
-// instance is current at a time; AfxGetApp() returns it.
+// instance is current at a time; CurrentApp() returns it.
 class CWinApp : public CCmdTarget {
 public:
     CWinApp();
@@ -69,8 +69,8 @@ private:
     std::unique_ptr<CSingleDocTemplate> m_template;
 };
 
-CWinApp* AfxGetApp();
+CWinApp* CurrentApp();
 
 // The framework's main entry: the Qt application around InitInstance and
 // the message loop of the current CWinApp.
-int AfxWinMain(int argc, char** argv);
+int RunApplication(int argc, char** argv);
