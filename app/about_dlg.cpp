@@ -15,10 +15,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 {
     SetTemplate(QStringLiteral("バージョン情報 (Tarelog)"), 69, 74);
 
-    auto* ok = AddControl<QPushButton>(1, 47, 0, 22, 12);
-    ok->setText(QStringLiteral("OK"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    AddOkButton(47, 0, 22, 12);
 
     auto* icon = AddControl<QLabel>(IDC_STATIC, 26, 9, 20, 20);
     icon->setObjectName(QStringLiteral("aboutIcon"));

@@ -75,10 +75,7 @@ CColorDlg::CColorDlg(QWidget* parent)
     // The handheld put OK in the caption; Linux title bars have no room for
     // it, so it sits in the free top-right corner of the dialog, and Enter
     // presses it as Enter sent OK there.
-    auto* ok = AddControl<QPushButton>(1, 96, 2, 26, 14);
-    ok->setText(QStringLiteral("OK"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    AddOkButton(96, 2, 26, 14);
 }
 
 void CColorDlg::SetColors(Color* colorSlots)

@@ -10,10 +10,7 @@ CUnitDigitsDlg::CUnitDigitsDlg(QWidget* parent)
 {
     SetTemplate(QStringLiteral("単位、少数桁"), 114, 107);
 
-    auto* ok = AddControl<QPushButton>(1, 64, 4, 50, 14);
-    ok->setText(QStringLiteral("OK"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    AddOkButton(64, 4, 50, 14);
     auto* cancel = AddControl<QPushButton>(2, 64, 21, 50, 14);
     cancel->setText(QStringLiteral("キャンセル"));
     cancel->setAutoDefault(false);

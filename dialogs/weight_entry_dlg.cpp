@@ -11,10 +11,7 @@ CWeightEntryDlg::CWeightEntryDlg(QWidget* parent)
 {
     SetTemplate(QStringLiteral("体重入力"), 107, 133);
 
-    auto* ok = AddControl<QPushButton>(1, 83, 0, 24, 14);
-    ok->setText(QStringLiteral("OK"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    AddOkButton(83, 0, 24, 14);
 
     AddStatic(IDC_STATIC, 31, 22, 36, 8, QStringLiteral("体重（Kｇ）"), Qt::AlignRight | Qt::AlignVCenter);
 

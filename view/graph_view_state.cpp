@@ -29,15 +29,7 @@ bool& AverageSwitch(GraphViewState& state, AverageKind kind)
 
 bool AverageSwitch(const GraphViewState& state, AverageKind kind)
 {
-    switch (kind) {
-    case AverageKind::Narrow:
-        return state.m_avgNarrow;
-    case AverageKind::Normal:
-        return state.m_avgNormal;
-    case AverageKind::Wide:
-        break;
-    }
-    return state.m_avgWide;
+    return AverageSwitch(const_cast<GraphViewState&>(state), kind);
 }
 
 void ToggleAverage(GraphViewState& state, AverageKind kind)

@@ -1,11 +1,13 @@
 #include "platform/qt/dialog.h"
 
 #include "platform/qt/data_exchange.h"
+#include "platform/qt/message_box.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QTimerEvent>
 
@@ -184,4 +186,13 @@ void CDialog::timerEvent(QTimerEvent* event)
         return;
     }
     OnTimer(it->second);
+}
+
+QPushButton* CDialog::AddOkButton(int x, int y, int width, int height)
+{
+    auto* ok = AddControl<QPushButton>(IDOK, x, y, width, height);
+    ok->setText(QStringLiteral("OK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
+    return ok;
 }

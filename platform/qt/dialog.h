@@ -9,6 +9,7 @@
 class CDataExchange;
 class QFont;
 class QLabel;
+class QPushButton;
 
 // A modal dialog laid out like a resource template: its size and every
 // control's rectangle are given in dialog units, which scale with the dialog
@@ -61,6 +62,9 @@ protected:
     // grows away from its alignment edge (a right-aligned label to the left)
     // instead of being clipped.
     QLabel* AddStatic(int id, int x, int y, int width, int height, const QString& text, Qt::Alignment alignment);
+    // The default button "OK" (id 1) at its template rectangle; it ends the
+    // dialog through OnOK, so the data exchange checks the fields first.
+    QPushButton* AddOkButton(int x, int y, int width, int height);
 
     virtual bool OnInitDialog();
     virtual void DoDataExchange(CDataExchange&) {}
