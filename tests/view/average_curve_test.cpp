@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <random>
+
 namespace {
 
 constexpr int kBottom = 230;
@@ -143,6 +148,53 @@ TEST(AverageCurve, TruncatesTowardZeroBelowThePlotBottom)
     // At 41 the window holds -99 of -100: -0.99 truncates to 0, where rounding down would give -1.
     EXPECT_EQ(AverageHeight(table, kBottom, 41, 10), 0);
     EXPECT_EQ(AverageHeight(table, kBottom, 50, 10), 0);
+}
+
+TEST(AverageCurve, DrawnCurveIsTheColumnByColumnRule)
+{
+    // The curve slides its sums; every point must still be what the rule
+    // gives for its column, also for heights near the ends of the int range.
+    std::mt19937 random(5);
+    const int extremes[] = {std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), -1, 0};
+    for (int trial = 0; trial < 120; ++trial) {
+        const int width = std::uniform_int_distribution<int>(1, 1500)(random);
+        const int margin = std::uniform_int_distribution<int>(0, 80)(random);
+        const int bottom = trial % 3 == 0 ? std::numeric_limits<int>::min() / 2 : kBottom;
+        ColumnTable table(width, margin);
+        for (int c = 0; c < table.Size(); ++c)
+            if (std::uniform_int_distribution<int>(0, 3)(random) == 0) {
+                const bool extreme = std::uniform_int_distribution<int>(0, 9)(random) == 0;
+                table.Store(c, extreme ? extremes[c % 4] : std::uniform_int_distribution<int>(-50, 400)(random));
+            }
+        table.FillGaps(margin, width + 29);
+        for (const int n : {1, 2, kNarrowHalfWidth, kNormalHalfWidth, kWideHalfWidth, 333}) {
+            FixedWidthMeasurer measurer;
+            RecordingSurface surface(measurer);
+            DrawAverageCurve(surface, {0, 0, width, 268}, margin, bottom, table, n, 0x1);
+            const auto& ops = surface.Ops();
+            ASSERT_EQ(ops.size(), static_cast<std::size_t>(3 + std::max(0, width - n)));
+            for (int i = n; i < width; ++i) {
+                const SurfaceOp& op = ops[static_cast<std::size_t>(2 + i - n)];
+                ASSERT_EQ(op.a, i);
+                const std::int64_t expected = static_cast<std::int64_t>(bottom) - AverageHeight(table, bottom, i, n);
+                ASSERT_EQ(op.b, std::clamp<std::int64_t>(expected, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()))
+                    << "trial " << trial << " n " << n << " column " << i;
+            }
+        }
+    }
+}
+
+TEST(AverageCurve, HalfWidthOutsideTheDrawableRangeDrawsOnlyTheFirstMove)
+{
+    const ColumnTable table = StepTable(240, 100, 100, 120);
+    for (const int n : {0, -3, kMaxAverageHalfWidth + 1}) {
+        FixedWidthMeasurer measurer;
+        RecordingSurface surface(measurer);
+        DrawAverageCurve(surface, {0, 0, 240, 268}, 39, kBottom, table, n, 0x1);
+        ASSERT_EQ(surface.Ops().size(), 3u) << n;
+        EXPECT_EQ(OpLine(surface.Ops()[1]), "moveto 39 130");
+        EXPECT_EQ(surface.PensDeleted(), 1);
+    }
 }
 
 } // namespace
