@@ -4,6 +4,7 @@
 
 #include "doc/diary_file.h"
 #include "platform/memory_profile_store.h"
+#include "platform/qt/png_writer.h"
 #include "platform/qt/qpainter_surface.h"
 #include "platform/qt/qsettings_profile_store.h"
 #include "platform/recording_surface.h"
@@ -227,7 +228,7 @@ bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphVie
         QPainterSurface surface(painter);
         DrawGraph(surface, client, doc, state, profile);
         painter.end();
-        return WriteAtomically(options.output, [&](QSaveFile& file) { return image.save(&file, "PNG"); }, error);
+        return WriteAtomically(options.output, [&](QSaveFile& file) { return WritePng(image, file); }, error);
     }
     GraphFontMeasurer measurer;
     std::string text;
