@@ -56,6 +56,18 @@ double CTarelogDoc::GetMinWeight() const
     return m;
 }
 
+CTarelogDoc::WeightRange CTarelogDoc::GetWeightRange() const
+{
+    WeightRange range{50000.0, -50000.0};
+    for (const WeightRecord& r : m_records) {
+        if (r.weight < range.min)
+            range.min = r.weight;
+        if (r.weight != 0.0 && r.weight > range.max)
+            range.max = r.weight;
+    }
+    return range;
+}
+
 int DaysBetweenRecords(const WeightRecord& from, const WeightRecord& to)
 {
     const std::int64_t days = DaysBetween(CalendarDate::FromYmd(from.year, from.month, from.day),

@@ -22,6 +22,12 @@ public:
     double GetLastWeight() const;   // 0.0 without records
     double GetMaxWeight() const;    // largest non-zero weight, or -50000.0
     double GetMinWeight() const;    // smallest weight, or 50000.0
+    // Both of the above in one pass over the records, for the graph.
+    struct WeightRange {
+        double min;
+        double max;
+    };
+    WeightRange GetWeightRange() const;
     int GetDaySpan() const;         // first to last record in days; 1 below two records
     int GetDayOffset(int index) const;
 

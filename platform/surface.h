@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,11 @@ constexpr Color MakeColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
 }
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
 
 struct TextSize {
     int width = 0;
@@ -54,6 +60,14 @@ public:
 
     virtual void MoveTo(int x, int y) = 0;
     virtual void LineTo(int x, int y) = 0;
+    // LineTo of each point in turn. A surface that draws a long line faster
+    // in one call overrides it; whatever it does, the pixels (and anything
+    // else it records) must be those of the LineTo calls.
+    virtual void PolylineTo(std::span<const Point> points)
+    {
+        for (const Point& point : points)
+            LineTo(point.x, point.y);
+    }
     virtual void TextOut(int x, int y, std::string_view utf8) = 0;
     // Extent of the whole string in the current font; zero when it cannot be measured.
     virtual TextSize MeasureText(std::string_view utf8) = 0;

@@ -11,12 +11,6 @@ ColumnTable::ColumnTable(int clientWidth, int leftMargin)
     m_entries.resize(static_cast<std::size_t>(columns));
 }
 
-void ColumnTable::Store(int x, int y)
-{
-    if (Covers(x))
-        m_entries[static_cast<std::size_t>(x)] = {x, y};
-}
-
 void ColumnTable::FillGaps(int firstColumn, int lastColumn)
 {
     int carried = At(firstColumn).y;

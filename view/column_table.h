@@ -20,8 +20,12 @@ public:
     bool Covers(int column) const { return column >= 0 && column < Size(); }
     // Out of range reads as an empty entry; callers stay in range.
     Entry At(int column) const { return Covers(column) ? m_entries[static_cast<std::size_t>(column)] : Entry{}; }
-    // A point outside the table is not stored.
-    void Store(int x, int y);
+    // A point outside the table is not stored. Inline: called once per record.
+    void Store(int x, int y)
+    {
+        if (Covers(x))
+            m_entries[static_cast<std::size_t>(x)] = {x, y};
+    }
     // Gives every column from 0 to lastColumn the y of the nearest point on
     // its left, and the columns left of `firstColumn`'s point that point's y.
     void FillGaps(int firstColumn, int lastColumn);

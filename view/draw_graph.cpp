@@ -1,16 +1,17 @@
 #include "view/draw_graph.h"
 
-#include "platform/calendar_date.h"
 #include "platform/format.h"
 #include "view/average_curve.h"
 #include "view/client_size.h"
 #include "view/column_table.h"
+#include "view/record_columns.h"
 #include "view/saturating_math.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
-#include <vector>
+#include <span>
 
 namespace {
 
@@ -35,8 +36,9 @@ Geometry ComputeGeometry(const Rect& client, const CTarelogDoc& doc)
     Geometry g;
     g.width = ClientWidth(client);
     g.height = ClientHeight(client);
-    g.maxWeight = doc.GetMaxWeight();
-    g.minWeight = doc.GetMinWeight();
+    const CTarelogDoc::WeightRange weights = doc.GetWeightRange();
+    g.maxWeight = weights.max;
+    g.minWeight = weights.min;
     const double span = static_cast<double>(doc.GetDaySpan());
     const double daysAcross = span < 10.0 ? 10.0 : span * 1.1;
     g.plot = std::min(g.width, g.height) - 40;
@@ -56,58 +58,6 @@ int WeightY(const Geometry& g, double weight)
         return 30 + g.plot / 2;
     return SaturateInt(static_cast<std::int64_t>(g.plot) - TruncToInt((weight - g.minWeight) * g.ky) + 30);
 }
-
-// Day number of a record, with the first of its month looked up only when
-// the month changes: FromYmd counts the day field on from the first of the
-// (rolled-over) month, so this is the same number for every field value.
-class RecordDayNumbers {
-public:
-    std::int64_t Of(const WeightRecord& record)
-    {
-        if (!m_known || record.year != m_year || record.month != m_month) {
-            m_year = record.year;
-            m_month = record.month;
-            m_monthStart = CalendarDate::FromYmd(record.year, record.month, 1).DayNumber();
-            m_known = true;
-        }
-        return m_monthStart + (static_cast<std::int64_t>(record.day) - 1);
-    }
-
-private:
-    bool m_known = false;
-    std::int16_t m_year = 0;
-    std::int16_t m_month = 0;
-    std::int64_t m_monthStart = 0;
-};
-
-// The column of a record, x = trunc(d * kx + L), for records visited in
-// order. Day offsets count a record whose fields are no real date as the
-// calendar rolls it over (2002-13-01 is 2003-01-01, day 0 the last of the
-// month before), so every record has one; like GetDayOffset they are
-// saturated to the int range. Worked out as the loops go rather than kept
-// in an array: a million records would need a fresh 4 MB block every paint.
-class RecordColumns {
-public:
-    RecordColumns(const Geometry& g, const CTarelogDoc& doc, int leftMargin)
-        : m_kx(g.kx), m_leftMargin(static_cast<double>(leftMargin))
-    {
-        if (doc.GetRecordCount() > 0)
-            m_first = m_days.Of(doc.GetRecord(0));
-    }
-
-    int Of(const WeightRecord& record)
-    {
-        const std::int64_t offset = std::clamp<std::int64_t>(m_days.Of(record) - m_first,
-            std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-        return TruncToInt(static_cast<double>(offset) * m_kx + m_leftMargin);
-    }
-
-private:
-    RecordDayNumbers m_days;
-    double m_kx;
-    double m_leftMargin;
-    std::int64_t m_first = 0;
-};
 
 // Draws the scale rows and returns the last measured extent.
 TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
@@ -167,23 +117,33 @@ void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
 }
 
 // Draws the weight line and the marker, filling the table on the way;
-// returns the marker's brush, which lives until the end of the paint.
+// returns the marker's brush, which lives until the end of the paint. The
+// line goes to the surface in batches, which a surface may draw faster than
+// point by point.
 BrushHandle DrawWeightLine(Surface& surface, const Geometry& g, const CTarelogDoc& doc, Color color,
                            RecordColumns columns, ColumnTable& table)
 {
+    std::array<Point, 512> batch;
+    std::size_t batched = 0;
     int x = 0;
     int y = 0;
     bool first = true;
     for (const WeightRecord& record : doc.Records()) {
         x = columns.Of(record);
         y = WeightY(g, record.weight);
-        if (first)
-            surface.MoveTo(x, y);
-        else
-            surface.LineTo(x, y);
-        first = false;
         table.Store(x, y);
+        if (first) {
+            surface.MoveTo(x, y);
+            first = false;
+            continue;
+        }
+        batch[batched++] = {x, y};
+        if (batched == batch.size()) {
+            surface.PolylineTo(batch);
+            batched = 0;
+        }
     }
+    surface.PolylineTo(std::span<const Point>(batch.data(), batched));
     const BrushHandle markerBrush = surface.CreateSolidBrush(color);
     const BrushHandle previous = surface.SelectBrush(markerBrush);
     const auto at = [](int base, int delta) { return SaturateInt(static_cast<std::int64_t>(base) + delta); };
@@ -234,7 +194,7 @@ void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc,
 
     const PenHandle datePen = surface.CreateSolidPen(state.m_colorSlots[kSlotDate]);
     surface.SelectPen(datePen);
-    const RecordColumns columns(g, doc, leftMargin);
+    const RecordColumns columns(doc, g.kx, static_cast<double>(leftMargin));
     DrawDateLabels(surface, g, doc, state, profile, columns);
 
     const PenHandle linePen = surface.CreateSolidPen(state.m_colorSlots[kSlotLine]);

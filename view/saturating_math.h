@@ -12,13 +12,14 @@
 // Truncation toward zero, saturating at the int range.
 inline int TruncToInt(double value)
 {
+    // Every value strictly between INT_MIN - 1 and INT_MAX + 1 truncates into
+    // the int range, and NaN fails both comparisons: one test for the values
+    // a graph is made of.
+    if (value > static_cast<double>(INT_MIN) - 1.0 && value < static_cast<double>(INT_MAX) + 1.0)
+        return static_cast<int>(value);
     if (std::isnan(value))
         return 0;
-    if (value >= static_cast<double>(INT_MAX))
-        return INT_MAX;
-    if (value <= static_cast<double>(INT_MIN))
-        return INT_MIN;
-    return static_cast<int>(value);
+    return value > 0.0 ? INT_MAX : INT_MIN;
 }
 
 inline int SaturateInt(std::int64_t value)

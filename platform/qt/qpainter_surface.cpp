@@ -174,6 +174,53 @@ void QPainterSurface::LineTo(int x, int y)
     m_y = y;
 }
 
+// The weight line of a big diary is one long polyline, most of whose
+// points go up and down the column of the run before them. Those stretch
+// the run in one loop of local variables; every other point takes LineTo.
+void QPainterSurface::PolylineTo(std::span<const Point> points)
+{
+    for (std::size_t i = 0; i < points.size();) {
+        i = StretchColumnRun(points, i);
+        if (i < points.size()) {
+            QPainterSurface::LineTo(points[i].x, points[i].y);
+            ++i;
+        }
+    }
+}
+
+// Stretches the last run by the lines to points[i], points[i + 1], ... for
+// as long as they stay in its column and touch it, exactly as LineTo would;
+// returns the index of the first point it did not take.
+std::size_t QPainterSurface::StretchColumnRun(std::span<const Point> points, std::size_t i)
+{
+    if (m_pendingRuns.empty())
+        return i;
+    Rect& last = m_pendingRuns.back();
+    if (last.left != m_x || last.right - last.left != 1)
+        return i;
+    const int x = m_x;
+    std::int64_t top = last.top;
+    std::int64_t bottom = last.bottom;
+    int y = m_y;
+    for (; i < points.size() && points[i].x == x; ++i) {
+        const int next = points[i].y;
+        // The line's pixels [lo, hi): its start included, its end left out.
+        const std::int64_t lo = std::max<std::int64_t>(y < next ? y : std::int64_t(next) + 1, m_bounds.top);
+        const std::int64_t hi = std::min<std::int64_t>(y < next ? next : std::int64_t(y) + 1, m_bounds.bottom);
+        if (y != next && lo < hi) {
+            if (lo > bottom || top > hi)
+                break;
+            top = std::min(top, lo);
+            bottom = std::max(bottom, hi);
+        }
+        y = next;
+    }
+    last.top = static_cast<int>(top);
+    last.bottom = static_cast<int>(bottom);
+    m_y = y;
+    return i;
+}
+
 void QPainterSurface::TextOut(int x, int y, std::string_view utf8)
 {
     Flush();

@@ -41,6 +41,7 @@ public:
 
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
+    void PolylineTo(std::span<const Point> points) override;
     void TextOut(int x, int y, std::string_view utf8) override;
     TextSize MeasureText(std::string_view utf8) override;
     Color SetTextColor(Color color) override;
@@ -56,6 +57,7 @@ public:
 private:
     void AddRun(const Rect& run);
     bool StretchColumnRun(int x, int y0, int y1);
+    std::size_t StretchColumnRun(std::span<const Point> points, std::size_t i);
     QImage* DirectTarget() const;
 
     QPainter& m_painter;

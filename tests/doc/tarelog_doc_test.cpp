@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
 namespace {
 
 class CountingView : public CDocumentView {
@@ -50,6 +55,36 @@ TEST(TarelogDocStatistics, ZeroWeightsTakePartOnlyInTheMinimum)
     EXPECT_EQ(mixed.GetMaxWeight(), 70.0);
     EXPECT_EQ(mixed.GetMinWeight(), 0.0);
     EXPECT_EQ(mixed.GetLastWeight(), 0.0);
+}
+
+// The graph takes both ends in one pass; it must see what the two
+// statistics see, also for weights no scale would write.
+TEST(TarelogDocStatistics, WeightRangeIsTheMinimumAndMaximum)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<std::vector<double>> diaries = {
+        {},
+        {0.0},
+        {-0.0, 0.0},
+        {nan},
+        {nan, 65.0, nan},
+        {70.0, 0.0, -3.5},
+        {-60000.0, 60000.0},
+        {inf, -inf, 1e300},
+        {49999.0, 50000.0, 50001.0},
+        {-49999.0, -50000.0, -50001.0},
+    };
+    for (const std::vector<double>& weights : diaries) {
+        CTarelogDoc doc;
+        for (const double w : weights)
+            doc.AppendRecord(Record(w, 2002, 8, 30));
+        const CTarelogDoc::WeightRange range = doc.GetWeightRange();
+        // Bit for bit: a -0.0 where 0.0 was meant would move no pixel, but
+        // it would be a different answer.
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(range.min), std::bit_cast<std::uint64_t>(doc.GetMinWeight())) << weights.size();
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(range.max), std::bit_cast<std::uint64_t>(doc.GetMaxWeight())) << weights.size();
+    }
 }
 
 TEST(TarelogDocStatistics, SpanAndOffsetsTakeFirstAndLastByPosition)

@@ -15,6 +15,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -214,6 +217,56 @@ TEST(QPainterSurface, DirectImageWritesMatchQPainterDrawing)
             DrawGraph(surface, client, doc, state, profile);
         }
         ASSERT_EQ(direct, viaPainter) << "trial " << trial;
+    }
+}
+
+// A weight line that mostly climbs and falls in one column, as a big diary's
+// does, with jumps to other columns and out of the image.
+std::vector<Point> DenseLine(std::mt19937& random, int width, int height)
+{
+    std::vector<Point> points;
+    int x = 0;
+    const auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int i = 0; i < 3000; ++i) {
+        const int kind = any(0, 19);
+        if (kind == 0)
+            x += any(1, 3);
+        else if (kind == 1)
+            x = any(-20, width + 20);
+        const int y = kind == 2 ? any(-100000, 100000) : any(-5, height + 5);
+        points.push_back({x, y});
+    }
+    return points;
+}
+
+TEST(QPainterSurface, PolylineDrawsTheLinesOfItsPoints)
+{
+    std::mt19937 random(31);
+    for (int trial = 0; trial < 40; ++trial) {
+        const int width = 1 + trial * 7;
+        const int height = 30 + trial * 5;
+        const std::vector<Point> points = DenseLine(random, width, height);
+        // Between batches a move within the same column, away from the run
+        // drawn last, so a batch can start with a line that does not touch it.
+        const auto draw = [&](QPainterSurface& s, bool batched) {
+            s.SelectPen(s.CreateSolidPen(0x00336699));
+            s.MoveTo(points[0].x, points[0].y);
+            constexpr std::size_t kBatch = 97;
+            for (std::size_t at = 1; at < points.size(); at += kBatch) {
+                if (at % 3 == 0)
+                    s.MoveTo(points[at - 1].x, points[at - 1].y + 40);
+                const auto batch = std::span<const Point>(points).subspan(at, std::min(kBatch, points.size() - at));
+                if (batched)
+                    s.PolylineTo(batch);
+                else
+                    for (const Point& p : batch)
+                        s.LineTo(p.x, p.y);
+            }
+        };
+        const QImage lineByLine = Paint(width, height, [&](QPainterSurface& s) { draw(s, false); });
+        const QImage batched = Paint(width, height, [&](QPainterSurface& s) { draw(s, true); });
+        ASSERT_GT(CountNonWhite(lineByLine), 0) << "trial " << trial;
+        ASSERT_EQ(batched, lineByLine) << "trial " << trial;
     }
 }
 

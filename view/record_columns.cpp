@@ -1,0 +1,67 @@
+#include "view/record_columns.h"
+
+#include "platform/calendar_date.h"
+#include "view/saturating_math.h"
+
+#include <algorithm>
+#include <cmath>
+
+RecordColumns::RecordColumns(const CTarelogDoc& doc, double kx, double leftMargin)
+    : m_kx(kx), m_leftMargin(leftMargin)
+{
+    if (doc.GetRecordCount() > 0)
+        m_first = DayNumberOf(doc.GetRecord(0));
+}
+
+int RecordColumns::OfOffset(std::int64_t offset) const
+{
+    return TruncToInt(static_cast<double>(offset) * m_kx + m_leftMargin);
+}
+
+void RecordColumns::EnterMonth(const WeightRecord& record, std::int64_t month)
+{
+    m_month = month;
+    m_monthStart = CalendarDate::FromYmd(record.year, record.month, 1).DayNumber();
+}
+
+int RecordColumns::EnterColumn(std::int64_t offset)
+{
+    m_column = OfOffset(offset);
+    m_columnFrom = offset;
+    m_columnTo = LastOffsetInColumn(offset, m_column);
+    return m_column;
+}
+
+// The largest offset, from `from` on, still in `column` (which is from's).
+// With kx > 0 the formula never decreases as the offset grows (each step of
+// it rounds monotonically), so the offsets of one column form a run. A guess
+// from the slope is nearly always the run's end or next to it; two probes
+// confirm it, and otherwise a galloping search finds the end. Any other kx
+// gives a run of one offset.
+std::int64_t RecordColumns::LastOffsetInColumn(std::int64_t from, int column) const
+{
+    if (!(m_kx > 0.0) || !std::isfinite(m_kx) || !std::isfinite(m_leftMargin))
+        return from;
+    std::int64_t inside = from;         // known to be in the column
+    std::int64_t beyond = kIntMax + 1;  // known to be past it, or past the range
+    const auto probe = [&](std::int64_t offset) {
+        if (offset <= inside || offset >= beyond)
+            return;
+        if (OfOffset(offset) == column)
+            inside = offset;
+        else
+            beyond = offset;
+    };
+    const double value = static_cast<double>(from) * m_kx + m_leftMargin;
+    const double remaining = (static_cast<double>(column) + 1.0 - value) / m_kx;
+    if (remaining >= 0.0 && remaining < static_cast<double>(kIntMax - from)) {
+        const std::int64_t guess = from + static_cast<std::int64_t>(remaining);
+        probe(guess);
+        probe(inside == guess ? guess + 1 : guess - 1);
+    }
+    for (std::int64_t step = 1; beyond == kIntMax + 1 && inside < kIntMax; step *= 2)
+        probe(std::min(inside + step, kIntMax));
+    while (beyond - inside > 1)
+        probe(inside + (beyond - inside) / 2);
+    return inside;
+}

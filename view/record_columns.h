@@ -1,0 +1,70 @@
+#pragma once
+
+#include "doc/tarelog_doc.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+// The pixel column of each record, x = trunc(d * kx + L), where d is the
+// record's day offset from the first record. Offsets count a record whose
+// fields are no real date as the calendar rolls it over (2002-13-01 is
+// 2003-01-01, day 0 the last of the month before), so every record has one;
+// like GetDayOffset they are saturated to the int range.
+//
+// Meant for visiting the records in order, as every pass of the graph does:
+// the first of a month is looked up only when the month changes, and while
+// the offsets climb through one column the column is known without any
+// floating-point work. The answers are exactly those of the formula for any
+// order of records; an unordered diary is only slower.
+class RecordColumns {
+public:
+    RecordColumns(const CTarelogDoc& doc, double kx, double leftMargin);
+
+    // Inline, as it is called once per record and pass.
+    int Of(const WeightRecord& record)
+    {
+        const std::int64_t offset = std::clamp(DayNumberOf(record) - m_first, kIntMin, kIntMax);
+        if (offset >= m_columnFrom && offset <= m_columnTo)
+            return m_column;
+        return EnterColumn(offset);
+    }
+
+    // The formula itself, for an offset in the int range.
+    int OfOffset(std::int64_t offset) const;
+
+private:
+    static constexpr std::int64_t kIntMin = std::numeric_limits<int>::min();
+    static constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
+    static constexpr std::int64_t kNoMonth = std::numeric_limits<std::int64_t>::min();
+
+    // FromYmd counts the day field on from the first of the (rolled-over)
+    // month, so adding the day to the month's first gives the same number
+    // for every field value.
+    std::int64_t DayNumberOf(const WeightRecord& record)
+    {
+        const std::int64_t month = static_cast<std::int64_t>(record.year) * 65536 + record.month;
+        if (month != m_month)
+            EnterMonth(record, month);
+        return m_monthStart + (static_cast<std::int64_t>(record.day) - 1);
+    }
+
+    void EnterMonth(const WeightRecord& record, std::int64_t month);
+    int EnterColumn(std::int64_t offset);
+    std::int64_t LastOffsetInColumn(std::int64_t from, int column) const;
+
+    double m_kx;
+    double m_leftMargin;
+    std::int64_t m_first = 0;
+
+    // Year and month as one number, kept in a member of its own width: two
+    // 16-bit members compared as one 32-bit word would make every record
+    // wait for a store to forward, which cost a fifth of a dense paint.
+    std::int64_t m_month = kNoMonth;
+    std::int64_t m_monthStart = 0;
+
+    // Offsets from m_columnFrom to m_columnTo all lie in m_column.
+    std::int64_t m_columnFrom = 1;
+    std::int64_t m_columnTo = 0;
+    int m_column = 0;
+};
