@@ -108,12 +108,14 @@ void BM_DrawGraphQImage(benchmark::State& state)
     const Rect client{0, 0, static_cast<int>(state.range(1)), static_cast<int>(state.range(2))};
     const GraphViewState view = AllAverages();
     MemoryProfileStore profile;
-    // Painted over and over without erasing: the fill is the window's, not the graph's.
+    // Painted over and over without erasing: the fill is the window's, not
+    // the graph's. Like the window, the paints share one text cache.
     QImage image(client.right, client.bottom, QImage::Format_RGB32);
     image.fill(Qt::white);
+    GraphTextCache texts;
     for (auto _ : state) {
         QPainter painter(&image);
-        QPainterSurface surface(painter);
+        QPainterSurface surface(painter, &texts);
         DrawGraph(surface, client, doc, view, profile);
         painter.end();
         benchmark::DoNotOptimize(image.constBits());

@@ -44,7 +44,7 @@ void CTarelogView::OnDraw(QPainter& painter)
 {
     if (!GetDocument())
         return;
-    QPainterSurface surface(painter);
+    QPainterSurface surface(painter, &m_texts);
     DrawGraph(surface, Rect{0, 0, width(), height()}, *GetDocument(), m_state, m_profile);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/qt/graph_text_cache.h"
 #include "platform/qt/view.h"
 #include "view/graph_view_state.h"
 
@@ -38,4 +39,6 @@ private:
 
     ProfileStore& m_profile;
     GraphViewState m_state;
+    // The labels of one paint come back in the next.
+    GraphTextCache m_texts;
 };

@@ -44,8 +44,8 @@ QColor ToQColor(Color color)
     return QColor(RedOf(color), GreenOf(color), BlueOf(color));
 }
 
-QPainterSurface::QPainterSurface(QPainter& painter)
-    : m_painter(painter), m_metrics(GraphFont())
+QPainterSurface::QPainterSurface(QPainter& painter, GraphTextCache* texts)
+    : m_painter(painter), m_metrics(GraphFont()), m_texts(texts ? *texts : m_ownTexts)
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -53,6 +53,7 @@ QPainterSurface::QPainterSurface(QPainter& painter)
     m_painter.setBackgroundMode(Qt::TransparentMode);
     m_metrics = m_painter.fontMetrics();
     const QPaintDevice* device = m_painter.device();
+    m_texts.UseFor(device);
     m_bounds = device ? Rect{0, 0, device->width(), device->height()} : Rect{};
 }
 
@@ -225,12 +226,12 @@ void QPainterSurface::TextOut(int x, int y, std::string_view utf8)
 {
     Flush();
     m_painter.setPen(ToQColor(m_textColor));
-    m_painter.drawText(QPoint(x, y + m_metrics.ascent()), FromUtf8(utf8));
+    m_painter.drawStaticText(QPoint(x, y), m_texts.Layout(utf8, m_painter.font()));
 }
 
 TextSize QPainterSurface::MeasureText(std::string_view utf8)
 {
-    return Extent(m_metrics, utf8);
+    return m_texts.Measure(utf8, m_metrics);
 }
 
 Color QPainterSurface::SetTextColor(Color color)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/surface.h"
+#include "platform/qt/graph_text_cache.h"
 #include "platform/text_measurer.h"
+
 
 #include <QColor>
 #include <QFont>
@@ -32,7 +34,9 @@ QFont GraphFont();
 // (DrawGraph always ends by selecting the caller's pen back, which flushes.)
 class QPainterSurface : public Surface, private SurfaceObjects {
 public:
-    explicit QPainterSurface(QPainter& painter);
+    // Texts are measured and laid out through `texts` when given (a window
+    // keeps one across paints), else through a cache of this paint only.
+    explicit QPainterSurface(QPainter& painter, GraphTextCache* texts = nullptr);
     ~QPainterSurface() override;
     QPainterSurface(const QPainterSurface&) = delete;
     QPainterSurface& operator=(const QPainterSurface&) = delete;
@@ -62,6 +66,8 @@ private:
 
     QPainter& m_painter;
     QFontMetrics m_metrics;
+    GraphTextCache m_ownTexts;
+    GraphTextCache& m_texts;
     Rect m_bounds;
     QColor m_penColor{0, 0, 0};
     std::vector<Rect> m_pendingRuns;

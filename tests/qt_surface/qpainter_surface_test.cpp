@@ -148,6 +148,48 @@ TEST(QPainterSurface, TextIsPlacedByItsTopLeftInTheTextColour)
     EXPECT_TRUE(sawRed);
 }
 
+TEST(QPainterSurface, CachedTextDrawsAndMeasuresLikeQPainterText)
+{
+    // Texts come from a cache laid out once; they must give the pixels and
+    // extents of QPainter's own text in the graph font, paint after paint.
+    const char* const texts[] = {"88/88", "12/31", "65.5kg", "60.000ｷﾛ", "02/08/30", "", "1e+300k", "体重kg"};
+    GraphTextCache cache;
+    for (int paint = 0; paint < 2; ++paint) {
+        for (const char* text : texts) {
+            TextSize measured;
+            const QImage cached = Paint(120, 30, [&](QPainterSurface& s) {
+                measured = s.MeasureText(text);
+                s.SetTextColor(0x00402080);
+                s.TextOut(7, 5, text);
+            });
+            QImage direct(120, 30, QImage::Format_RGB32);
+            direct.fill(Qt::white);
+            QPainter painter(&direct);
+            painter.setRenderHint(QPainter::TextAntialiasing, true);
+            painter.setFont(GraphFont());
+            painter.setPen(QColor(0x80, 0x20, 0x40));
+            painter.drawText(QPoint(7, 5 + painter.fontMetrics().ascent()), QString::fromUtf8(text));
+            const QFontMetrics metrics = painter.fontMetrics();
+            painter.end();
+            EXPECT_EQ(cached, direct) << text;
+            EXPECT_EQ(measured.width, metrics.horizontalAdvance(QString::fromUtf8(text))) << text;
+            EXPECT_EQ(measured.height, metrics.height());
+            // The same through the shared cache, as the window paints.
+            QImage viaCache(120, 30, QImage::Format_RGB32);
+            viaCache.fill(Qt::white);
+            QPainter again(&viaCache);
+            {
+                QPainterSurface surface(again, &cache);
+                EXPECT_EQ(surface.MeasureText(text), measured) << text;
+                surface.SetTextColor(0x00402080);
+                surface.TextOut(7, 5, text);
+            }
+            again.end();
+            EXPECT_EQ(viaCache, direct) << text << " paint " << paint;
+        }
+    }
+}
+
 TEST(QPainterSurface, MeasuresLikeTheMeasurerOfTheOtherSurfaces)
 {
     GraphFontMeasurer measurer;
