@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 namespace {
 

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "platform/surface.h"
 #include "platform/qt/graph_text_cache.h"
+#include "platform/surface.h"
 #include "platform/text_measurer.h"
-
 
 #include <QColor>
 #include <QFont>
