@@ -14,6 +14,11 @@ QString FromUtf8(std::string_view utf8)
 
 } // namespace
 
+TextSize TextExtent(const QFontMetrics& metrics, std::string_view utf8)
+{
+    return {metrics.horizontalAdvance(FromUtf8(utf8)), metrics.height()};
+}
+
 void GraphTextCache::UseFor(const QPaintDevice* device)
 {
     const Resolution resolution = device ? Resolution{device->logicalDpiX(), device->logicalDpiY(), device->devicePixelRatioF()}
@@ -35,7 +40,7 @@ TextSize GraphTextCache::Measure(std::string_view utf8, const QFontMetrics& metr
 {
     Entry& entry = EntryFor(utf8);
     if (!entry.measured) {
-        entry.size = {metrics.horizontalAdvance(FromUtf8(utf8)), metrics.height()};
+        entry.size = TextExtent(metrics, utf8);
         entry.measured = true;
     }
     return entry.size;

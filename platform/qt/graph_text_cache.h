@@ -12,6 +12,10 @@
 
 class QPaintDevice;
 
+// The extent of a text as every Qt surface measures it: its advance and
+// the font's line height.
+TextSize TextExtent(const QFontMetrics& metrics, std::string_view utf8);
+
 // The graph's texts, measured and laid out once: every paint of a window
 // shows the same labels again, and laying a text out (shaping it) costs
 // more than drawing it. A window keeps one across its paints and hands it

@@ -16,16 +16,6 @@ namespace {
 
 constexpr int kGraphFontPixelSize = 12;
 
-QString FromUtf8(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-TextSize Extent(const QFontMetrics& metrics, std::string_view utf8)
-{
-    return {metrics.horizontalAdvance(FromUtf8(utf8)), metrics.height()};
-}
-
 } // namespace
 
 QFont GraphFont()
@@ -145,53 +135,39 @@ void QPainterSurface::MoveTo(int x, int y)
     m_y = y;
 }
 
-// Most lines of a dense graph go up or down the column of the run before
-// them: those only stretch that run, without rasterising a run of their own
-// first. The union of pixels is the one AddRun would have made of it.
-bool QPainterSurface::StretchColumnRun(int x, int y0, int y1)
-{
-    if (m_pendingRuns.empty() || y0 == y1)
-        return false;
-    Rect& last = m_pendingRuns.back();
-    if (last.left != x || last.right - last.left != 1)
-        return false;
-    // The line's pixels [top, bottom): its start included, its end left out.
-    const std::int64_t top = std::max<std::int64_t>(y0 < y1 ? y0 : std::int64_t(y1) + 1, m_bounds.top);
-    const std::int64_t bottom = std::min<std::int64_t>(y0 < y1 ? y1 : std::int64_t(y0) + 1, m_bounds.bottom);
-    if (top >= bottom)
-        return true;
-    if (top > last.bottom || last.top > bottom)
-        return false;
-    last.top = std::min(last.top, static_cast<int>(top));
-    last.bottom = std::max(last.bottom, static_cast<int>(bottom));
-    return true;
-}
-
 void QPainterSurface::LineTo(int x, int y)
 {
-    if (x != m_x || !StretchColumnRun(x, m_y, y))
-        RasterizeLine(m_x, m_y, x, y, m_bounds, [this](const Rect& r) { AddRun(r); });
-    m_x = x;
-    m_y = y;
+    const Point point{x, y};
+    if (StretchColumnRun(std::span<const Point>(&point, 1), 0) == 0)
+        RasterizeLineTo(point);
+}
+
+// A line the column run does not take: its own runs, then the move.
+void QPainterSurface::RasterizeLineTo(Point point)
+{
+    RasterizeLine(m_x, m_y, point.x, point.y, m_bounds, [this](const Rect& r) { AddRun(r); });
+    m_x = point.x;
+    m_y = point.y;
 }
 
 // The weight line of a big diary is one long polyline, most of whose
 // points go up and down the column of the run before them. Those stretch
-// the run in one loop of local variables; every other point takes LineTo.
+// the run in one loop of local variables; every other point is rasterised.
 void QPainterSurface::PolylineTo(std::span<const Point> points)
 {
     for (std::size_t i = 0; i < points.size();) {
         i = StretchColumnRun(points, i);
-        if (i < points.size()) {
-            QPainterSurface::LineTo(points[i].x, points[i].y);
-            ++i;
-        }
+        if (i < points.size())
+            RasterizeLineTo(points[i++]);
     }
 }
 
-// Stretches the last run by the lines to points[i], points[i + 1], ... for
-// as long as they stay in its column and touch it, exactly as LineTo would;
-// returns the index of the first point it did not take.
+// Most lines of a dense graph go up or down the column of the run before
+// them: those only stretch that run, without rasterising a run of their own
+// first; the union of pixels is the one AddRun would have made of it. Takes
+// the lines to points[i], points[i + 1], ... for as long as they stay in
+// the run's column and touch it, and returns the index of the first point
+// it did not take.
 std::size_t QPainterSurface::StretchColumnRun(std::span<const Point> points, std::size_t i)
 {
     if (m_pendingRuns.empty())
@@ -301,7 +277,7 @@ GraphFontMeasurer::GraphFontMeasurer() : m_metrics(GraphFont()) {}
 
 TextSize GraphFontMeasurer::Measure(std::string_view utf8) const
 {
-    return Extent(m_metrics, utf8);
+    return TextExtent(m_metrics, utf8);
 }
 
 int GraphFontMeasurer::Ascent() const

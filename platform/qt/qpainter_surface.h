@@ -59,8 +59,8 @@ public:
 
 private:
     void AddRun(const Rect& run);
-    bool StretchColumnRun(int x, int y0, int y1);
     std::size_t StretchColumnRun(std::span<const Point> points, std::size_t i);
+    void RasterizeLineTo(Point point);
     QImage* DirectTarget() const;
 
     QPainter& m_painter;
