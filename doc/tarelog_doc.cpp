@@ -40,22 +40,15 @@ double CTarelogDoc::GetLastWeight() const
 
 double CTarelogDoc::GetMaxWeight() const
 {
-    double m = -50000.0;
-    for (const WeightRecord& r : m_records)
-        if (r.weight != 0.0 && r.weight > m)
-            m = r.weight;
-    return m;
+    return GetWeightRange().max;
 }
 
 double CTarelogDoc::GetMinWeight() const
 {
-    double m = 50000.0;
-    for (const WeightRecord& r : m_records)
-        if (r.weight < m)
-            m = r.weight;
-    return m;
+    return GetWeightRange().min;
 }
 
+// NaN weights fail every comparison and so never become either end.
 CTarelogDoc::WeightRange CTarelogDoc::GetWeightRange() const
 {
     WeightRange range{50000.0, -50000.0};
