@@ -3,6 +3,7 @@
 #include "cli/cli_command.h"
 
 #include "doc/diary_file.h"
+#include "platform/file_lock.h"
 #include "platform/calendar_date.h"
 
 #include <cerrno>
@@ -12,10 +13,14 @@
 
 namespace {
 
-const char kUsage[] = "usage: tarelog-cli add FILE YYYY-MM-DD WEIGHT\n\n"
+const char kUsage[] = "usage: tarelog-cli add [--force] FILE YYYY-MM-DD WEIGHT\n\n"
                       "Records WEIGHT for the day in the diary FILE: a day already recorded gets\n"
                       "the new weight, another day is inserted at its date position. A FILE that\n"
-                      "does not exist is created with unit \"k\" and 0 decimal digits.\n";
+                      "does not exist is created with unit \"k\" and 0 decimal digits.\n"
+                      "Other programs writing FILE at the same time take turns with this one.\n\n"
+                      "options:\n"
+                      "  --force  write even over a file that carries more than 64 KiB after\n"
+                      "           the diary (such a file is almost certainly not a diary)\n";
 
 bool ParseNumber(std::string_view text, int& value)
 {
@@ -49,16 +54,8 @@ bool ParseWeight(const std::string& text, double& weight)
     return !text.empty() && error == std::errc() && stop == end && std::isfinite(weight);
 }
 
-int RunAdd(const std::vector<std::string>& args)
+int AddDay(const std::vector<std::string>& args, bool force)
 {
-    if (WantsHelp(args)) {
-        std::fputs(kUsage, stdout);
-        return kExitOk;
-    }
-    if (args.size() != 3) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
     const std::string& path = args[0];
     int year = 0, month = 0, day = 0;
     if (!ParseDate(args[1], year, month, day)) {
@@ -70,20 +67,55 @@ int RunAdd(const std::vector<std::string>& args)
         std::fprintf(stderr, "tarelog-cli: '%s' is not a finite number\n", args[2].c_str());
         return kExitFailure;
     }
+    // Held from before the read until after the rename, so that a writer
+    // running at the same time cannot slip its day in between and lose it.
+    FileWriteLock lock;
+    if (const DiaryFileError error = LockDiaryFile(path, lock)) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        return kExitFailure;
+    }
     CTarelogDoc doc;
-    const DiaryFileError loadError = LoadDiaryFile(path, doc);
+    DiaryFileFacts facts;
+    const DiaryFileError loadError = LoadDiaryFile(path, doc, facts);
     if (loadError && !(loadError.kind == DiaryFileError::Kind::CannotOpen && loadError.systemError == ENOENT)) {
         std::fprintf(stderr, "tarelog-cli: %s\n", loadError.EnglishMessage().c_str());
         return kExitFailure;
     }
+    if (!loadError && facts.trailingBytes > kSuspectTrailingBytes && !force) {
+        std::fprintf(stderr, "tarelog-cli: '%s' carries %zu bytes after the diary and is probably not a diary; "
+                             "nothing was written (--force writes anyway)\n", path.c_str(), facts.trailingBytes);
+        return kExitFailure;
+    }
     doc.SetDayWeight(weight, year, month, day);
-    if (const DiaryFileError error = SaveDiaryFile(doc, path)) {
+    if (const DiaryFileError error = SaveDiaryFile(doc, lock)) {
         std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
         return kExitFailure;
     }
     return kExitOk;
 }
 
+int RunAdd(const std::vector<std::string>& args)
+{
+    if (WantsHelp(args)) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    std::vector<std::string> positional;
+    bool force = false;
+    for (const std::string& arg : args) {
+        if (arg == "--force")
+            force = true;
+        else
+            positional.push_back(arg);
+    }
+    if (positional.size() != 3) {
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    return AddDay(positional, force);
+}
+
 const CliCommandRegistration registration({"add", "record one day's weight", RunAdd});
 
 } // namespace
+

@@ -67,8 +67,7 @@ int RunExportCsv(const std::vector<std::string>& args)
     }
     FileFailure failure;
     if (!ReplaceFileSafely(parsed.output, csv, failure)) {
-        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s%s%s\n", parsed.output.c_str(), failure.step,
-            *failure.step != '\0' ? ": " : "", failure.why != nullptr ? failure.why : std::strerror(failure.error));
+        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", parsed.output.c_str(), DescribeFileFailure(failure).c_str());
         return kExitFailure;
     }
     return kExitOk;

@@ -8,13 +8,14 @@
 #include "platform/qt/qpainter_surface.h"
 #include "platform/qt/qsettings_profile_store.h"
 #include "platform/recording_surface.h"
+#include "platform/safe_file.h"
 #include "platform/svg_surface.h"
 #include "view/draw_graph.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
+#include <QBuffer>
 
 #include <cctype>
 #include <charconv>
@@ -203,14 +204,15 @@ std::unique_ptr<QGuiApplication> MakeApplication()
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-bool WriteAtomically(const std::string& path, const std::function<bool(QSaveFile&)>& write, std::string& error)
+// Through the same crash-safe replacement as diaries: a full disk or a
+// failed write leaves the old picture, and links to devices are refused.
+bool WriteAtomically(const std::string& path, std::string_view bytes, std::string& error)
 {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.commit()) {
-        error = file.errorString().toStdString();
-        return false;
-    }
-    return true;
+    FileFailure failure;
+    if (ReplaceFileSafely(path, bytes, failure))
+        return true;
+    error = DescribeFileFailure(failure);
+    return false;
 }
 
 bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphViewState& state,
@@ -228,7 +230,13 @@ bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphVie
         QPainterSurface surface(painter);
         DrawGraph(surface, client, doc, state, profile);
         painter.end();
-        return WriteAtomically(options.output, [&](QSaveFile& file) { return WritePng(image, file); }, error);
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !WritePng(image, buffer)) {
+            error = "cannot encode the PNG image";
+            return false;
+        }
+        return WriteAtomically(options.output, std::string_view(png.constData(), static_cast<std::size_t>(png.size())), error);
     }
     GraphFontMeasurer measurer;
     std::string text;
@@ -242,9 +250,7 @@ bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphVie
         DrawGraph(surface, client, doc, state, profile);
         text = OpsText(client, surface.Ops());
     }
-    return WriteAtomically(options.output, [&](QSaveFile& file) {
-        return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-    }, error);
+    return WriteAtomically(options.output, text, error);
 }
 
 int RunRender(const std::vector<std::string>& args)

@@ -3,6 +3,7 @@
 #include "cli/cli_command.h"
 
 #include "doc/diary_file.h"
+#include "platform/file_lock.h"
 
 #include <cstdio>
 
@@ -22,12 +23,19 @@ int RunResave(const std::vector<std::string>& args)
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
+    // OUT may be IN: the lock is taken before the read, so a writer in
+    // between cannot be overwritten.
+    FileWriteLock lock;
+    if (const DiaryFileError error = LockDiaryFile(args[1], lock)) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        return kExitFailure;
+    }
     CTarelogDoc doc;
     if (const DiaryFileError error = LoadDiaryFile(args[0], doc)) {
         std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
         return kExitFailure;
     }
-    if (const DiaryFileError error = SaveDiaryFile(doc, args[1])) {
+    if (const DiaryFileError error = SaveDiaryFile(doc, lock)) {
         std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
         return kExitFailure;
     }

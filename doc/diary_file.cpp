@@ -1,6 +1,7 @@
 #include "doc/diary_file.h"
 
 #include "platform/archive.h"
+#include "platform/file_lock.h"
 #include "platform/format.h"
 #include "platform/safe_file.h"
 
@@ -16,9 +17,7 @@ DiaryFileError SystemError(DiaryFileError::Kind kind, const std::string& path, c
     error.kind = kind;
     error.path = path;
     error.systemError = failure.error;
-    if (*failure.step != '\0')
-        error.detail = std::string(failure.step) + ": ";
-    error.detail += failure.why != nullptr ? failure.why : std::strerror(failure.error);
+    error.detail = DescribeFileFailure(failure);
     return error;
 }
 
@@ -34,35 +33,60 @@ DiaryFileError Damaged(const std::string& path, const ArchiveError& cause)
 
 } // namespace
 
-DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, std::int32_t* version)
+DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, DiaryFileFacts& facts)
 {
     // The load goes into a scratch document so that a damaged file leaves
     // the open diary exactly as it was.
     CTarelogDoc loaded;
-    std::int32_t fileVersion = 0;
+    DiaryFileFacts found;
     try {
         CArchive archive = CArchive::ForLoading(bytes);
         loaded.Serialize(archive);
+        found.trailingBytes = archive.Remaining();
         CArchive header = CArchive::ForLoading(bytes);
-        fileVersion = header.ReadInt32("the version number");
+        found.version = header.ReadInt32("the version number");
     } catch (const ArchiveError& cause) {
         return Damaged(path, cause);
     } catch (const std::bad_alloc&) {
         return SystemError(DiaryFileError::Kind::CannotOpen, path, FileFailure{"loading", ENOMEM, nullptr});
     }
     doc.TakeContents(loaded);
-    if (version != nullptr)
-        *version = fileVersion;
+    found.identity = facts.identity;
+    facts = found;
     return {};
+}
+
+DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, std::int32_t* version)
+{
+    DiaryFileFacts facts;
+    const DiaryFileError error = LoadDiaryBytes(bytes, path, doc, facts);
+    if (!error && version != nullptr)
+        *version = facts.version;
+    return error;
+}
+
+DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, DiaryFileFacts& facts)
+{
+    std::string bytes;
+    FileFailure failure;
+    FileIdentity identity;
+    if (!ReadWholeFile(path, bytes, failure, &identity))
+        return SystemError(DiaryFileError::Kind::CannotOpen, path, failure);
+    DiaryFileFacts found;
+    found.identity = identity;
+    const DiaryFileError error = LoadDiaryBytes(bytes, path, doc, found);
+    if (!error)
+        facts = found;
+    return error;
 }
 
 DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, std::int32_t* version)
 {
-    std::string bytes;
-    FileFailure failure;
-    if (!ReadWholeFile(path, bytes, failure))
-        return SystemError(DiaryFileError::Kind::CannotOpen, path, failure);
-    return LoadDiaryBytes(bytes, path, doc, version);
+    DiaryFileFacts facts;
+    const DiaryFileError error = LoadDiaryFile(path, doc, facts);
+    if (!error && version != nullptr)
+        *version = facts.version;
+    return error;
 }
 
 std::string StoreDiaryBytes(const CTarelogDoc& doc)
@@ -74,16 +98,56 @@ std::string StoreDiaryBytes(const CTarelogDoc& doc)
     return bytes;
 }
 
-DiaryFileError SaveDiaryFile(const CTarelogDoc& doc, const std::string& path)
+namespace {
+
+// The stored bytes, or the reason they must not be written.
+DiaryFileError PrepareBytes(const CTarelogDoc& doc, const std::string& path, std::string& bytes)
 {
-    std::string bytes;
     try {
         bytes = StoreDiaryBytes(doc);
     } catch (const std::bad_alloc&) {
         return SystemError(DiaryFileError::Kind::CannotWrite, path, FileFailure{"preparing the new file", ENOMEM, nullptr});
     }
+    // A diary that would not load again (more records than the count field
+    // holds, say) must never replace one that does.
+    CTarelogDoc check;
+    if (const DiaryFileError error = LoadDiaryBytes(bytes, path, check)) {
+        DiaryFileError refused = SystemError(DiaryFileError::Kind::CannotWrite, path,
+            FileFailure{"checking the new file", EOVERFLOW, "the new file would not load again"});
+        refused.detail += " (" + error.detail + ")";
+        return refused;
+    }
+    return {};
+}
+
+} // namespace
+
+DiaryFileError SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock)
+{
+    std::string bytes;
+    if (DiaryFileError error = PrepareBytes(doc, lock.Target(), bytes))
+        return error;
+    FileFailure failure;
+    if (!ReplaceFileSafely(lock, bytes, failure))
+        return SystemError(DiaryFileError::Kind::CannotWrite, lock.Target(), failure);
+    return {};
+}
+
+DiaryFileError SaveDiaryFile(const CTarelogDoc& doc, const std::string& path)
+{
+    std::string bytes;
+    if (DiaryFileError error = PrepareBytes(doc, path, bytes))
+        return error;
     FileFailure failure;
     if (!ReplaceFileSafely(path, bytes, failure))
+        return SystemError(DiaryFileError::Kind::CannotWrite, path, failure);
+    return {};
+}
+
+DiaryFileError LockDiaryFile(const std::string& path, FileWriteLock& lock)
+{
+    FileFailure failure;
+    if (!lock.Acquire(path, failure))
         return SystemError(DiaryFileError::Kind::CannotWrite, path, failure);
     return {};
 }

@@ -69,6 +69,8 @@ std::string JapaneseReason(const DiaryFileError& error)
     case ENAMETOOLONG: return "ファイル名が長すぎます。";
     case ENOTDIR: return "パスの途中にフォルダでないものがあります。";
     case ENOMEM: return "メモリが足りません。";
+    case EWOULDBLOCK: return "ほかのプログラムがこのファイルに書き込み中です。しばらくしてからもう一度保存してください。";
+    case EOVERFLOW: return "保存しても読み込めないファイルになるため、保存しませんでした。";
     default: return FormatString("システムエラー %d（%s）。", error.systemError, std::strerror(error.systemError));
     }
 }

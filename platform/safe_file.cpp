@@ -1,11 +1,16 @@
 #include "platform/safe_file.h"
 
+#include "platform/file_lock.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <random>
@@ -27,6 +32,13 @@ bool Fail(FileFailure& failure, const char* step, int error, const char* why = n
     failure.error = error;
     failure.why = why;
     return false;
+}
+
+FileIdentity IdentityOf(const struct stat& info)
+{
+    return FileIdentity{true, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::int64_t>(info.st_size),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
 ssize_t CallWrite(int fd, const void* data, std::size_t size)
@@ -70,25 +82,30 @@ PathParts SplitPath(const std::string& path)
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
-// A symbolic link is kept as a link: the file it points to is replaced.
-std::string ResolveTarget(const std::string& path)
+// Temporaries older than this belong to no live writer: no save takes an
+// hour. Only they are removed where the lock could not be had.
+constexpr std::int64_t kStrayAgeSeconds = 3600;
+
+bool IsOldEnoughToBeStray(int directoryFd, const char* name)
 {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-        return path;
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr)
-        return path;
-    return resolved;
+    if (::fstatat(directoryFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    return ::time(nullptr) - info.st_mtime > kStrayAgeSeconds;
 }
 
-void RemoveStrayTemporaries(const PathParts& target)
+// Under an exclusive lock every temporary of the target is a dead writer's:
+// a live one would hold the lock.
+void RemoveStrayTemporaries(const PathParts& target, bool exclusive)
 {
     DIR* directory = ::opendir(target.directory.c_str());
     if (directory == nullptr)
         return;
+    const std::size_t nameMax = NameMaxOf(target.directory);
     while (const dirent* entry = ::readdir(directory)) {
-        if (IsSafeSaveTemporaryOf(entry->d_name, target.name))
+        if (!IsSafeSaveTemporaryOf(entry->d_name, target.name, nameMax))
+            continue;
+        if (exclusive || IsOldEnoughToBeStray(::dirfd(directory), entry->d_name))
             ::unlinkat(::dirfd(directory), entry->d_name, 0);
     }
     ::closedir(directory);
@@ -110,8 +127,10 @@ std::string RandomSuffix()
 // for any other file the user creates.
 int CreateTemporary(const PathParts& target, std::string& temporaryPath, FileFailure& failure)
 {
+    const std::string stem = FittedName(target.name, 1 + kTemporaryInfix.size() + kTemporarySuffixLength,
+        NameMaxOf(target.directory));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = target.directory + "/." + target.name + std::string(kTemporaryInfix) + RandomSuffix();
+        temporaryPath = target.directory + "/." + stem + std::string(kTemporaryInfix) + RandomSuffix();
         const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
             return fd;
@@ -162,17 +181,78 @@ bool WriteTemporary(int fd, std::string_view bytes, const struct stat* old, File
 
 } // namespace
 
-bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetName)
+std::string DescribeFileFailure(const FileFailure& failure)
 {
-    const std::size_t prefixLength = 1 + targetName.size() + kTemporaryInfix.size();
+    std::string text;
+    if (*failure.step != '\0')
+        text = std::string(failure.step) + ": ";
+    return text + (failure.why != nullptr ? failure.why : std::strerror(failure.error));
+}
+
+std::size_t NameMaxOf(const std::string& directory)
+{
+    const long limit = ::pathconf(directory.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+std::string FittedName(std::string_view name, std::size_t extra, std::size_t nameMax)
+{
+    constexpr std::size_t kHashPart = 1 + 16;
+    if (name.size() + extra <= nameMax || nameMax < extra + kHashPart)
+        return std::string(name);
+    std::size_t keep = nameMax - extra - kHashPart;
+    // Never cut a UTF-8 sequence in two: back up to the start of one.
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+        --keep;
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+    return std::string(name.substr(0, keep)) + "~" + digits;
+}
+
+bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetName, std::size_t nameMax)
+{
+    const std::string stem = FittedName(targetName, 1 + kTemporaryInfix.size() + kTemporarySuffixLength, nameMax);
+    const std::size_t prefixLength = 1 + stem.size() + kTemporaryInfix.size();
     if (entryName.size() != prefixLength + kTemporarySuffixLength || entryName[0] != '.'
-        || entryName.substr(1, targetName.size()) != targetName
-        || entryName.substr(1 + targetName.size(), kTemporaryInfix.size()) != kTemporaryInfix)
+        || entryName.substr(1, stem.size()) != stem
+        || entryName.substr(1 + stem.size(), kTemporaryInfix.size()) != kTemporaryInfix)
         return false;
     return entryName.substr(prefixLength).find_first_not_of(kTemporaryAlphabet) == std::string_view::npos;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& failure)
+FileIdentity IdentifyFile(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return {};
+    return IdentityOf(info);
+}
+
+bool ResolveWriteTarget(const std::string& path, std::string& target, FileFailure& failure)
+{
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+        target = path;
+        return true;
+    }
+    // A link is kept as a link and the file it leads to is replaced; a link
+    // to nothing or to a device must not be turned into a plain file.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return Fail(failure, "", errno, errno == ENOENT ? "it is a symbolic link that leads to nothing" : nullptr);
+    if (!S_ISREG(info.st_mode))
+        return Fail(failure, "", EINVAL, "it is a symbolic link to something other than a regular file");
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return Fail(failure, "", errno);
+    target = resolved;
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& failure, FileIdentity* identity)
 {
     // O_NONBLOCK keeps the open of a named pipe from waiting for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -208,6 +288,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& fai
         buffer.resize(done);
         if (ok)
             bytes = std::move(buffer);
+        if (ok && identity != nullptr)
+            *identity = IdentityOf(info);
     }
     ::close(fd);
     return ok;
@@ -215,7 +297,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& fai
 
 bool ReplaceFileSafely(const std::string& path, std::string_view bytes, FileFailure& failure)
 {
-    const std::string targetPath = ResolveTarget(path);
+    FileWriteLock lock;
+    if (!lock.Acquire(path, failure))
+        return false;
+    return ReplaceFileSafely(lock, bytes, failure);
+}
+
+bool ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes, FileFailure& failure)
+{
+    const std::string& targetPath = lock.Target();
     const PathParts target = SplitPath(targetPath);
     if (target.name.empty() || target.name == "." || target.name == "..")
         return Fail(failure, "", EISDIR);
@@ -229,7 +319,7 @@ bool ReplaceFileSafely(const std::string& path, std::string_view bytes, FileFail
     if (const int refusal = exists ? WriteRefusal(targetPath, old) : 0)
         return Fail(failure, "", refusal, refusal == EACCES ? "the file is read-only" : nullptr);
 
-    RemoveStrayTemporaries(target);
+    RemoveStrayTemporaries(target, lock.IsExclusive());
     std::string temporaryPath;
     const int fd = CreateTemporary(target, temporaryPath, failure);
     if (fd < 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -17,24 +18,67 @@ struct FileFailure {
     const char* why = nullptr; // said instead of errno's text where that would mislead
 };
 
+// "step: reason" in English, e.g. "writing the new file: No space left on device".
+std::string DescribeFileFailure(const FileFailure& failure);
+
 // Refuses files larger than this: no diary comes near it, and reading a
 // stray disk image into memory would only exhaust it.
 constexpr std::size_t kMaxReadableFileSize = std::size_t{1} << 30;
 
-// Reads all of a regular file. Anything else (a directory, a pipe, a
-// device) is refused rather than read, so the read cannot hang.
-bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& failure);
+// Which file a name led to, and as what contents: a replacement gives the
+// name a new inode, an edit in place a new size or modification time.
+struct FileIdentity {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0; // modification time, nanoseconds since the epoch
 
-// Replaces (or creates) the file at `path` with `bytes`. An existing file
-// keeps its permissions; a file nobody may write is refused. Temporary files
-// that an earlier, interrupted replacement of the same file left behind are
-// removed first. On failure the old file is untouched and no temporary file
-// remains.
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of what `path` names now; exists is false when nothing is there.
+FileIdentity IdentifyFile(const std::string& path);
+
+// Reads all of a regular file. Anything else (a directory, a pipe, a
+// device) is refused rather than read, so the read cannot hang. `identity`,
+// when given, receives the identity of the file that was read.
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& failure,
+    FileIdentity* identity = nullptr);
+
+class FileWriteLock;
+
+// Replaces (or creates) the file at `path` with `bytes`, holding the file's
+// write lock (see file_lock.h) for the replacement. An existing file keeps
+// its permissions; a file nobody may write is refused, and so is a symbolic
+// link to nothing or to anything but a regular file. The new file is a new
+// inode: another hard link to the old one keeps the old contents. Temporary
+// files that an earlier, interrupted replacement left behind are removed
+// first. On failure the old file is untouched and no temporary file remains.
 bool ReplaceFileSafely(const std::string& path, std::string_view bytes, FileFailure& failure);
+// The same for a caller that already holds the lock of the file, because
+// it read the file first and must write it back before anyone else does.
+bool ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes, FileFailure& failure);
+
+// The file a write to `path` replaces: the path itself, or the regular file
+// that a symbolic link leads to. False, with the reason, for a link to
+// nothing or to a directory, device, pipe or socket.
+bool ResolveWriteTarget(const std::string& path, std::string& target, FileFailure& failure);
 
 // The name pattern of the temporary files: "." + name + ".saving-" + six
-// letters or digits, in the directory of the target.
-bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetName);
+// letters or digits, in the directory of the target. A name too long for
+// that to fit within the file system's limit `nameMax` is shortened first
+// (see FittedName).
+bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetName, std::size_t nameMax = 255);
+
+// `name` when `extra` more bytes still fit within `nameMax`; otherwise its
+// start, cut at a character boundary, then "~" and a 16-digit hash of the
+// whole name, so that different long names keep different helper files.
+std::string FittedName(std::string_view name, std::size_t extra, std::size_t nameMax);
+
+// The longest file name the directory `directory` accepts (255 where the
+// system does not say).
+std::size_t NameMaxOf(const std::string& directory);
 
 // Fault injection for tests: every write and fsync of a replacement goes
 // through these. nullptr restores the system calls.

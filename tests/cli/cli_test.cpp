@@ -1,4 +1,4 @@
-#include "../doc/temp_dir.h"
+#include "cli_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -9,41 +9,6 @@
 #include <vector>
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the built tarelog-cli with `args`, stdout and stderr caught in files.
-CliRun RunCli(const TempDir& dir, const std::vector<std::string>& args)
-{
-    const std::string outPath = dir.File(".stdout");
-    const std::string errPath = dir.File(".stderr");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        std::vector<char*> argv{const_cast<char*>(TARELOG_CLI)};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(TARELOG_CLI, argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    CliRun run;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadBytes(outPath);
-    run.err = ReadBytes(errPath);
-    std::filesystem::remove(outPath);
-    std::filesystem::remove(errPath);
-    return run;
-}
 
 std::string RecordBytes(const std::string& weight, const std::string& ymd, const std::string& reserved = "00 00")
 {

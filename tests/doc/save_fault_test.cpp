@@ -2,6 +2,7 @@
 // file system, a file size limit, a read-only directory.
 #include "doc/diary_file.h"
 
+#include "child_process.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -56,42 +57,6 @@ int CountTemporaries(const std::string& dir)
     for (const std::string& name : Entries(dir))
         n += name.find(".saving-") != std::string::npos;
     return n;
-}
-
-// Runs `body` in a child process (its own mounts stay its own) and returns
-// its exit status; the child reports what went wrong on `message`.
-int InChild(const std::function<int(std::string& message)>& body, std::string& message)
-{
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return -1;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(pipeFds[0]);
-        std::string text;
-        const int status = body(text);
-        (void)!::write(pipeFds[1], text.data(), text.size());
-        ::_exit(status);
-    }
-    ::close(pipeFds[1]);
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
-        message.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A private small tmpfs over `dir`, for this (child) process only.
-bool MountPrivateTmpfs(const std::string& dir, const char* options)
-{
-    if (::geteuid() != 0 || ::unshare(CLONE_NEWNS) != 0)
-        return false;
-    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        return false;
-    return ::mount("tmpfs", dir.c_str(), "tmpfs", 0, options) == 0;
 }
 
 TEST(SaveUnderFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverATornOne)

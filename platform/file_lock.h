@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/safe_file.h"
+
+#include <chrono>
+#include <string>
+
+// The write lock of one file, shared by every process that writes it (the
+// window, each tarelog-cli verb), so that read-modify-write cycles take
+// turns instead of losing each other's changes.
+//
+// A file is replaced by rename on every save, so the lock cannot live on the
+// file itself: it is an flock() on a small lock file beside it,
+// "." + name + ".lock". The system drops the lock when its holder dies, so a
+// crashed writer never blocks the next one. The holder removes the lock file
+// when it lets go; a waiter that then wins the lock on the removed file
+// notices (the name no longer leads to the file it locked) and tries again.
+//
+// Where the file system does not support flock (some network and FUSE file
+// systems answer ENOLCK or EOPNOTSUPP), the lock is granted without any
+// exclusion and IsExclusive() says so: writers then no longer take turns.
+class FileWriteLock {
+public:
+    // How long a writer waits for another before giving up.
+    static constexpr std::chrono::milliseconds kDefaultWait{5000};
+
+    FileWriteLock() = default;
+    ~FileWriteLock();
+    FileWriteLock(FileWriteLock&& other) noexcept;
+    FileWriteLock& operator=(FileWriteLock&& other) noexcept;
+    FileWriteLock(const FileWriteLock&) = delete;
+    FileWriteLock& operator=(const FileWriteLock&) = delete;
+
+    // Locks the file that `path` names (a symbolic link's target), waiting
+    // at most `wait`. On failure `failure` says why; a lock held by someone
+    // else for the whole wait is EWOULDBLOCK.
+    bool Acquire(const std::string& path, FileFailure& failure, std::chrono::milliseconds wait = kDefaultWait);
+    void Release();
+
+    bool IsHeld() const { return m_held; }
+    // False when the lock was granted on a file system without locks.
+    bool IsExclusive() const { return m_fd >= 0; }
+    // The file the lock protects, links resolved: what a replacement writes.
+    const std::string& Target() const { return m_target; }
+
+private:
+    bool TryLockOnce(FileFailure& failure, bool& busy);
+
+    int m_fd = -1;
+    bool m_held = false;
+    std::string m_target;
+    std::string m_lockPath;
+};
+
+// The name of the lock file of `targetName`, shortened to fit `nameMax`.
+std::string LockFileNameOf(const std::string& targetName, std::size_t nameMax);

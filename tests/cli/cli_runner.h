@@ -1,0 +1,59 @@
+#pragma once
+
+#include "../doc/temp_dir.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+// Runs the built tarelog-cli as a child process, as a script would.
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Starts tarelog-cli with `args`, its stdout and stderr going to the files
+// named; returns the child's pid.
+inline pid_t StartCli(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        std::vector<char*> argv{const_cast<char*>(TARELOG_CLI)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(TARELOG_CLI, argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// Waits for a child that StartCli began and collects what it printed.
+inline CliRun FinishCli(pid_t pid, const std::string& outPath, const std::string& errPath)
+{
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    CliRun run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadBytes(outPath);
+    run.err = ReadBytes(errPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    return run;
+}
+
+// Runs tarelog-cli with `args` to its end, its output caught in `dir`.
+inline CliRun RunCli(const TempDir& dir, const std::vector<std::string>& args)
+{
+    const std::string outPath = dir.File(".stdout");
+    const std::string errPath = dir.File(".stderr");
+    return FinishCli(StartCli(args, outPath, errPath), outPath, errPath);
+}
