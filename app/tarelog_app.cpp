@@ -4,27 +4,25 @@
 #include "app/app_resources.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
-#include "doc/diary_file.h"
+#include "app/diary_files.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/single_doc_template.h"
 #include "view/tarelog_view.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 
 namespace {
 
-QString LoadDiary(CDocument& doc, const std::string& path)
+// Written at start and removed once the window has painted what it opened:
+// found at the next start, it means that start never got that far.
+QString StartMarkerPath()
 {
-    const DiaryFileError error = LoadDiaryFile(path, static_cast<CTarelogDoc&>(doc));
-    return error ? QString::fromStdString(error.JapaneseMessage()) : QString();
-}
-
-QString SaveDiary(const CDocument& doc, const std::string& path)
-{
-    const DiaryFileError error = SaveDiaryFile(static_cast<const CTarelogDoc&>(doc), path);
-    return error ? QString::fromStdString(error.JapaneseMessage()) : QString();
+    return QString::fromStdString(RecoveryStore::DefaultFolder()) + QStringLiteral("/starting");
 }
 
 } // namespace
@@ -46,13 +44,21 @@ bool CTarelogApp::InitInstance()
     classes.document = [] { return std::make_unique<CTarelogDoc>(); };
     classes.frame = [] { return new CMainFrame; };
     classes.view = [this](CDocument&) { return new CTarelogView(GetProfileStore()); };
-    AddDocTemplate(std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, MainFrameResources(), classes,
-                                                        CSingleDocTemplate::FileFunctions{LoadDiary, SaveDiary}));
+    const auto files = std::make_shared<DiaryFiles>(RecoveryStore::DefaultFolder());
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, MainFrameResources(), classes, files->Functions()));
     if (qApp) {
         // Message boxes take their title from the application's name.
         QApplication::setApplicationName(QStringLiteral("Tarelog"));
         QApplication::setWindowIcon(AppIcon());
     }
+
+    // A start that died opening the last diary (a file that crashes or
+    // hangs the window) must not lock the user out: this one skips it.
+    const bool interrupted = QFile::exists(StartMarkerPath());
+    if (interrupted)
+        CTarelogView::s_reopenPending = false;
+    QDir().mkpath(QFileInfo(StartMarkerPath()).path());
+    QFile(StartMarkerPath()).open(QIODevice::WriteOnly);
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
@@ -62,7 +68,23 @@ bool CTarelogApp::InitInstance()
     m_pMainWnd->show();
     // Painted before the message loop starts.
     m_pMainWnd->repaint();
+    if (interrupted)
+        m_pMainWnd->SetMessageText(QStringLiteral("前回の起動が最後のファイルを開く途中で終わったため、自動では開きませんでした。"));
+    // Queued behind the reopen request that start-up posted: the marker goes
+    // once that file has been opened and painted.
+    QMetaObject::invokeMethod(m_pMainWnd, [this] {
+        if (m_pMainWnd)
+            m_pMainWnd->repaint();
+        QFile::remove(StartMarkerPath());
+    }, Qt::QueuedConnection);
     return true;
+}
+
+int CTarelogApp::ExitInstance()
+{
+    // An orderly end is no interrupted start, whatever was painted.
+    QFile::remove(StartMarkerPath());
+    return CWinApp::ExitInstance();
 }
 
 void CTarelogApp::OnAppAbout()

@@ -10,6 +10,7 @@ public:
     CTarelogApp();
 
     bool InitInstance() override;
+    int ExitInstance() override;
 
 private:
     void OnAppAbout();

@@ -8,8 +8,9 @@
 //                                      window after its first paint, then of
 //                                      the window with FILE open and painted
 //
-// Run it with QT_QPA_PLATFORM=offscreen and a throw-away XDG_CONFIG_HOME, so
-// the profile it reads and writes is not the user's.
+// Run it with QT_QPA_PLATFORM=offscreen and a throw-away XDG_CONFIG_HOME and
+// XDG_STATE_HOME, so the profile and the recovery copies it reads and writes
+// are not the user's.
 #include "app/tarelog_app.h"
 #include "doc/tarelog_doc.h"
 #include "view/tarelog_view.h"

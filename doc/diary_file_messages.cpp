@@ -70,6 +70,7 @@ std::string JapaneseReason(const DiaryFileError& error)
     case ENOTDIR: return "パスの途中にフォルダでないものがあります。";
     case ENOMEM: return "メモリが足りません。";
     case EWOULDBLOCK: return "ほかのプログラムがこのファイルに書き込み中です。しばらくしてからもう一度保存してください。";
+    case ESTALE: return "ほかのプログラムがファイルを読み込めない内容に変えたため、上書きしませんでした。「名前を付けて保存」で別のファイルに保存できます。";
     case EOVERFLOW: return "保存しても読み込めないファイルになるため、保存しませんでした。";
     default: return FormatString("システムエラー %d（%s）。", error.systemError, std::strerror(error.systemError));
     }

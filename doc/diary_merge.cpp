@@ -110,6 +110,17 @@ DiaryContents DiaryContents::Of(const CTarelogDoc& doc)
     return DiaryContents{doc.Records(), doc.m_unit, doc.m_digits};
 }
 
+void DiaryContents::ApplyTo(CTarelogDoc& doc) const
+{
+    CTarelogDoc scratch;
+    scratch.ReserveRecords(records.size());
+    for (const WeightRecord& record : records)
+        scratch.AppendRecord(record);
+    scratch.m_unit = unit;
+    scratch.m_digits = digits;
+    doc.TakeContents(scratch);
+}
+
 bool DiaryContents::operator==(const DiaryContents& other) const
 {
     return SameRecords(records, other.records) && unit == other.unit && digits == other.digits;

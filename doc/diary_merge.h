@@ -25,6 +25,8 @@ struct DiaryContents {
     int digits = 0;
 
     static DiaryContents Of(const CTarelogDoc& doc);
+    // Puts these contents into `doc`; its views, path and flag stay as they are.
+    void ApplyTo(CTarelogDoc& doc) const;
     // Bitwise: NaN equals NaN, and reserved bytes count.
     bool operator==(const DiaryContents& other) const;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,15 @@ public:
     virtual ~CDocument() = default;
 
     bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    // Every change sets the flag, so setting it is also the notice of a
+    // change: the listener hears each one (to keep a recovery copy).
+    void SetModifiedFlag(bool modified = true)
+    {
+        m_modified = modified;
+        if (modified && m_changeListener)
+            m_changeListener();
+    }
+    void SetChangeListener(std::function<void()> listener) { m_changeListener = std::move(listener); }
 
     // Asks every attached view except `sender` to update.
     void UpdateAllViews(CDocumentView* sender, long hint = 0);
@@ -41,4 +50,5 @@ private:
     std::vector<CDocumentView*> m_views;
     std::string m_pathName;
     bool m_modified = false;
+    std::function<void()> m_changeListener;
 };

@@ -316,6 +316,11 @@ void CFrameWnd::UpdateRecentFileItems(QMenu* menu, QAction* placeholder)
     }
 }
 
+void CFrameWnd::SetMessageText(const QString& text)
+{
+    statusBar()->showMessage(text);
+}
+
 void CFrameWnd::ShowIdleMessage(const QString& message)
 {
     if (message.isEmpty() && m_resources.strings)

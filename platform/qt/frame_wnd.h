@@ -40,6 +40,9 @@ public:
     // "name - application", with "*" after a modified document's name.
     void SetTitleParts(const QString& documentTitle, const QString& appTitle, bool modified);
 
+    // A note in the status bar, until the next prompt replaces it.
+    void SetMessageText(const QString& text);
+
     QToolBar* CommandBar() const { return m_commandBar; }
     QAction* FindAction(int id) const;
     QMenu* FindPopup(const QString& text) const;

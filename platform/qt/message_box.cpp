@@ -30,14 +30,16 @@ void SetMessageBoxResponder(MessageBoxResponder responder)
     Responder() = std::move(responder);
 }
 
-int ShowMessageBox(const QString& text, unsigned type, QWidget* parent)
+int ShowMessageBox(const QString& text, unsigned type, QWidget* parent, const QStringList& labels)
 {
     if (Responder())
         return Responder()(text, type);
     QMessageBox box(IconOf(type), QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
     // Buttons carry the window system's ids as their roles' results.
-    auto add = [&box](const QString& label, QMessageBox::ButtonRole role, int id) {
-        QAbstractButton* button = box.addButton(label, role);
+    int next = 0;
+    auto add = [&](const QString& label, QMessageBox::ButtonRole role, int id) {
+        const int index = next++;
+        QAbstractButton* button = box.addButton(index < labels.size() ? labels[index] : label, role);
         button->setProperty("tarelogId", id);
         return button;
     };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -21,8 +22,10 @@ constexpr unsigned MB_ICONWARNING = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
 
 // Shows `text` with the buttons and icon of `type` and returns the id of the
-// button pressed. The title is the application's name.
-int ShowMessageBox(const QString& text, unsigned type = MB_OK, QWidget* parent = nullptr);
+// button pressed. The title is the application's name. `labels`, when
+// given, replace the buttons' usual texts in order (a question whose
+// answers are clearer as words than as Yes and No).
+int ShowMessageBox(const QString& text, unsigned type = MB_OK, QWidget* parent = nullptr, const QStringList& labels = {});
 
 // Tests answer message boxes without a person: while a responder is set,
 // ShowMessageBox calls it instead of showing anything.

@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
 
 namespace {
 
@@ -41,7 +43,19 @@ CSingleDocTemplate::CSingleDocTemplate(int resourceId, FrameResources resources,
     , m_resources(std::move(resources))
     , m_classes(std::move(classes))
     , m_files(std::move(files))
+    , m_watcher(std::make_unique<QFileSystemWatcher>())
+    , m_diskCheck(std::make_unique<QTimer>())
+    , m_recoveryTimer(std::make_unique<QTimer>())
 {
+    // Writers replace the file in several steps; look once they are done.
+    m_diskCheck->setSingleShot(true);
+    m_diskCheck->setInterval(300);
+    QObject::connect(m_diskCheck.get(), &QTimer::timeout, [this] { CheckFileOnDisk(); });
+    auto schedule = [this] { m_diskCheck->start(); };
+    QObject::connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, m_diskCheck.get(), schedule);
+    QObject::connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, m_diskCheck.get(), schedule);
+    m_recoveryTimer->setSingleShot(true);
+    QObject::connect(m_recoveryTimer.get(), &QTimer::timeout, [this] { KeepRecoveryNow(); });
 }
 
 CSingleDocTemplate::~CSingleDocTemplate()
@@ -52,8 +66,9 @@ CSingleDocTemplate::~CSingleDocTemplate()
 bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
 {
     const QString path = NormalizedDocumentPath(requested);
-    // The file already shown is not read again (and not questioned about).
-    if (m_document && !path.isEmpty() && NormalizedDocumentPath(FromPath(m_document->GetPathName())) == path)
+    // The file already shown is read again only when it changed on disk.
+    if (m_document && !path.isEmpty() && NormalizedDocumentPath(FromPath(m_document->GetPathName())) == path
+        && !(m_files.changedOnDisk && m_files.changedOnDisk(*m_document, ToPath(path))))
         return true;
     const bool created = !m_document;
     if (created) {
@@ -64,20 +79,33 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
     }
     if (path.isEmpty()) {
         m_document->OnNewDocument();
-    } else {
-        const QString error = m_files.load(*m_document, ToPath(path));
-        if (!error.isEmpty()) {
-            ShowMessageBox(error, MB_OK | MB_ICONERROR, m_frame);
-            if (created)
-                CloseAllDocuments();
-            return false;
-        }
-        m_document->SetPathName(ToPath(path));
-        m_document->SetModifiedFlag(false);
-        if (CWinApp* app = CurrentApp())
-            app->AddToRecentFileList(path);
+        if (m_files.forget)
+            m_files.forget();
+    } else if (!LoadInto(path)) {
+        if (created)
+            CloseAllDocuments();
+        return false;
+    }
+    Watch(path);
+    if (m_files.offerRecovery && m_files.offerRecovery(*m_document, ToPath(path), m_frame)) {
+        m_document->SetModifiedFlag(true);
+        m_document->UpdateAllViews(nullptr, 0);
     }
     ShowDocument();
+    return true;
+}
+
+bool CSingleDocTemplate::LoadInto(const QString& path)
+{
+    const QString error = m_files.load(*m_document, ToPath(path));
+    if (!error.isEmpty()) {
+        ShowMessageBox(error, MB_OK | MB_ICONERROR, m_frame);
+        return false;
+    }
+    m_document->SetPathName(ToPath(path));
+    m_document->SetModifiedFlag(false);
+    if (CWinApp* app = CurrentApp())
+        app->AddToRecentFileList(path);
     return true;
 }
 
@@ -88,7 +116,10 @@ bool CSingleDocTemplate::SaveModified()
     const QString question = QStringLiteral("%1 への変更を保存しますか?").arg(DocumentTitle());
     switch (ShowMessageBox(question, MB_YESNOCANCEL | MB_ICONQUESTION, m_frame)) {
     case IDYES: return DoFileSave();
-    case IDNO: return true;
+    case IDNO:
+        // The changes are let go on purpose: no copy of them is kept.
+        DropRecovery(m_document->GetPathName());
+        return true;
     default: return false;
     }
 }
@@ -118,24 +149,97 @@ bool CSingleDocTemplate::DoSaveAs()
 
 bool CSingleDocTemplate::DoSave(const QString& path)
 {
-    const QString error = m_files.save(*m_document, ToPath(path));
-    if (!error.isEmpty()) {
+    const SaveResult result = m_files.save(*m_document, ToPath(path), m_frame);
+    if (result.cancelled)
+        return false;
+    if (!result.error.isEmpty()) {
         // The document keeps its name and its modified flag: nothing was saved.
-        ShowMessageBox(error, MB_OK | MB_ICONERROR, m_frame);
+        ShowMessageBox(result.error, MB_OK | MB_ICONERROR, m_frame);
         return false;
     }
+    DropRecovery(m_document->GetPathName());
     m_document->SetPathName(ToPath(path));
     m_document->SetModifiedFlag(false);
     if (CWinApp* app = CurrentApp())
         app->AddToRecentFileList(path);
+    Watch(path);
     UpdateFrameTitle();
+    if (!result.status.isEmpty())
+        ShowStatus(result.status);
     return true;
+}
+
+void CSingleDocTemplate::CheckFileOnDisk()
+{
+    if (!m_document || m_document->GetPathName().empty() || !m_files.changedOnDisk)
+        return;
+    const std::string path = m_document->GetPathName();
+    // A replacement by rename drops the file from the watch: take it up again.
+    Watch(FromPath(path));
+    if (!m_files.changedOnDisk(*m_document, path))
+        return;
+    if (m_document->IsModified()) {
+        ShowStatus(QStringLiteral("ほかのプログラムがファイルを変更しました。保存するときに、この画面の変更とまとめます。"));
+        return;
+    }
+    if (!m_files.load(*m_document, path).isEmpty()) {
+        ShowStatus(QStringLiteral("ほかのプログラムがファイルを変更しましたが、いまは読み込めません。"));
+        return;
+    }
+    m_document->SetModifiedFlag(false);
+    m_document->UpdateAllViews(nullptr, 0);
+    ShowStatus(QStringLiteral("ほかのプログラムがファイルを変更したため、読み込み直しました。"));
+}
+
+void CSingleDocTemplate::KeepRecoveryNow()
+{
+    m_recoveryTimer->stop();
+    if (m_document && m_document->IsModified() && m_files.keepRecovery)
+        m_files.keepRecovery(*m_document, m_document->GetPathName());
+}
+
+void CSingleDocTemplate::OnDocumentChanged()
+{
+    // Not restarted by later changes: a stream of edits still gets a copy
+    // within the delay of the first one.
+    if (m_files.keepRecovery && !m_recoveryTimer->isActive())
+        m_recoveryTimer->start(kRecoveryDelayMs);
+}
+
+void CSingleDocTemplate::DropRecovery(const std::string& path)
+{
+    m_recoveryTimer->stop();
+    if (m_files.dropRecovery)
+        m_files.dropRecovery(path);
+}
+
+void CSingleDocTemplate::Watch(const QString& path)
+{
+    const QStringList watched = m_watcher->files() + m_watcher->directories();
+    if (!watched.isEmpty() && (path.isEmpty() || !watched.contains(path)))
+        m_watcher->removePaths(watched);
+    if (path.isEmpty() || !m_files.changedOnDisk)
+        return;
+    // The folder too: a file replaced by rename is a change of the folder.
+    for (const QString& item : {path, QFileInfo(path).path()}) {
+        if (!m_watcher->files().contains(item) && !m_watcher->directories().contains(item) && QFileInfo::exists(item))
+            m_watcher->addPath(item);
+    }
+}
+
+void CSingleDocTemplate::ShowStatus(const QString& text)
+{
+    if (m_frame)
+        m_frame->SetMessageText(text);
 }
 
 void CSingleDocTemplate::CloseAllDocuments()
 {
     // The frame owns the view; the view detaches itself from the document
     // when it goes, so the document is destroyed last.
+    m_recoveryTimer->stop();
+    m_diskCheck->stop();
+    Watch(QString());
     delete m_frame;
     m_frame = nullptr;
     m_view = nullptr;
@@ -167,6 +271,7 @@ void CSingleDocTemplate::UpdateFrameTitle()
 bool CSingleDocTemplate::CreateFrame()
 {
     m_document = m_classes.document();
+    m_document->SetChangeListener([this] { OnDocumentChanged(); });
     m_frame = m_classes.frame();
     if (!m_frame || !m_frame->LoadFrame(m_resources)) {
         CloseAllDocuments();

@@ -10,6 +10,9 @@
 class CDocument;
 class CFrameWnd;
 class CView;
+class QFileSystemWatcher;
+class QTimer;
+class QWidget;
 
 // The one document, its frame and its view, created on first use and then
 // reused for every New and Open, with the file commands a user expects:
@@ -23,12 +26,32 @@ public:
         std::function<CFrameWnd*()> frame;
         std::function<CView*(CDocument&)> view;
     };
-    // Reading and writing the document's file; each returns the message for
-    // the user, empty on success. A failed load leaves the document as it was.
+    // What a save did: an error for the user (nothing saved), a quiet
+    // cancel, or success with a note for the status bar.
+    struct SaveResult {
+        QString error;
+        QString status;
+        bool cancelled = false;
+    };
+    // Reading and writing the document's file. A failed load returns the
+    // message for the user and leaves the document as it was. A save may
+    // merge what another program wrote meanwhile, asking through `parent`.
+    // The other functions are optional.
     struct FileFunctions {
         std::function<QString(CDocument&, const std::string& path)> load;
-        std::function<QString(const CDocument&, const std::string& path)> save;
+        std::function<SaveResult(CDocument&, const std::string& path, QWidget* parent)> save;
+        // The file is no longer what was loaded from or saved to it.
+        std::function<bool(const CDocument&, const std::string& path)> changedOnDisk;
+        // A new document: nothing on disk is known any more.
+        std::function<void()> forget;
+        // Recovery copies of unsaved changes: keep one now, drop this
+        // window's, or offer one a crashed window left (true when restored).
+        std::function<void(const CDocument&, const std::string& path)> keepRecovery;
+        std::function<void(const std::string& path)> dropRecovery;
+        std::function<bool(CDocument&, const std::string& path, QWidget* parent)> offerRecovery;
     };
+    // How soon after a change the recovery copy is written.
+    static constexpr int kRecoveryDelayMs = 2000;
     // The parts of the template's document string, in order.
     enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
 
@@ -44,6 +67,12 @@ public:
     bool DoSaveAs();
     // Destroys the frame and view (which save their settings) and the document.
     void CloseAllDocuments();
+    // Looks at the document's file now, as when it changes on disk: an
+    // unmodified document is read again, a modified one is told it will be
+    // merged on save.
+    void CheckFileOnDisk();
+    // Writes the recovery copy now instead of after the delay.
+    void KeepRecoveryNow();
 
     QString GetDocString(DocStringIndex index) const;
     // The file name, or the untitled name for a document never saved.
@@ -57,7 +86,12 @@ public:
 private:
     bool CreateFrame();
     bool DoSave(const QString& path);
+    bool LoadInto(const QString& path);
     void ShowDocument();
+    void Watch(const QString& path);
+    void ShowStatus(const QString& text);
+    void OnDocumentChanged();
+    void DropRecovery(const std::string& path);
 
     int m_resourceId;
     FrameResources m_resources;
@@ -66,6 +100,9 @@ private:
     std::unique_ptr<CDocument> m_document;
     CFrameWnd* m_frame = nullptr;
     CView* m_view = nullptr;
+    std::unique_ptr<QFileSystemWatcher> m_watcher;
+    std::unique_ptr<QTimer> m_diskCheck;
+    std::unique_ptr<QTimer> m_recoveryTimer;
 };
 
 // The absolute form of `path` under which documents and recent files are

@@ -51,6 +51,8 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
+        // Recovery copies and the start marker live in the test folder too.
+        qputenv("XDG_STATE_HOME", m_dir.filePath(QStringLiteral("state")).toLocal8Bit());
         // Each test is a fresh process as far as the reopen request goes.
         CTarelogView::s_reopenPending = true;
         SetMessageBoxResponder([this](const QString& text, unsigned type) {

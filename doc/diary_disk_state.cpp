@@ -1,0 +1,86 @@
+#include "doc/diary_disk_state.h"
+
+#include "platform/file_lock.h"
+
+#include <cerrno>
+
+void DiaryDiskState::Remember(const std::string& path, const CTarelogDoc& doc, const FileIdentity& identity)
+{
+    m_path = path;
+    m_base = DiaryContents::Of(doc);
+    m_identity = identity;
+    m_known = true;
+}
+
+void DiaryDiskState::Forget()
+{
+    *this = DiaryDiskState();
+}
+
+bool DiaryDiskState::ChangedOnDisk(const std::string& path) const
+{
+    return Knows(path) && IdentifyFile(path) != m_identity;
+}
+
+DiaryFileError LoadDiaryRemembering(const std::string& path, CTarelogDoc& doc, DiaryDiskState& state)
+{
+    DiaryFileFacts facts;
+    if (DiaryFileError error = LoadDiaryFile(path, doc, facts))
+        return error;
+    state.Remember(path, doc, facts.identity);
+    return {};
+}
+
+namespace {
+
+// The file was replaced by something that does not load: writing over it
+// could destroy whatever another program put there.
+DiaryFileError UnreadableChange(const std::string& path, const DiaryFileError& cause)
+{
+    DiaryFileError error;
+    error.kind = DiaryFileError::Kind::CannotWrite;
+    error.path = path;
+    error.systemError = ESTALE;
+    error.detail = "another program changed the file into something that cannot be read (" + cause.detail + ")";
+    return error;
+}
+
+void TakeMerged(CTarelogDoc& doc, const DiaryContents& merged)
+{
+    if (DiaryContents::Of(doc) == merged)
+        return;
+    merged.ApplyTo(doc);
+    doc.UpdateAllViews(nullptr, 0);
+}
+
+} // namespace
+
+DiarySaveOutcome SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state, const std::string& path, OnConflict onConflict)
+{
+    DiarySaveOutcome outcome;
+    FileWriteLock lock;
+    if ((outcome.error = LockDiaryFile(path, lock)))
+        return outcome;
+    const FileIdentity current = IdentifyFile(path);
+    if (state.Knows(path) && current.exists && state.ChangedOnDisk(path)) {
+        CTarelogDoc disk;
+        if (const DiaryFileError error = LoadDiaryFile(path, disk)) {
+            outcome.error = UnreadableChange(path, error);
+            return outcome;
+        }
+        const ConflictChoice choice = onConflict == OnConflict::KeepWindow ? ConflictChoice::KeepWindow : ConflictChoice::KeepDisk;
+        DiaryMergeResult merge = MergeDiaries(state.Base(), DiaryContents::Of(disk), DiaryContents::Of(doc), choice);
+        outcome.conflicts = std::move(merge.conflicts);
+        if (!outcome.conflicts.empty() && onConflict == OnConflict::Stop)
+            return outcome;
+        outcome.daysFromDisk = merge.daysFromDisk;
+        outcome.merged = true;
+        TakeMerged(doc, merge.merged);
+    }
+    if ((outcome.error = SaveDiaryFile(doc, lock))) {
+        outcome.error.path = path;
+        return outcome;
+    }
+    state.Remember(path, doc, IdentifyFile(path));
+    return outcome;
+}
