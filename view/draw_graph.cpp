@@ -64,7 +64,7 @@ TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc&
 {
     if (!(g.step > 0.001 && g.minWeight < g.maxWeight + 1.0))
         return last;
-    const std::string unit = ToUtf8(doc.m_unit);
+    const std::string unit = ToUtf8(DrawnUnit(doc.m_unit));
     const double limit = g.maxWeight + 1.0;
     // Bounded twice: weights so large that adding the step changes nothing
     // would never reach the limit, and a tiny window would stack thousands
@@ -171,6 +171,17 @@ std::string DateLabel(int style, int year, int month, int day)
     if (style == 3)
         return FormatString("%02d%02d%02d", year % 100, month, day);
     return FormatString("%d/%d", month, day);
+}
+
+std::u16string_view DrawnUnit(std::u16string_view unit)
+{
+    if (unit.size() <= kMaxDrawnUnitLength)
+        return unit;
+    std::size_t keep = kMaxDrawnUnitLength;
+    // Never half of a surrogate pair.
+    if (unit[keep - 1] >= 0xD800 && unit[keep - 1] <= 0xDBFF)
+        --keep;
+    return unit.substr(0, keep);
 }
 
 std::string ScaleLabel(double t, int digits, const std::string& unitUtf8)

@@ -22,3 +22,9 @@ std::string ScaleLabel(double t, int digits, const std::string& unitUtf8);
 
 // The decimals a scale label may carry; a file can hold any digit count.
 inline constexpr int kMaxLabelDigits = 20;
+
+// The part of the unit text the scale labels show. A real unit is a few
+// characters; a damaged or hostile file may hold millions, which would make
+// every paint measure and draw them all. The file keeps the whole text.
+inline constexpr std::size_t kMaxDrawnUnitLength = 16;
+std::u16string_view DrawnUnit(std::u16string_view unit);

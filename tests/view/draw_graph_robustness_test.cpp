@@ -118,4 +118,34 @@ TEST(DrawGraphRobustness, SaneDiariesStayInsideThePlot)
     }
 }
 
+// A unit of ten million characters: every label shows a bounded part of
+// it, so no paint measures or draws the rest; the document keeps it whole.
+TEST(DrawGraphRobustness, HugeUnitTextIsDrawnInBoundedPart)
+{
+    CTarelogDoc doc;
+    doc.SetDayWeight(60.0, 2026, 1, 1);
+    doc.SetDayWeight(62.0, 2026, 1, 2);
+    doc.m_unit = std::u16string(10'000'000, u'k');
+    // An astral character across the cut must not be split.
+    doc.m_unit[kMaxDrawnUnitLength - 1] = 0xD83D;
+    doc.m_unit[kMaxDrawnUnitLength] = 0xDE00;
+    FixedWidthMeasurer measurer{6, 12, 10};
+    RecordingSurface surface(measurer);
+    MemoryProfileStore profile;
+    DrawGraph(surface, {0, 0, 240, 268}, doc, DistinctColors(), profile);
+    int labels = 0;
+    for (const SurfaceOp& op : surface.Ops()) {
+        if (op.kind != SurfaceOp::Kind::Text && op.kind != SurfaceOp::Kind::Measure)
+            continue;
+        ASSERT_LE(op.text.size(), 64u);
+        if (op.text.find("kkk") != std::string::npos) {
+            ++labels;
+            EXPECT_EQ(op.text.substr(op.text.size() - (kMaxDrawnUnitLength - 1)), std::string(kMaxDrawnUnitLength - 1, 'k'));
+        }
+    }
+    EXPECT_GT(labels, 0);
+    EXPECT_EQ(doc.m_unit.size(), 10'000'000u);
+    EXPECT_EQ(DrawnUnit(u"kg"), u"kg");
+}
+
 } // namespace
