@@ -10,6 +10,13 @@ void DiaryDiskState::Remember(const std::string& path, const CTarelogDoc& doc, c
     m_base = DiaryContents::Of(doc);
     m_identity = identity;
     m_known = true;
+    m_baseDiffers = false;
+}
+
+void DiaryDiskState::SetBase(DiaryContents base)
+{
+    m_base = std::move(base);
+    m_baseDiffers = true;
 }
 
 void DiaryDiskState::Forget()
@@ -62,7 +69,7 @@ DiarySaveOutcome SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state, const
     if ((outcome.error = LockDiaryFile(path, lock)))
         return outcome;
     const FileIdentity current = IdentifyFile(path);
-    if (state.Knows(path) && current.exists && state.ChangedOnDisk(path)) {
+    if (current.exists && state.NeedsMerge(path)) {
         CTarelogDoc disk;
         if (const DiaryFileError error = LoadDiaryFile(path, disk)) {
             outcome.error = UnreadableChange(path, error);

@@ -21,13 +21,19 @@ public:
     // or gone. False for a path this state does not know.
     bool ChangedOnDisk(const std::string& path) const;
     const DiaryContents& Base() const { return m_base; }
-    void SetBase(DiaryContents base) { m_base = std::move(base); }
+    // Puts back the base of changes made before (a restored recovery copy):
+    // the file may hold more than that base, so the next save merges even
+    // when the file did not change since it was loaded.
+    void SetBase(DiaryContents base);
+    // The next save of `path` must merge with the file.
+    bool NeedsMerge(const std::string& path) const { return Knows(path) && (m_baseDiffers || ChangedOnDisk(path)); }
 
 private:
     std::string m_path;
     DiaryContents m_base;
     FileIdentity m_identity;
     bool m_known = false;
+    bool m_baseDiffers = false;
 };
 
 // Loads `path` into `doc` and remembers it in `state`.

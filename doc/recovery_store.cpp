@@ -100,13 +100,16 @@ DiaryFileError RecoveryStore::Write(const std::string& diaryPath, const CTarelog
 void RecoveryStore::Remove(const std::string& diaryPath)
 {
     const std::string copyPath = CopyPathOf(diaryPath);
-    std::error_code ignored;
-    if (m_held.IsHeld() && m_heldPath == copyPath) {
-        fs::remove(copyPath, ignored);
-        fs::remove(BasePathOf(copyPath), ignored);
-        m_held.Release();
-        m_heldPath.clear();
+    if (m_heldPath != copyPath) {
+        // A copy restored from a window that is gone is this window's now.
+        RemoveIfUnheld(diaryPath);
+        return;
     }
+    std::error_code ignored;
+    fs::remove(copyPath, ignored);
+    fs::remove(BasePathOf(copyPath), ignored);
+    m_held.Release();
+    m_heldPath.clear();
 }
 
 std::optional<RecoveryStore::Copy> RecoveryStore::Find(const std::string& diaryPath)

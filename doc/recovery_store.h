@@ -25,7 +25,8 @@ public:
 
     // Writes the copy of the diary at `diaryPath` (empty for untitled).
     DiaryFileError Write(const std::string& diaryPath, const CTarelogDoc& doc, const DiaryContents& base);
-    // Removes this window's copy: the changes were saved or let go.
+    // Removes this window's copy, or one it restored from a window that is
+    // gone: the changes were saved or let go.
     void Remove(const std::string& diaryPath);
 
     struct Copy {
