@@ -1,15 +1,41 @@
 // Loads arbitrary bytes as a diary and draws it: the first five bytes choose
 // the window (width and height, 0 to 4096 each) and the switches (bits 0-2
-// the three averages, bits 3-4 the date-label style). Drawing must end
-// with the surface as it found it, whatever the records hold.
+// the three averages, bits 3-4 the date-label style, bit 5 the window's own
+// font measurer instead of the fixed-width one). Drawing must end with the
+// surface as it found it, whatever the records hold, and no text it
+// measures or draws may be longer than a label can be: text of unbounded
+// length would make every paint as slow as the file is hostile.
 #include "doc/tarelog_doc.h"
 #include "platform/archive.h"
 #include "platform/memory_profile_store.h"
 #include "platform/recording_surface.h"
+#include "platform/qt/qpainter_surface.h"
 #include "view/draw_graph.h"
 
+#include <QGuiApplication>
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
+
+namespace {
+
+// A scale label is a number of at most 20 decimals and a bounded part of
+// the unit; date labels are shorter.
+constexpr std::size_t kLongestLabel = 400;
+
+TextMeasurer& QtMeasurer()
+{
+    static int argc = 1;
+    static char name[] = "load_draw";
+    static char* argv[] = {name, nullptr};
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QGuiApplication* application = new QGuiApplication(argc, argv);
+    (void)application;
+    static GraphFontMeasurer measurer;
+    return measurer;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -35,9 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryProfileStore profile;
     profile.WriteProfileInt("SHOW", "X", (flags >> 3) & 3);
 
-    FixedWidthMeasurer measurer;
-    RecordingSurface surface(measurer);
+    FixedWidthMeasurer fixed;
+    RecordingSurface surface((flags & 32) ? QtMeasurer() : fixed);
     DrawGraph(surface, Rect{0, 0, width, height}, doc, state, profile);
+    for (const SurfaceOp& op : surface.Ops())
+        if (op.text.size() > kLongestLabel)
+            __builtin_trap();
     if (surface.DeletedWhileSelected() != 0 || surface.SelectedPen() != PenHandle::Stock
         || surface.SelectedBrush() != BrushHandle::Stock || surface.PensCreated() != surface.PensDeleted()
         || surface.BrushesCreated() != surface.BrushesDeleted())
