@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <csignal>
 
 namespace {
 
@@ -23,6 +24,25 @@ namespace {
 QString StartMarkerPath()
 {
     return QString::fromStdString(RecoveryStore::DefaultFolder()) + QStringLiteral("/starting");
+}
+
+// The marker holds the process id of the start that wrote it: a marker of
+// a window that is still starting (two started at once) is no crash.
+bool PreviousStartDied()
+{
+    QFile marker(StartMarkerPath());
+    if (!marker.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 pid = marker.readAll().trimmed().toLongLong();
+    return !(pid > 0 && pid != QCoreApplication::applicationPid() && ::kill(static_cast<pid_t>(pid), 0) == 0);
+}
+
+void WriteStartMarker()
+{
+    QDir().mkpath(QFileInfo(StartMarkerPath()).path());
+    QFile marker(StartMarkerPath());
+    if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        marker.write(QByteArray::number(QCoreApplication::applicationPid()));
 }
 
 } // namespace
@@ -54,11 +74,10 @@ bool CTarelogApp::InitInstance()
 
     // A start that died opening the last diary (a file that crashes or
     // hangs the window) must not lock the user out: this one skips it.
-    const bool interrupted = QFile::exists(StartMarkerPath());
+    const bool interrupted = PreviousStartDied();
     if (interrupted)
         CTarelogView::s_reopenPending = false;
-    QDir().mkpath(QFileInfo(StartMarkerPath()).path());
-    QFile(StartMarkerPath()).open(QIODevice::WriteOnly);
+    WriteStartMarker();
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
