@@ -49,7 +49,7 @@ bool ParseWeight(const std::string& text, double& weight)
     return !text.empty() && error == std::errc() && stop == end && std::isfinite(weight);
 }
 
-int RunAdd(const std::vector<std::string>& args)
+int RunAdd(const VerbArguments& args)
 {
     if (WantsHelp(args)) {
         std::fputs(kUsage, stdout);

@@ -9,9 +9,13 @@
 #include "platform/qt/recent_file_list.h"
 #include "platform/qt/single_doc_template.h"
 
+#include "platform/qt/command_line.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace {
 
@@ -62,15 +66,12 @@ int CWinApp::Run()
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) const
 {
-    for (const QString& argument : m_arguments) {
-        // Options of the window system (-style, -platform...) were taken out
-        // by QApplication; anything else starting with '-' is not a file.
-        if (argument.startsWith(QLatin1Char('-')))
-            continue;
-        info.m_nShellCommand = CCommandLineInfo::FileOpen;
-        info.m_strFileName = argument;
+    // The options were read before (ReadStandardOptions): what is left
+    // names files, and one document is shown at a time.
+    if (m_arguments.isEmpty())
         return;
-    }
+    info.m_nShellCommand = CCommandLineInfo::FileOpen;
+    info.m_strFileName = m_arguments.first();
 }
 
 bool CWinApp::ProcessShellCommand(const CCommandLineInfo& info)
@@ -187,13 +188,35 @@ void CWinApp::OnAppExit()
         m_pMainWnd->close();
 }
 
-int RunApplication(int argc, char** argv)
+namespace {
+
+int AnswerOnTerminal(const StandardOptions& options)
 {
+    std::fputs(options.output.toLocal8Bit().constData(), stdout);
+    std::fputs(options.error.toLocal8Bit().constData(), stderr);
+    return options.exitCode;
+}
+
+} // namespace
+
+int RunApplication(int argc, char** argv, const QString& description)
+{
+    {
+        // --help and --version need no window system, so they answer
+        // without a display too (as when the manual page is made).
+        QCoreApplication terminal(argc, argv);
+        const StandardOptions early = ReadStandardOptions(QCoreApplication::arguments(), description, false);
+        if (early.action == StandardOptions::Exit)
+            return AnswerOnTerminal(early);
+    }
     QApplication application(argc, argv);
+    const StandardOptions options = ReadStandardOptions(QApplication::arguments(), description, true);
+    if (options.action == StandardOptions::Exit)
+        return AnswerOnTerminal(options);
     CWinApp* app = CurrentApp();
     if (!app)
         return 1;
-    app->SetCommandLine(QApplication::arguments().mid(1));
+    app->SetCommandLine(options.files);
     if (!app->InitInstance()) {
         app->ExitInstance();
         return 1;

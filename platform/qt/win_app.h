@@ -34,7 +34,7 @@ public:
     // The message loop, then ExitInstance.
     int Run();
 
-    // Arguments after the program's name.
+    // The files named on the command line, its options already read.
     void SetCommandLine(const QStringList& arguments) { m_arguments = arguments; }
     void ParseCommandLine(CCommandLineInfo& info) const;
     bool ProcessShellCommand(const CCommandLineInfo& info);
@@ -71,6 +71,8 @@ private:
 
 CWinApp* CurrentApp();
 
-// The framework's main entry: the Qt application around InitInstance and
-// the message loop of the current CWinApp.
-int RunApplication(int argc, char** argv);
+// The framework's main entry: the standard options (--help, --version,
+// `description` heading the help), then the Qt application around
+// InitInstance and the message loop of the current CWinApp. The caller sets
+// the application's name and version first.
+int RunApplication(int argc, char** argv, const QString& description);
