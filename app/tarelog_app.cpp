@@ -7,6 +7,7 @@
 #include "doc/diary_file.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/frame_wnd.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/single_doc_template.h"
 #include "view/tarelog_view.h"
 
@@ -52,6 +53,7 @@ bool CTarelogApp::InitInstance()
         // Message boxes take their title from the application's name.
         QApplication::setApplicationName(QStringLiteral("Tarelog"));
         QApplication::setWindowIcon(AppIcon());
+        InstallQtJapanese();
     }
 
     CCommandLineInfo cmdInfo;

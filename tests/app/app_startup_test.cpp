@@ -38,6 +38,15 @@ TEST_F(AppStartupTest, WithoutRecentFilesAnEmptyDiaryStaysShown)
     EXPECT_TRUE(m_asked.empty());
 }
 
+// Qt's own parts (standard buttons, file dialogs) speak the window's
+// language once the application has started.
+TEST_F(AppStartupTest, QtsOwnTextsAreJapanese)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Save As"), QStringLiteral("Save As"));
+}
+
 TEST_F(AppStartupTest, TheMostRecentFileIsReopenedOnceTheLoopRuns)
 {
     const QString last = WriteDiary(QStringLiteral("last.tlg"), {72.0, 71.5});

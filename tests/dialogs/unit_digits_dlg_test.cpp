@@ -124,6 +124,18 @@ TEST_F(UnitDigitsDlgTest, StyleBounds)
     EXPECT_FALSE(m_doc.IsModified()) << "the style is no part of the document";
 }
 
+TEST_F(UnitDigitsDlgTest, DigitsAndStyleReadTheFullWidthFormsOfAnInputMethod)
+{
+    bool open = true;
+    EXPECT_TRUE(RunWith(u"　４", nullptr, u"３　", &open).isEmpty());
+    EXPECT_FALSE(open);
+    EXPECT_EQ(m_doc.m_digits, 4);
+    EXPECT_EQ(m_profile.GetProfileInt("SHOW", "X", 0), 3);
+    // Folded first, then checked against the bounds like any other digit.
+    EXPECT_EQ(RunWith(u"６", nullptr, nullptr, &open), QStringList{QStringLiteral("0 から 5 までの整数を入力してください。")});
+    EXPECT_TRUE(open);
+}
+
 TEST_F(UnitDigitsDlgTest, OkHandsTheFieldsToTheDocumentRules)
 {
     EXPECT_TRUE(RunWith(nullptr, nullptr, nullptr).isEmpty());
