@@ -28,6 +28,14 @@ QString SaveDiary(const CDocument& doc, const std::string& path)
     return error ? QString::fromStdString(error.JapaneseMessage()) : QString();
 }
 
+// The handheld's screen is small for a desktop: the first window gets a
+// client area twice as wide and twice as high as the handheld's.
+QSize FirstWindowSize(const CFrameWnd& frame)
+{
+    const QWidget* view = frame.GetActiveView();
+    return frame.sizeHint() + (view ? view->sizeHint() : QSize());
+}
+
 } // namespace
 
 CTarelogApp::CTarelogApp()
@@ -61,6 +69,7 @@ bool CTarelogApp::InitInstance()
     if (!ProcessShellCommand(cmdInfo))
         return false;
 
+    RestoreMainWindowPlacement(FirstWindowSize(*m_pMainWnd));
     m_pMainWnd->show();
     // Painted before the message loop starts.
     m_pMainWnd->repaint();

@@ -8,12 +8,12 @@
 #include "platform/qt/qsettings_profile_store.h"
 #include "platform/qt/recent_file_list.h"
 #include "platform/qt/single_doc_template.h"
-
 #include "platform/qt/command_line.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -129,6 +129,44 @@ ProfileStore& CWinApp::GetProfileStore()
     if (!m_profile)
         SetRegistryKey(QString::fromLatin1(kProfileOrganization));
     return *m_profile;
+}
+
+namespace {
+
+constexpr const char* kWindowGeometry = "Window/geometry";
+
+} // namespace
+
+void CWinApp::RestoreMainWindowPlacement(const QSize& firstSize)
+{
+    if (!m_pMainWnd)
+        return;
+    const QByteArray saved = GetProfileSettings().value(QLatin1String(kWindowGeometry)).toByteArray();
+    if (!saved.isEmpty() && m_pMainWnd->restoreGeometry(saved))
+        return;
+    // Placed by the program, not left to the window manager, so that a
+    // message shown at start-up (a recent file that has gone) knows where
+    // the window is and appears over it.
+    QRect area(QPoint(0, 0), firstSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        area.setSize(firstSize.boundedTo(available.size() * 9 / 10));
+        area.moveCenter(available.center());
+    }
+    m_pMainWnd->resize(area.size());
+    m_pMainWnd->move(area.topLeft());
+}
+
+void CWinApp::SaveMainWindowPlacement()
+{
+    if (m_pMainWnd)
+        GetProfileSettings().setValue(QLatin1String(kWindowGeometry), m_pMainWnd->saveGeometry());
+}
+
+QSettings& CWinApp::GetProfileSettings()
+{
+    GetProfileStore();
+    return m_profile->Settings();
 }
 
 void CWinApp::OnFileNew()

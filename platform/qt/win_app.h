@@ -2,6 +2,7 @@
 
 #include "platform/qt/cmd_target.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -10,6 +11,7 @@ class CFrameWnd;
 class CRecentFileList;
 class CSingleDocTemplate;
 class ProfileStore;
+class QSettings;
 class QSettingsProfileStore;
 
 // What the command line asks for: a new empty document, or the file named.
@@ -54,10 +56,17 @@ public:
 
     CFrameWnd* m_pMainWnd = nullptr;
 
+    // The main window's size and position between runs, kept in the
+    // profile's own group "Window", apart from the program's entries. The
+    // first run gets `firstSize`, centred on the screen.
+    void RestoreMainWindowPlacement(const QSize& firstSize);
+    void SaveMainWindowPlacement();
+
     void OnFileNew();
     void OnFileOpen();
 
 private:
+    QSettings& GetProfileSettings();
     void OnFileSave();
     void OnFileSaveAs();
     void OnOpenRecentFile(int id);
