@@ -61,6 +61,8 @@ bool CTarelogApp::InitInstance()
         // Message boxes take their title from the application's name.
         QApplication::setApplicationName(QStringLiteral("Tarelog"));
         QApplication::setWindowIcon(AppIcon());
+        // Lets the desktop match the window with its entry (name, icon).
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.ostrel.tarelog"));
         InstallQtJapanese();
     }
 
