@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 
 namespace {
 
@@ -63,7 +64,10 @@ bool CTarelogApp::InitInstance()
         QApplication::setWindowIcon(AppIcon());
         // Lets the desktop match the window with its entry (name, icon).
         QGuiApplication::setDesktopFileName(QStringLiteral("org.ostrel.tarelog"));
+        // The window speaks Japanese whatever the system's language: Qt's
+        // own texts, and the dates and sizes its file dialogs show.
         InstallQtJapanese();
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     }
 
     CCommandLineInfo cmdInfo;

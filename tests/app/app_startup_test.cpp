@@ -39,11 +39,13 @@ TEST_F(AppStartupTest, WithoutRecentFilesAnEmptyDiaryStaysShown)
 }
 
 // Qt's own parts (standard buttons, file dialogs) speak the window's
-// language once the application has started.
+// language once the application has started, whatever the system's.
 TEST_F(AppStartupTest, QtsOwnTextsAreJapanese)
 {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ASSERT_TRUE(Start());
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    EXPECT_EQ(QLocale().language(), QLocale::Japanese) << "file dialogs show dates in Japanese";
     EXPECT_NE(QCoreApplication::translate("QFileDialog", "Save As"), QStringLiteral("Save As"));
 }
 
