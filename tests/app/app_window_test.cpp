@@ -310,6 +310,26 @@ TEST_F(AppWindowTest, SizeAndPositionAreKeptBetweenRuns)
     EXPECT_EQ(Frame()->geometry(), QRect(30, 40, 600, 500));
 }
 
+// A message whose caller names no owner still belongs to the window: it
+// is owned by it and appears over it, not wherever new windows go.
+TEST_F(AppWindowTest, AMessageWithoutAnOwnerAppearsOverTheWindow)
+{
+    ASSERT_TRUE(StartAndSettle());
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    SetMessageBoxResponder(nullptr);
+    QWidget* owner = nullptr;
+    QPoint centre;
+    OnNextModal([&](QDialog& box) {
+        owner = box.parentWidget();
+        centre = box.geometry().center();
+        box.reject();
+    });
+    ShowMessageBox(QStringLiteral("テスト"), MB_OK);
+    EXPECT_EQ(owner, Frame());
+    EXPECT_TRUE(Frame()->geometry().contains(centre));
+}
+
 // However narrow the user makes the window, the description of every
 // command fits the status bar.
 TEST_F(AppWindowTest, NoWidthCutsAStatusBarPrompt)
