@@ -1,6 +1,7 @@
 #include "platform/qt/win_app.h"
 
 #include "platform/document.h"
+#include "platform/qt/command_line.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/framework_ids.h"
@@ -8,7 +9,6 @@
 #include "platform/qt/qsettings_profile_store.h"
 #include "platform/qt/recent_file_list.h"
 #include "platform/qt/single_doc_template.h"
-#include "platform/qt/command_line.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,6 +20,9 @@
 namespace {
 
 CWinApp* g_currentApp = nullptr;
+
+// The window's placement, in a group of its own beside the profile's entries.
+constexpr const char* kWindowGeometry = "Window/geometry";
 
 } // namespace
 
@@ -130,12 +133,6 @@ ProfileStore& CWinApp::GetProfileStore()
         SetRegistryKey(QString::fromLatin1(kProfileOrganization));
     return *m_profile;
 }
-
-namespace {
-
-constexpr const char* kWindowGeometry = "Window/geometry";
-
-} // namespace
 
 void CWinApp::RestoreMainWindowPlacement(const QSize& firstSize)
 {
