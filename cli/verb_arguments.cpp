@@ -1,4 +1,4 @@
-#include "cli/cli_command.h"
+#include "cli/verb_arguments.h"
 
 #include <algorithm>
 
