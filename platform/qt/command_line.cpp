@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 StandardOptions ReadStandardOptions(const QStringList& arguments, const QString& description, bool strict)
 {
@@ -18,7 +19,9 @@ StandardOptions ReadStandardOptions(const QStringList& arguments, const QString&
         options.output = parser.helpText();
     } else if (parser.isSet(version)) {
         options.action = StandardOptions::Exit;
-        options.output = QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        // "tarelog 1.11": the command's own name, as the manual page calls it.
+        const QString command = arguments.isEmpty() ? QCoreApplication::applicationName() : QFileInfo(arguments.first()).fileName();
+        options.output = command + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n');
     } else if (strict && !parsed) {
         options.action = StandardOptions::Exit;
         options.exitCode = 2;

@@ -36,7 +36,7 @@ TEST_F(StandardOptionsTest, HelpAndVersionEndTheProgramWithTheirText)
     const StandardOptions version = Read({QStringLiteral("--version")});
     EXPECT_EQ(version.action, StandardOptions::Exit);
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.output, QCoreApplication::applicationName() + QStringLiteral(" 9.8\n"));
+    EXPECT_EQ(version.output, QStringLiteral("tarelog 9.8\n"));
 }
 
 TEST_F(StandardOptionsTest, AFileKeepsItsMeaningAndDoubleDashEndsTheOptions)
@@ -77,7 +77,7 @@ TEST(TarelogProgram, AnswersHelpAndVersionWithoutADisplay)
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
         return QString::fromUtf8(process.readAllStandardOutput());
     };
-    EXPECT_EQ(run(QStringLiteral("--version")), QStringLiteral("Tarelog " TARELOG_VERSION "\n"));
+    EXPECT_EQ(run(QStringLiteral("--version")), QStringLiteral("tarelog " TARELOG_VERSION "\n"));
     const QString help = run(QStringLiteral("--help"));
     EXPECT_TRUE(help.startsWith(QStringLiteral("Usage: "))) << help.toStdString();
     EXPECT_TRUE(help.contains(QStringLiteral("[FILE]")));
