@@ -2,6 +2,8 @@
 
 #include "app/app_resources.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
@@ -15,7 +17,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 {
     SetTemplate(QStringLiteral("バージョン情報 (Tarelog)"), 69, 74);
 
-    AddOkButton(47, 0, 22, 12);
+    QPushButton* ok = AddOkButton(47, 0, 22, 12);
 
     auto* icon = AddControl<QLabel>(IDC_STATIC, 26, 9, 20, 20);
     icon->setObjectName(QStringLiteral("aboutIcon"));
@@ -33,6 +35,26 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     notice->setTextFormat(Qt::PlainText);
     notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     notice->setText(QString::fromUtf8(kAboutNotice));
+
+    WidenForCaption(ok);
+}
+
+void CAboutDlg::WidenForCaption(QPushButton* ok)
+{
+    // At 69 dialog units the window manager shows the caption as "…". It
+    // draws the caption in a font of its own, commonly bolder and a little
+    // larger than the dialog's, beside its buttons: the box takes that
+    // width, the OK button keeps to the top right and the rest stays centred.
+    QFont captionFont = QApplication::font();
+    captionFont.setBold(true);
+    constexpr int kCaptionButtons = 96;
+    const int needed = QFontMetrics(captionFont).horizontalAdvance(windowTitle()) * 5 / 4 + kCaptionButtons;
+    const int extra = needed - width();
+    if (extra <= 0)
+        return;
+    setFixedSize(width() + extra, height());
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        control->move(control->x() + (control == ok ? extra : extra / 2), control->y());
 }
 
 bool CAboutDlg::OnInitDialog()

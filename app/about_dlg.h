@@ -2,6 +2,8 @@
 
 #include "platform/qt/dialog.h"
 
+class QPushButton;
+
 // The about box: icon, version text and a short notice. Window managers
 // give a dialog no OK button in its caption, so one sits at its top right.
 class CAboutDlg : public CDialog {
@@ -11,6 +13,9 @@ public:
 
 protected:
     bool OnInitDialog() override;
+
+private:
+    void WidenForCaption(QPushButton* ok);
 };
 
 // The notice under the version text.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/qt/resources.h"
+#include "tarelog_version.h"
 
 #include <QIcon>
 #include <QString>
@@ -18,5 +19,5 @@ FrameResources MainFrameResources();
 // Icon 128 at 16, 32 and 64 pixels.
 QIcon AppIcon();
 
-// The version text of the about box.
-inline constexpr const char* kVersionText = "Tarelog Version 1.11";
+// The version text of the about box: "Tarelog Version 1.11" for version 1.11.
+inline constexpr const char* kVersionText = "Tarelog Version " TARELOG_VERSION;

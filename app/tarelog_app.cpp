@@ -7,6 +7,7 @@
 #include "app/diary_files.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/frame_wnd.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/single_doc_template.h"
 #include "view/tarelog_view.h"
 
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLocale>
 #include <csignal>
 
 namespace {
@@ -45,6 +47,14 @@ void WriteStartMarker()
         marker.write(QByteArray::number(QCoreApplication::applicationPid()));
 }
 
+// The handheld's screen is small for a desktop: the first window gets a
+// client area twice as wide and twice as high as the handheld's.
+QSize FirstWindowSize(const CFrameWnd& frame)
+{
+    const QWidget* view = frame.GetActiveView();
+    return frame.sizeHint() + (view ? view->sizeHint() : QSize());
+}
+
 } // namespace
 
 CTarelogApp::CTarelogApp()
@@ -70,6 +80,12 @@ bool CTarelogApp::InitInstance()
         // Message boxes take their title from the application's name.
         QApplication::setApplicationName(QStringLiteral("Tarelog"));
         QApplication::setWindowIcon(AppIcon());
+        // Lets the desktop match the window with its entry (name, icon).
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.ostrel.tarelog"));
+        // The window speaks Japanese whatever the system's language: Qt's
+        // own texts, and the dates and sizes its file dialogs show.
+        InstallQtJapanese();
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     }
 
     // A start that died opening the last diary (a file that crashes or
@@ -84,6 +100,7 @@ bool CTarelogApp::InitInstance()
     if (!ProcessShellCommand(cmdInfo))
         return false;
 
+    RestoreMainWindowPlacement(FirstWindowSize(*m_pMainWnd));
     m_pMainWnd->show();
     // Painted before the message loop starts.
     m_pMainWnd->repaint();

@@ -128,5 +128,5 @@ ProbeApp theApp;
 
 int main(int argc, char** argv)
 {
-    return RunApplication(argc, argv);
+    return RunApplication(argc, argv, QStringLiteral("Measures how the window paints and how much memory it holds."));
 }

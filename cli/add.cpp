@@ -94,7 +94,7 @@ int AddDay(const std::vector<std::string>& args, bool force)
     return kExitOk;
 }
 
-int RunAdd(const std::vector<std::string>& args)
+int RunAdd(const VerbArguments& args)
 {
     if (WantsHelp(args)) {
         std::fputs(kUsage, stdout);
@@ -102,11 +102,11 @@ int RunAdd(const std::vector<std::string>& args)
     }
     std::vector<std::string> positional;
     bool force = false;
-    for (const std::string& arg : args) {
-        if (arg == "--force")
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args.IsOption(i) && args[i] == "--force")
             force = true;
         else
-            positional.push_back(arg);
+            positional.push_back(args[i]);
     }
     if (positional.size() != 3) {
         std::fputs(kUsage, stderr);

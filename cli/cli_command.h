@@ -1,6 +1,7 @@
 #pragma once
 
-#include <string>
+#include "cli/verb_arguments.h"
+
 #include <vector>
 
 // One verb of tarelog-cli. Each verb's source file registers itself with a
@@ -11,7 +12,7 @@ struct CliCommand {
     const char* summary;  // one line for the tool's --help
     // Receives the arguments after the verb; returns the exit status:
     // 0 success, 1 file or input error, 2 usage error.
-    int (*run)(const std::vector<std::string>& args);
+    int (*run)(const VerbArguments& args);
 };
 
 class CliCommandRegistration {
@@ -20,9 +21,6 @@ public:
 };
 
 const std::vector<CliCommand>& RegisteredCliCommands();
-
-// True when the verb's arguments ask for its help ("--help" or "-h").
-bool WantsHelp(const std::vector<std::string>& args);
 
 // Exit statuses shared by every verb.
 constexpr int kExitOk = 0;

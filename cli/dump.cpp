@@ -44,13 +44,13 @@ std::string JsonRecord(const WeightRecord& r)
         r.year, r.month, r.day, r.year, r.month, r.day, JsonWeight(r.weight).c_str(), r.reserved[0], r.reserved[1]);
 }
 
-int RunDump(const std::vector<std::string>& args)
+int RunDump(const VerbArguments& args)
 {
     if (WantsHelp(args)) {
         std::fputs(kUsage, stdout);
         return kExitOk;
     }
-    if (args.size() != 1 || (!args[0].empty() && args[0][0] == '-')) {
+    if (args.size() != 1 || args.IsOption(0)) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }

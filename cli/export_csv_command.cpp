@@ -22,12 +22,12 @@ struct ExportArgs {
     std::string output; // empty: standard output
 };
 
-bool ParseArgs(const std::vector<std::string>& args, ExportArgs& parsed)
+bool ParseArgs(const VerbArguments& args, ExportArgs& parsed)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size() && parsed.output.empty())
+        if (args.IsOption(i) && args[i] == "-o" && i + 1 < args.size() && parsed.output.empty())
             parsed.output = args[++i];
-        else if (!args[i].empty() && args[i][0] != '-' && parsed.diary.empty())
+        else if (!args[i].empty() && !args.IsOption(i) && parsed.diary.empty())
             parsed.diary = args[i];
         else
             return false;
@@ -41,7 +41,7 @@ bool WriteStandardOutput(const std::string& csv)
     return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
 }
 
-int RunExportCsv(const std::vector<std::string>& args)
+int RunExportCsv(const VerbArguments& args)
 {
     if (WantsHelp(args)) {
         std::fputs(kUsage, stdout);

@@ -45,12 +45,14 @@ struct ImportArgs {
     bool dryRun = false;
 };
 
-bool ParseArgs(const std::vector<std::string>& args, ImportArgs& parsed)
+bool ParseArgs(const VerbArguments& args, ImportArgs& parsed)
 {
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--skip-bad") {
+        if (!arg.empty() && !args.IsOption(i)) {
+            positional.push_back(arg);
+        } else if (arg == "--skip-bad") {
             parsed.skipBad = true;
         } else if (arg == "--dry-run") {
             parsed.dryRun = true;
@@ -60,8 +62,6 @@ bool ParseArgs(const std::vector<std::string>& args, ImportArgs& parsed)
         } else if (arg.starts_with("--format=")) {
             if (!ParseCsvLayoutName(std::string_view(arg).substr(9), parsed.layout))
                 return false;
-        } else if (!arg.empty() && arg[0] != '-') {
-            positional.push_back(arg);
         } else {
             return false;
         }
@@ -137,7 +137,7 @@ bool LoadOrCreate(const std::string& path, CTarelogDoc& doc, bool& created)
     return true;
 }
 
-int RunImportCsv(const std::vector<std::string>& args)
+int RunImportCsv(const VerbArguments& args)
 {
     if (WantsHelp(args)) {
         std::fputs(kUsage, stdout);

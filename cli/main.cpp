@@ -1,4 +1,5 @@
 #include "cli/cli_command.h"
+#include "tarelog_version.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +21,8 @@ void PrintUsage(std::FILE* out)
     std::sort(sorted.begin(), sorted.end(), [](const CliCommand& a, const CliCommand& b) { return std::strcmp(a.name, b.name) < 0; });
     for (const CliCommand& command : sorted)
         std::fprintf(out, "  %-12s %s\n", command.name, command.summary);
-    std::fprintf(out, "\n'tarelog-cli VERB --help' describes one verb.\n");
+    std::fprintf(out, "\n'tarelog-cli VERB --help' describes one verb; '--' ends the options of a verb,\n"
+                      "so that a FILE may start with '-'. 'tarelog-cli --version' prints the version.\n");
 }
 
 } // namespace
@@ -35,11 +37,6 @@ const std::vector<CliCommand>& RegisteredCliCommands()
     return Commands();
 }
 
-bool WantsHelp(const std::vector<std::string>& args)
-{
-    return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
-}
-
 int main(int argc, char** argv)
 {
     if (argc < 2) {
@@ -49,6 +46,10 @@ int main(int argc, char** argv)
     const std::string verb = argv[1];
     if (verb == "--help" || verb == "-h" || verb == "help") {
         PrintUsage(stdout);
+        return kExitOk;
+    }
+    if (verb == "--version") {
+        std::printf("tarelog-cli %s\n", TARELOG_VERSION);
         return kExitOk;
     }
     for (const CliCommand& command : Commands()) {

@@ -1,6 +1,7 @@
 // tarelog-cli render FILE -o OUT: the diary's graph, drawn by the same code
 // as the window, as a PNG image, an SVG drawing or the list of drawing calls.
 #include "cli/cli_command.h"
+#include "cli/offscreen_application.h"
 
 #include "doc/diary_file.h"
 #include "platform/memory_profile_store.h"
@@ -142,13 +143,15 @@ bool EndsWith(const std::string& text, const char* suffix)
 }
 
 // Returns an English complaint, or nothing when the arguments make sense.
-std::optional<std::string> ParseArguments(const std::vector<std::string>& args, RenderOptions& options)
+std::optional<std::string> ParseArguments(const VerbArguments& args, RenderOptions& options)
 {
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--no-profile") {
+        if (!args.IsOption(i)) {
+            positional.push_back(a);
+        } else if (a == "--no-profile") {
             options.noProfile = true;
         } else if (a == "-o" || a == "--size" || a == "--avg" || a == "--style" || a == "--color") {
             if (!hasValue)
@@ -170,10 +173,8 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args, 
                 options.style = style;
             if (a == "--color")
                 options.colors.push_back(color);
-        } else if (!a.empty() && a[0] == '-') {
-            return "unknown option '" + a + "'";
         } else {
-            positional.push_back(a);
+            return "unknown option '" + a + "'";
         }
     }
     if (positional.size() != 1)
@@ -192,16 +193,6 @@ std::optional<std::string> ParseArguments(const std::vector<std::string>& args, 
     if (options.kind == OutputKind::Png && (options.width == 0 || options.height == 0))
         return std::string("a PNG needs a size of at least 1x1");
     return std::nullopt;
-}
-
-// Fonts and images need a GUI application; offscreen unless told otherwise.
-std::unique_ptr<QGuiApplication> MakeApplication()
-{
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "tarelog-cli";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 // Through the same crash-safe replacement as diaries: a full disk or a
@@ -253,7 +244,7 @@ bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphVie
     return WriteAtomically(options.output, text, error);
 }
 
-int RunRender(const std::vector<std::string>& args)
+int RunRender(const VerbArguments& args)
 {
     if (WantsHelp(args)) {
         std::fputs(kUsage, stdout);
@@ -269,7 +260,7 @@ int RunRender(const std::vector<std::string>& args)
         std::fprintf(stderr, "tarelog-cli: %s\n", loadError.EnglishMessage().c_str());
         return kExitFailure;
     }
-    const auto application = MakeApplication();
+    const OffscreenApplication application;
     MemoryProfileStore emptyProfile;
     std::unique_ptr<QSettingsProfileStore> userProfile;
     if (!options.noProfile)

@@ -13,7 +13,7 @@ const char kUsage[] = "usage: tarelog-cli resave IN OUT\n\n"
                       "Opens the diary IN and saves it as OUT in the current file version.\n"
                       "OUT may be IN itself; it is replaced only once the new file is complete.\n";
 
-int RunResave(const std::vector<std::string>& args)
+int RunResave(const VerbArguments& args)
 {
     if (WantsHelp(args)) {
         std::fputs(kUsage, stdout);

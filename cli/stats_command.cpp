@@ -97,14 +97,14 @@ void PrintText(const DiaryStats& stats, const std::string& unit)
     std::printf("trend per week: %s\n", Rounded(stats.trendPerWeek, "%+.2f").c_str());
 }
 
-int RunStats(const std::vector<std::string>& args)
+int RunStats(const VerbArguments& args)
 {
     if (WantsHelp(args)) {
         std::fputs(kUsage, stdout);
         return kExitOk;
     }
-    const bool json = args.size() == 2 && args[1] == "--json";
-    if (args.empty() || args.size() > 2 || (args.size() == 2 && !json) || args[0].starts_with("-")) {
+    const bool json = args.size() == 2 && args.IsOption(1) && args[1] == "--json";
+    if (args.empty() || args.size() > 2 || (args.size() == 2 && !json) || args.IsOption(0)) {
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }

@@ -90,8 +90,16 @@ void CEditListDlg::OnUpdate()
     const int i = SelectedRecord();
     if (i >= 0 && m_pDoc) {
         UpdateData(true);
-        if (UpdateListRecord(*m_pDoc, i, m_edit->text().toStdString(), m_date) == RecordUpdate::DateTaken) {
+        switch (UpdateListRecord(*m_pDoc, i, NumberText(m_edit->text()).toStdString(), m_date)) {
+        case RecordUpdate::Updated:
+            break;
+        case RecordUpdate::DateTaken:
             ShowMessageBox(QStringLiteral("その日付のデータは既にあります。"), MB_OK | MB_ICONWARNING, this);
+            return;
+        case RecordUpdate::NotANumber:
+            ShowMessageBox(NotANumberMessage(), MB_OK | MB_ICONWARNING, this);
+            m_edit->setFocus(Qt::OtherFocusReason);
+            m_edit->selectAll();
             return;
         }
     }

@@ -22,8 +22,10 @@ RecordUpdate UpdateListRecord(CTarelogDoc& doc, int index, std::string_view weig
     const std::uint32_t oldKey = record.DateKey();
     // "nan", "inf" and overflowing exponents read as numbers, but a weight
     // that is not finite breaks every scale computed from the diary.
-    const double weight = LeadingDouble(weightText);
-    record.weight = std::isfinite(weight) ? weight : 0.0;
+    double weight = 0.0;
+    if (!ReadLeadingDouble(weightText, weight) || !std::isfinite(weight))
+        return RecordUpdate::NotANumber;
+    record.weight = weight;
     record.year = static_cast<std::int16_t>(date.Year());
     record.month = static_cast<std::int16_t>(date.Month());
     record.day = static_cast<std::int16_t>(date.Day());

@@ -12,6 +12,9 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
+
+private:
+    void WidenUnitField();
 };
 
 constexpr int IDD_UNIT_DIGITS = 132;

@@ -34,6 +34,16 @@ CWeightEntryDlg::CWeightEntryDlg(QWidget* parent)
     }
 }
 
+bool CWeightEntryDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    // Only the first focus moves; the tab order stays the template's.
+    auto* weight = GetDlgItem<QLineEdit>(IDC_WEIGHT);
+    weight->setFocus(Qt::OtherFocusReason);
+    weight->selectAll();
+    return false;
+}
+
 void CWeightEntryDlg::DoDataExchange(CDataExchange& dx)
 {
     DDX_DateTimeCtrl(dx, IDC_ENTRY_DATE, m_date);

@@ -12,6 +12,9 @@ public:
     explicit CWeightEntryDlg(QWidget* parent = nullptr);
 
 protected:
+    // Opens with the weight field focused and its text selected, so typing
+    // a weight and pressing Enter records it.
+    bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
 
 private:

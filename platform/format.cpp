@@ -75,6 +75,17 @@ double LeadingDouble(std::string_view text)
     return strtod_l(terminated.c_str(), nullptr, CLocaleScope::CLocale());
 }
 
+bool ReadLeadingDouble(std::string_view text, double& value)
+{
+    const std::string terminated(text);
+    char* end = nullptr;
+    const double parsed = strtod_l(terminated.c_str(), &end, CLocaleScope::CLocale());
+    if (end == terminated.c_str())
+        return false;
+    value = parsed;
+    return true;
+}
+
 std::string ShortestDouble(double value)
 {
     char buffer[64];

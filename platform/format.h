@@ -16,6 +16,9 @@ std::string FormatV(const char* format, va_list args);
 // The value of the leading numeric part of `text` (after leading white
 // space), as wcstod reads it; 0.0 when the text does not start with a number.
 double LeadingDouble(std::string_view text);
+// The same reading, but false (and `value` untouched) when the text does
+// not start with a number.
+bool ReadLeadingDouble(std::string_view text, double& value);
 
 // The shortest decimal text that reads back as exactly `value`.
 std::string ShortestDouble(double value);

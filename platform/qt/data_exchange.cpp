@@ -4,6 +4,7 @@
 #include "platform/qt/dialog.h"
 #include "platform/qt/message_box.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QLocale>
@@ -17,7 +18,7 @@ namespace {
 // plus sign dropped (from_chars takes neither).
 std::string NumberCore(const QString& text)
 {
-    std::string core = text.trimmed().toStdString();
+    std::string core = NumberText(text).trimmed().toStdString();
     if (!core.empty() && core.front() == '+' && (core.size() == 1 || core[1] != '-'))
         core.erase(0, 1);
     return core;
@@ -62,6 +63,21 @@ void CDataExchange::Fail(const QString& message)
         if (auto* edit = qobject_cast<QLineEdit*>(m_last))
             edit->selectAll();
     }
+}
+
+QString NumberText(const QString& text)
+{
+    // NFKC folds what a Japanese input method types in full-width mode
+    // (digits, period, plus, the full-width hyphen-minus and the ideographic
+    // space) into ASCII; the minus sign U+2212 has no such folding.
+    QString folded = text.normalized(QString::NormalizationForm_KC);
+    folded.replace(QChar(0x2212), QLatin1Char('-'));
+    return folded;
+}
+
+QString NotANumberMessage()
+{
+    return QStringLiteral("数値を入力してください。");
 }
 
 bool ParseIntText(const QString& text, int& value)
@@ -116,7 +132,7 @@ void DDX_Text(CDataExchange& dx, int id, double& value)
         return;
     }
     if (!ParseDoubleText(LineText(control), value))
-        dx.Fail(QStringLiteral("数値を入力してください。"));
+        dx.Fail(NotANumberMessage());
 }
 
 void DDX_Text(CDataExchange& dx, int id, std::u16string& value)
@@ -164,12 +180,15 @@ void SetupDatePicker(QWidget* widget)
     auto* picker = qobject_cast<QDateEdit*>(widget);
     if (!picker)
         return;
-    // Without a user locale the dialogs' own language gives the short form;
-    // a two-digit year would confine the picker to one century.
-    const QLocale locale = QLocale().language() == QLocale::C ? QLocale(QLocale::Japanese, QLocale::Japan) : QLocale();
-    QString format = locale.dateFormat(QLocale::ShortFormat);
+    // The window speaks Japanese whatever the system's locale: the picker
+    // and its calendar name months and weekdays as the rest of it does. A
+    // two-digit year would confine the picker to one century.
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QString format = japanese.dateFormat(QLocale::ShortFormat);
     if (!format.contains(QStringLiteral("yyyy")))
         format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    picker->setLocale(japanese);
     picker->setDisplayFormat(format);
     picker->setCalendarPopup(true);
+    picker->calendarWidget()->setLocale(japanese);
 }

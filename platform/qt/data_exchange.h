@@ -46,11 +46,16 @@ void DDV_MaxChars(CDataExchange& dx, const std::u16string& value, int maxChars);
 // The text a double is shown with: up to 15 significant digits, so results
 // of decimal steps such as 65.5 * 0.1 read as 6.55.
 QString DoubleText(double value);
+// A number as typed, full-width forms folded to ASCII ("６５．５" gives
+// "65.5"); every numeric field reads its text through this.
+QString NumberText(const QString& text);
+// What the user is told when a field's text is not a number.
+QString NotANumberMessage();
 // Parsers behind the exchange; false when the text is not a whole number
 // (or a finite number), white space around it allowed.
 bool ParseIntText(const QString& text, int& value);
 bool ParseDoubleText(const QString& text, double& value);
 
-// Makes a date picker show the locale's short date (with a four-digit
-// year) and open a calendar.
+// Makes a date picker show the Japanese short date (with a four-digit
+// year) and open a calendar in Japanese, whatever the system's locale.
 void SetupDatePicker(QWidget* picker);

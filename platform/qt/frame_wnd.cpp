@@ -10,6 +10,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -17,6 +18,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -80,6 +83,7 @@ int CFrameWnd::OnCreate()
     m_commandBar->setIconSize(QSize(16, 16));
     connect(statusBar(), &QStatusBar::messageChanged, this, &CFrameWnd::ShowIdleMessage);
     ShowIdleMessage(QString());
+    KeepPromptsWhole();
     return 0;
 }
 
@@ -198,6 +202,8 @@ void CFrameWnd::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    if (app && app->m_pMainWnd == this)
+        app->SaveMainWindowPlacement();
     event->accept();
 }
 
@@ -319,6 +325,21 @@ void CFrameWnd::UpdateRecentFileItems(QMenu* menu, QAction* placeholder)
 void CFrameWnd::SetMessageText(const QString& text)
 {
     statusBar()->showMessage(text);
+}
+
+void CFrameWnd::KeepPromptsWhole()
+{
+    // The status bar cuts a message that is wider than itself; no width the
+    // user gives the window may cut the description of a command.
+    int widest = 0;
+    const QFontMetrics metrics(statusBar()->font());
+    for (const QAction* action : findChildren<QAction*>())
+        widest = std::max(widest, metrics.horizontalAdvance(action->statusTip()));
+    if (m_resources.strings)
+        widest = std::max(widest, metrics.horizontalAdvance(m_resources.strings(IDS_IDLE_MESSAGE)));
+    // The message's margins and the size grip beside it.
+    constexpr int kStatusChrome = 48;
+    setMinimumWidth(std::max(minimumWidth(), widest + kStatusChrome));
 }
 
 void CFrameWnd::ShowIdleMessage(const QString& message)

@@ -70,6 +70,7 @@ private:
     void UpdateMenu(QMenu* menu);
     void UpdateRecentFileItems(QMenu* menu, QAction* placeholder);
     void ShowIdleMessage(const QString& message);
+    void KeepPromptsWhole();
 
     FrameResources m_resources;
     CView* m_view = nullptr;

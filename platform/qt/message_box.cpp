@@ -34,7 +34,10 @@ int ShowMessageBox(const QString& text, unsigned type, QWidget* parent, const QS
 {
     if (Responder())
         return Responder()(text, type);
-    QMessageBox box(IconOf(type), QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+    // Without an owner the box would appear wherever the window manager
+    // puts new windows; the framework's default owner is the active window.
+    QWidget* owner = parent ? parent->window() : QApplication::activeWindow();
+    QMessageBox box(IconOf(type), QApplication::applicationDisplayName(), text, QMessageBox::NoButton, owner);
     // Buttons carry the window system's ids as their roles' results.
     int next = 0;
     auto add = [&](const QString& label, QMessageBox::ButtonRole role, int id) {

@@ -1,6 +1,7 @@
 #include "platform/qt/win_app.h"
 
 #include "platform/document.h"
+#include "platform/qt/command_line.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/framework_ids.h"
@@ -12,10 +13,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
+
+#include <cstdio>
 
 namespace {
 
 CWinApp* g_currentApp = nullptr;
+
+// The window's placement, in a group of its own beside the profile's entries.
+constexpr const char* kWindowGeometry = "Window/geometry";
 
 } // namespace
 
@@ -62,15 +69,12 @@ int CWinApp::Run()
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) const
 {
-    for (const QString& argument : m_arguments) {
-        // Options of the window system (-style, -platform...) were taken out
-        // by QApplication; anything else starting with '-' is not a file.
-        if (argument.startsWith(QLatin1Char('-')))
-            continue;
-        info.m_nShellCommand = CCommandLineInfo::FileOpen;
-        info.m_strFileName = argument;
+    // The options were read before (ReadStandardOptions): what is left
+    // names files, and one document is shown at a time.
+    if (m_arguments.isEmpty())
         return;
-    }
+    info.m_nShellCommand = CCommandLineInfo::FileOpen;
+    info.m_strFileName = m_arguments.first();
 }
 
 bool CWinApp::ProcessShellCommand(const CCommandLineInfo& info)
@@ -130,6 +134,38 @@ ProfileStore& CWinApp::GetProfileStore()
     return *m_profile;
 }
 
+void CWinApp::RestoreMainWindowPlacement(const QSize& firstSize)
+{
+    if (!m_pMainWnd)
+        return;
+    const QByteArray saved = GetProfileSettings().value(QLatin1String(kWindowGeometry)).toByteArray();
+    if (!saved.isEmpty() && m_pMainWnd->restoreGeometry(saved))
+        return;
+    // Placed by the program, not left to the window manager, so that a
+    // message shown at start-up (a recent file that has gone) knows where
+    // the window is and appears over it.
+    QRect area(QPoint(0, 0), firstSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        area.setSize(firstSize.boundedTo(available.size() * 9 / 10));
+        area.moveCenter(available.center());
+    }
+    m_pMainWnd->resize(area.size());
+    m_pMainWnd->move(area.topLeft());
+}
+
+void CWinApp::SaveMainWindowPlacement()
+{
+    if (m_pMainWnd)
+        GetProfileSettings().setValue(QLatin1String(kWindowGeometry), m_pMainWnd->saveGeometry());
+}
+
+QSettings& CWinApp::GetProfileSettings()
+{
+    GetProfileStore();
+    return m_profile->Settings();
+}
+
 void CWinApp::OnFileNew()
 {
     if (m_template)
@@ -187,13 +223,35 @@ void CWinApp::OnAppExit()
         m_pMainWnd->close();
 }
 
-int RunApplication(int argc, char** argv)
+namespace {
+
+int AnswerOnTerminal(const StandardOptions& options)
 {
+    std::fputs(options.output.toLocal8Bit().constData(), stdout);
+    std::fputs(options.error.toLocal8Bit().constData(), stderr);
+    return options.exitCode;
+}
+
+} // namespace
+
+int RunApplication(int argc, char** argv, const QString& description)
+{
+    {
+        // --help and --version need no window system, so they answer
+        // without a display too (as when the manual page is made).
+        QCoreApplication terminal(argc, argv);
+        const StandardOptions early = ReadStandardOptions(QCoreApplication::arguments(), description, false);
+        if (early.action == StandardOptions::Exit)
+            return AnswerOnTerminal(early);
+    }
     QApplication application(argc, argv);
+    const StandardOptions options = ReadStandardOptions(QApplication::arguments(), description, true);
+    if (options.action == StandardOptions::Exit)
+        return AnswerOnTerminal(options);
     CWinApp* app = CurrentApp();
     if (!app)
         return 1;
-    app->SetCommandLine(QApplication::arguments().mid(1));
+    app->SetCommandLine(options.files);
     if (!app->InitInstance()) {
         app->ExitInstance();
         return 1;

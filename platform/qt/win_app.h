@@ -2,6 +2,7 @@
 
 #include "platform/qt/cmd_target.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -10,6 +11,7 @@ class CFrameWnd;
 class CRecentFileList;
 class CSingleDocTemplate;
 class ProfileStore;
+class QSettings;
 class QSettingsProfileStore;
 
 // What the command line asks for: a new empty document, or the file named.
@@ -34,7 +36,7 @@ public:
     // The message loop, then ExitInstance.
     int Run();
 
-    // Arguments after the program's name.
+    // The files named on the command line, its options already read.
     void SetCommandLine(const QStringList& arguments) { m_arguments = arguments; }
     void ParseCommandLine(CCommandLineInfo& info) const;
     bool ProcessShellCommand(const CCommandLineInfo& info);
@@ -54,10 +56,17 @@ public:
 
     CFrameWnd* m_pMainWnd = nullptr;
 
+    // The main window's size and position between runs, kept in the
+    // profile's own group "Window", apart from the program's entries. The
+    // first run gets `firstSize`, centred on the screen.
+    void RestoreMainWindowPlacement(const QSize& firstSize);
+    void SaveMainWindowPlacement();
+
     void OnFileNew();
     void OnFileOpen();
 
 private:
+    QSettings& GetProfileSettings();
     void OnFileSave();
     void OnFileSaveAs();
     void OnOpenRecentFile(int id);
@@ -71,6 +80,8 @@ private:
 
 CWinApp* CurrentApp();
 
-// The framework's main entry: the Qt application around InitInstance and
-// the message loop of the current CWinApp.
-int RunApplication(int argc, char** argv);
+// The framework's main entry: the standard options (--help, --version,
+// `description` heading the help), then the Qt application around
+// InitInstance and the message loop of the current CWinApp. The caller sets
+// the application's name and version first.
+int RunApplication(int argc, char** argv, const QString& description);

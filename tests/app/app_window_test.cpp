@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -261,6 +263,12 @@ TEST_F(AppWindowTest, AboutBoxShowsVersionAndClosesByItsOkButton)
         EXPECT_GT(ok->geometry().center().x(), dialog.width() / 2);
         EXPECT_LT(ok->geometry().center().y(), dialog.height() / 4);
         EXPECT_LE(ok->geometry().right(), dialog.width());
+        // Room for the whole caption in a bold face beside the window
+        // manager's close box, and the content centred in the wider box.
+        QFont caption = QApplication::font();
+        caption.setBold(true);
+        EXPECT_GE(dialog.width(), QFontMetrics(caption).horizontalAdvance(dialog.windowTitle()) + 64);
+        EXPECT_NEAR(icon->geometry().center().x(), dialog.width() / 2, 3);
         QTest::mouseClick(ok, Qt::LeftButton);
     });
     Frame()->CommandBar()->actions()[1]->trigger();
@@ -269,23 +277,76 @@ TEST_F(AppWindowTest, AboutBoxShowsVersionAndClosesByItsOkButton)
     EXPECT_EQ(m_routed, std::vector<int>{ID_APP_ABOUT});
 }
 
-TEST_F(AppWindowTest, StartsAtHandheldSizeAndResizesFreely)
+TEST_F(AppWindowTest, FirstStartGivesTwiceTheHandheldsWidthOnTheScreen)
 {
     ASSERT_TRUE(StartAndSettle());
     EXPECT_TRUE(Frame()->isVisible());
-    EXPECT_EQ(View()->size(), QSize(240, 320));
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("無題 - Tarelog"));
-    Frame()->resize(600, 500);
+    EXPECT_EQ(View()->width(), 2 * 240);
+    EXPECT_GT(View()->height(), 320);
+    const QRect available = Frame()->screen()->availableGeometry();
+    EXPECT_TRUE(available.contains(Frame()->frameGeometry())) << "the first window fits the screen";
+    EXPECT_NEAR(Frame()->geometry().center().x(), available.center().x(), 2);
+}
+
+// Closing the window keeps its size and position in a group of its own;
+// the next start comes back there, and the program's entries are untouched.
+TEST_F(AppWindowTest, SizeAndPositionAreKeptBetweenRuns)
+{
+    ASSERT_TRUE(StartAndSettle());
+    Frame()->setGeometry(QRect(30, 40, 600, 500));
     Settle();
     EXPECT_GT(View()->width(), 500);
-    EXPECT_GT(View()->height(), 350);
-    // Nothing about the window's size is kept in the profile.
+    Frame()->close();
     Quit();
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"), QStringLiteral("Tarelog"));
     QStringList groups = settings.childGroups();
     groups.sort();
-    EXPECT_EQ(groups, (QStringList{QStringLiteral("色")}));
+    EXPECT_EQ(groups, (QStringList{QStringLiteral("Window"), QStringLiteral("色")}));
     EXPECT_TRUE(settings.childKeys().isEmpty());
+    EXPECT_EQ(settings.value(QStringLiteral("Window/geometry")).toByteArray().isEmpty(), false);
+
+    ASSERT_TRUE(StartAndSettle());
+    EXPECT_EQ(Frame()->geometry(), QRect(30, 40, 600, 500));
+}
+
+// A message whose caller names no owner still belongs to the window: it
+// is owned by it and appears over it, not wherever new windows go.
+TEST_F(AppWindowTest, AMessageWithoutAnOwnerAppearsOverTheWindow)
+{
+    ASSERT_TRUE(StartAndSettle());
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    SetMessageBoxResponder(nullptr);
+    QWidget* owner = nullptr;
+    QPoint centre;
+    OnNextModal([&](QDialog& box) {
+        owner = box.parentWidget();
+        centre = box.geometry().center();
+        box.reject();
+    });
+    ShowMessageBox(QStringLiteral("テスト"), MB_OK);
+    EXPECT_EQ(owner, Frame());
+    EXPECT_TRUE(Frame()->geometry().contains(centre));
+}
+
+// However narrow the user makes the window, the description of every
+// command fits the status bar.
+TEST_F(AppWindowTest, NoWidthCutsAStatusBarPrompt)
+{
+    ASSERT_TRUE(StartAndSettle());
+    Frame()->resize(100, 400);
+    Settle();
+    const QFontMetrics metrics(Frame()->statusBar()->font());
+    int shown = 0;
+    for (const QAction* action : Frame()->findChildren<QAction*>()) {
+        if (action->statusTip().isEmpty())
+            continue;
+        ++shown;
+        EXPECT_LT(metrics.horizontalAdvance(action->statusTip()), Frame()->statusBar()->width() - 16)
+            << action->statusTip().toStdString();
+    }
+    EXPECT_GE(shown, 8);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // Renders the main window offscreen with a diary and the three averages on,
-// for the README: tarelog-screenshot DIARY OUTPUT.png. The profile lives in
+// for the README: tarelog-screenshot DIARY OUTPUT.png [ABOUT.png], the
+// about box into the second picture when it is named. The profile lives in
 // a temporary folder, with the colours a user might pick in the colour
 // dialog, so the picture never depends on (or changes) anyone's settings.
+#include "app/about_dlg.h"
 #include "app/command_ids.h"
 #include "app/tarelog_app.h"
 #include "platform/qt/frame_wnd.h"
@@ -15,8 +17,8 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: tarelog-screenshot DIARY OUTPUT.png\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: tarelog-screenshot DIARY OUTPUT.png [ABOUT.png]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -40,6 +42,14 @@ int main(int argc, char** argv)
                 app.m_pMainWnd->RouteCommand(id);
             QCoreApplication::processEvents();
             status = app.m_pMainWnd->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+            if (argc == 4) {
+                CAboutDlg about(app.m_pMainWnd);
+                about.InitDialog();
+                about.show();
+                QCoreApplication::processEvents();
+                if (!about.grab().save(QString::fromLocal8Bit(argv[3])))
+                    status = 1;
+            }
         }
         app.ExitInstance();
     }

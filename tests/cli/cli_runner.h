@@ -16,9 +16,11 @@ struct CliRun {
     std::string err;
 };
 
-// Starts tarelog-cli with `args`, its stdout and stderr going to the files
-// named; returns the child's pid.
-inline pid_t StartCli(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath)
+// Starts tarelog-cli with `args` in the folder `workingDir` (the test's
+// own when empty), its stdout and stderr going to the files named; returns
+// the child's pid.
+inline pid_t StartCli(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath,
+    const std::string& workingDir = {})
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -26,6 +28,8 @@ inline pid_t StartCli(const std::vector<std::string>& args, const std::string& o
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(out, 1);
         ::dup2(err, 2);
+        if (!workingDir.empty() && ::chdir(workingDir.c_str()) != 0)
+            ::_exit(126);
         std::vector<char*> argv{const_cast<char*>(TARELOG_CLI)};
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
@@ -50,10 +54,11 @@ inline CliRun FinishCli(pid_t pid, const std::string& outPath, const std::string
     return run;
 }
 
-// Runs tarelog-cli with `args` to its end, its output caught in `dir`.
+// Runs tarelog-cli with `args` in the folder `dir` to its end, its output
+// caught there.
 inline CliRun RunCli(const TempDir& dir, const std::vector<std::string>& args)
 {
     const std::string outPath = dir.File(".stdout");
     const std::string errPath = dir.File(".stderr");
-    return FinishCli(StartCli(args, outPath, errPath), outPath, errPath);
+    return FinishCli(StartCli(args, outPath, errPath, dir.Path().string()), outPath, errPath);
 }

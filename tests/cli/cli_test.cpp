@@ -1,4 +1,5 @@
 #include "cli_runner.h"
+#include "tarelog_version.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,91 @@ TEST_F(Cli, UsageErrorsExitTwoAndHelpExitsZero)
         EXPECT_EQ(run.out.find(std::string("usage: tarelog-cli ") + verb), 0u) << run.out;
     }
     EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// The verbs the tool's own --help lists, so a new verb is checked too.
+std::vector<std::string> ListedVerbs(const std::string& help)
+{
+    std::vector<std::string> verbs;
+    const std::size_t start = help.find("verbs:\n");
+    std::size_t line = start == std::string::npos ? help.size() : start + 7;
+    while (line + 2 < help.size() && help.compare(line, 2, "  ") == 0) {
+        const std::size_t nameEnd = help.find(' ', line + 2);
+        verbs.push_back(help.substr(line + 2, nameEnd - line - 2));
+        line = help.find('\n', line) + 1;
+    }
+    return verbs;
+}
+
+TEST_F(Cli, VersionAndTheHelpOfEveryVerb)
+{
+    const CliRun version = RunCli(dir, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("tarelog-cli ") + TARELOG_VERSION + "\n");
+    const std::vector<std::string> verbs = ListedVerbs(RunCli(dir, {"--help"}).out);
+    EXPECT_GE(verbs.size(), 7u);
+    for (const std::string& verb : verbs) {
+        const CliRun help = RunCli(dir, {verb, "--help"});
+        EXPECT_EQ(help.status, 0) << verb;
+        EXPECT_EQ(help.out.find("usage: tarelog-cli " + verb), 0u) << help.out;
+        EXPECT_EQ(help.err, "") << verb;
+    }
+}
+
+// "--" ends the options of every verb: what follows is a file even when it
+// starts with '-', and a "--help" there is a name, not a request for help.
+TEST_F(Cli, DoubleDashEndsTheOptionsOfEveryVerb)
+{
+    WriteBytes(dir.File("-d.tlg"), Hex("65 00 00 00 00 00 00 00 FF FE FF 01 6B 00 00 00 00 00"));
+    EXPECT_EQ(RunCli(dir, {"dump", "-d.tlg"}).status, 2);
+    const CliRun dump = RunCli(dir, {"dump", "--", "-d.tlg"});
+    EXPECT_EQ(dump.status, 0) << dump.err;
+    EXPECT_EQ(dump.out.find("{\"version\":101"), 0u) << dump.out;
+
+    EXPECT_EQ(RunCli(dir, {"add", "--", "-d.tlg", "2002-08-30", "-1.5"}).status, 0);
+    EXPECT_NE(RunCli(dir, {"dump", "--", "-d.tlg"}).out.find("\"weight\":-1.5"), std::string::npos);
+    EXPECT_EQ(RunCli(dir, {"resave", "--", "-d.tlg", "-e.tlg"}).status, 0);
+    EXPECT_EQ(ReadBytes(dir.File("-e.tlg")), ReadBytes(dir.File("-d.tlg")));
+
+    const CliRun stats = RunCli(dir, {"stats", "--json", "--", "-d.tlg"});
+    EXPECT_EQ(stats.status, 2) << "--json goes after FILE";
+    EXPECT_EQ(RunCli(dir, {"stats", "--", "-d.tlg"}).status, 0);
+    const CliRun csv = RunCli(dir, {"export-csv", "--", "-d.tlg"});
+    EXPECT_EQ(csv.status, 0) << csv.err;
+    EXPECT_EQ(csv.out, "date,weight\n2002-08-30,-1.5\n");
+    WriteBytes(dir.File("-in.csv"), "date,weight\n2002-08-31,64\n");
+    const CliRun import = RunCli(dir, {"import-csv", "--dry-run", "--", "-d.tlg", "-in.csv"});
+    EXPECT_EQ(import.status, 0) << import.err;
+    const CliRun render = RunCli(dir, {"render", "-o", "g.ops", "--", "-d.tlg"});
+    EXPECT_EQ(render.status, 0) << render.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.File("g.ops")));
+
+    const CliRun named = RunCli(dir, {"dump", "--", "--help"});
+    EXPECT_EQ(named.status, 1) << "a file named --help, which does not exist";
+    EXPECT_EQ(named.out, "");
+}
+
+// Outside a desktop session nobody sets XDG_RUNTIME_DIR; a normal drawing
+// must still print nothing, and leave nothing behind.
+TEST_F(Cli, RenderPrintsNothingOutsideADesktopSession)
+{
+    WriteBytes(file, Hex("65 00 00 00 01 00 00 00") + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00")
+        + Hex("FF FE FF 01 6B 00 00 00 00 00"));
+    const std::string tmp = dir.File("tmp");
+    std::filesystem::create_directory(tmp);
+    const char* savedRuntime = std::getenv("XDG_RUNTIME_DIR");
+    const char* savedTmp = std::getenv("TMPDIR");
+    const std::string runtime = savedRuntime ? savedRuntime : "", oldTmp = savedTmp ? savedTmp : "";
+    ::unsetenv("XDG_RUNTIME_DIR");
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    const CliRun run = RunCli(dir, {"render", file, "-o", dir.File("g.png"), "--no-profile"});
+    savedRuntime ? ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
+    savedTmp ? ::setenv("TMPDIR", oldTmp.c_str(), 1) : ::unsetenv("TMPDIR");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(std::filesystem::exists(dir.File("g.png")));
+    EXPECT_TRUE(std::filesystem::is_empty(tmp));
 }
 
 TEST_F(Cli, AddCreatesThenInsertsInDateOrderAndReplaces)

@@ -181,6 +181,36 @@ TEST_F(DialogBaseTest, TimersReportTheCallersId)
     EXPECT_FALSE(dlg.HasTimer(197));
 }
 
+// What a Japanese input method types in full-width mode reads as the
+// same number typed in ASCII.
+TEST(DataExchangeText, FullWidthNumbersReadAsTheirAsciiForms)
+{
+    const struct { const char16_t* text; double value; } doubles[] = {
+        {u"６５．５", 65.5}, {u"　６５．５　", 65.5}, {u"6５.5", 65.5}, {u"－０．１", -0.1},
+        {u"−３", -3.0}, {u"＋５", 5.0}, {u" 64.2 ", 64.2},
+    };
+    for (const auto& row : doubles) {
+        double value = 0.0;
+        EXPECT_TRUE(ParseDoubleText(QString::fromUtf16(row.text), value)) << QString::fromUtf16(row.text).toStdString();
+        EXPECT_EQ(value, row.value) << QString::fromUtf16(row.text).toStdString();
+    }
+    const struct { const char16_t* text; int value; } ints[] = {{u"３", 3}, {u"－２", -2}, {u"　１２　", 12}};
+    for (const auto& row : ints) {
+        int value = 0;
+        EXPECT_TRUE(ParseIntText(QString::fromUtf16(row.text), value)) << QString::fromUtf16(row.text).toStdString();
+        EXPECT_EQ(value, row.value);
+    }
+    // Folding makes no number out of what is none.
+    for (const char16_t* refused : {u"６５ｋｇ", u"", u"　", u"６５。５", u"ー１"}) {
+        double value = 7.0;
+        EXPECT_FALSE(ParseDoubleText(QString::fromUtf16(refused), value)) << QString::fromUtf16(refused).toStdString();
+        EXPECT_EQ(value, 7.0);
+    }
+    int whole = 7;
+    EXPECT_FALSE(ParseIntText(QStringLiteral("２．５"), whole));
+    EXPECT_EQ(whole, 7);
+}
+
 TEST(DataExchangeText, DoublesShowUpToFifteenDigits)
 {
     EXPECT_EQ(DoubleText(0.0), QStringLiteral("0"));

@@ -118,6 +118,33 @@ TEST_F(EditListDlgTest, ChangedDateMovesTheLine)
     EXPECT_TRUE(m_doc.IsModified());
 }
 
+// A typo must not become a weight of 0.0: the entry dialog's message, no
+// change, and the field ready to be corrected.
+TEST_F(EditListDlgTest, UpdateRefusesAWeightThatIsNoNumber)
+{
+    MessageBoxRecorder boxes;
+    ShowFilled();
+    Select(1);
+    Picker()->setDate(QDate(2001, 5, 9));
+    for (const QString& typo : {QStringLiteral("abc"), QStringLiteral(""), QStringLiteral("ｋｇ６０")}) {
+        m_dlg.m_edit->setText(typo);
+        Click(IDC_LIST_UPDATE);
+        EXPECT_EQ(m_doc.GetRecord(1).weight, 61.26) << typo.toStdString();
+        EXPECT_EQ(m_doc.GetRecord(1).day, 2) << "the date is not taken either";
+    }
+    EXPECT_EQ(boxes.Texts(), QStringList(3, QStringLiteral("数値を入力してください。")));
+    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_EQ(m_dlg.focusWidget(), m_dlg.m_edit);
+    EXPECT_EQ(m_dlg.m_list->selectedItems().size(), 1) << "the user can correct the text";
+
+    // Text that starts with a number, full-width or not, keeps that number.
+    m_dlg.m_edit->setText(QStringLiteral("６１．８ｋｇ"));
+    Click(IDC_LIST_UPDATE);
+    EXPECT_EQ(m_doc.GetRecord(2).weight, 61.8);
+    EXPECT_EQ(m_doc.GetRecord(2).day, 9);
+    EXPECT_EQ(boxes.Texts().size(), 3);
+}
+
 TEST_F(EditListDlgTest, DateOfAnotherRecordIsRefusedWithAMessage)
 {
     MessageBoxRecorder boxes;

@@ -80,14 +80,23 @@ TEST(EditListUpdate, WeightIsTheLeadingNumberOfTheText)
     CTarelogDoc doc;
     Fill(doc, {{2001, 5, 1, 60.0}});
     const CalendarDate day = CalendarDate::FromYmd(2001, 5, 1);
-    UpdateListRecord(doc, 0, "abc", day);
-    EXPECT_EQ(doc.GetRecord(0).weight, 0.0);
-    UpdateListRecord(doc, 0, "  71.25kg", day);
+    EXPECT_EQ(UpdateListRecord(doc, 0, "  71.25kg", day), RecordUpdate::Updated);
     EXPECT_EQ(doc.GetRecord(0).weight, 71.25);
-    UpdateListRecord(doc, 0, "", day);
-    EXPECT_EQ(doc.GetRecord(0).weight, 0.0);
-    for (const char* notFinite : {"nan", "-inf", "1e999"}) {
-        UpdateListRecord(doc, 0, notFinite, day);
-        EXPECT_EQ(doc.GetRecord(0).weight, 0.0) << notFinite;
+    EXPECT_EQ(UpdateListRecord(doc, 0, "-0.5", day), RecordUpdate::Updated);
+    EXPECT_EQ(doc.GetRecord(0).weight, -0.5);
+}
+
+// A typo is refused, not stored as 0.0; neither the weight nor the date
+// nor the modified flag changes.
+TEST(EditListUpdate, TextWithoutALeadingFiniteNumberChangesNothing)
+{
+    CTarelogDoc doc;
+    Fill(doc, {{2001, 5, 1, 60.0}});
+    doc.SetModifiedFlag(false);
+    for (const char* typo : {"abc", "", "  ", "kg60", ".", "-", "nan", "-inf", "1e999"}) {
+        EXPECT_EQ(UpdateListRecord(doc, 0, typo, CalendarDate::FromYmd(2001, 5, 7)), RecordUpdate::NotANumber) << typo;
+        EXPECT_EQ(doc.GetRecord(0).weight, 60.0) << typo;
+        EXPECT_EQ(doc.GetRecord(0).day, 1) << typo;
     }
+    EXPECT_FALSE(doc.IsModified());
 }

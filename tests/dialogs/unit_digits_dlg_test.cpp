@@ -54,7 +54,12 @@ TEST_F(UnitDigitsDlgTest, LayoutFollowsTemplate132)
     EXPECT_EQ(dlg.size(), QSize(u.X(114), u.Y(107)));
     EXPECT_EQ(dlg.GetDlgItem(2)->geometry(), u.Rect(64, 21, 50, 14));
     EXPECT_EQ(dlg.GetDlgItem<QPushButton>(2)->text(), QStringLiteral("キャンセル"));
-    EXPECT_EQ(Edit(dlg, IDC_UNIT)->geometry(), u.Rect(43, 40, 16, 13));
+    // The unit field starts at its template place and may only grow.
+    const QRect unit = Edit(dlg, IDC_UNIT)->geometry();
+    EXPECT_EQ(unit.topLeft(), u.Rect(43, 40, 16, 13).topLeft());
+    EXPECT_EQ(unit.height(), u.Y(13));
+    EXPECT_GE(unit.width(), u.X(16));
+    EXPECT_LE(unit.right(), dlg.width());
     EXPECT_EQ(Edit(dlg, IDC_DATE_STYLE)->geometry(), u.Rect(43, 69, 16, 13));
     EXPECT_EQ(dlg.GetDlgItem<QLabel>(1009)->text(), QStringLiteral("日付："));
     EXPECT_EQ(dlg.GetDlgItem(1009)->geometry(), u.Rect(9, 71, 29, 10));
@@ -70,6 +75,23 @@ TEST_F(UnitDigitsDlgTest, UnitFieldRefusesAFifthCharacter)
     unit->end(false);
     unit->insert(QStringLiteral("abc"));
     EXPECT_EQ(unit->text(), QStringLiteral("ｋｇab"));
+}
+
+// Four characters, full-width ones included, show whole: the field does not
+// scroll the start of the unit out of sight.
+TEST_F(UnitDigitsDlgTest, UnitFieldShowsAllFourCharacters)
+{
+    CUnitDigitsDlg dlg;
+    dlg.show();
+    QLineEdit* unit = Edit(dlg, IDC_UNIT);
+    for (const QString& text : {QStringLiteral("ｋｇｋｇ"), QStringLiteral("ポンド"), QStringLiteral("WWWW")}) {
+        unit->setText(text);
+        unit->setCursorPosition(text.size());
+        const QRect end = unit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const int start = end.center().x() - unit->fontMetrics().horizontalAdvance(text);
+        EXPECT_LE(end.right(), unit->contentsRect().right()) << text.toStdString();
+        EXPECT_GE(start, unit->contentsRect().left()) << text.toStdString();
+    }
 }
 
 TEST_F(UnitDigitsDlgTest, LongerUnitIsStillRefusedOnOk)
@@ -122,6 +144,18 @@ TEST_F(UnitDigitsDlgTest, StyleBounds)
     EXPECT_TRUE(open);
     EXPECT_EQ(m_profile.GetProfileInt("SHOW", "X", 0), 1);
     EXPECT_FALSE(m_doc.IsModified()) << "the style is no part of the document";
+}
+
+TEST_F(UnitDigitsDlgTest, DigitsAndStyleReadTheFullWidthFormsOfAnInputMethod)
+{
+    bool open = true;
+    EXPECT_TRUE(RunWith(u"　４", nullptr, u"３　", &open).isEmpty());
+    EXPECT_FALSE(open);
+    EXPECT_EQ(m_doc.m_digits, 4);
+    EXPECT_EQ(m_profile.GetProfileInt("SHOW", "X", 0), 3);
+    // Folded first, then checked against the bounds like any other digit.
+    EXPECT_EQ(RunWith(u"６", nullptr, nullptr, &open), QStringList{QStringLiteral("0 から 5 までの整数を入力してください。")});
+    EXPECT_TRUE(open);
 }
 
 TEST_F(UnitDigitsDlgTest, OkHandsTheFieldsToTheDocumentRules)

@@ -4,10 +4,12 @@
 #include "dialogs/weight_entry_dlg.h"
 #include "doc/tarelog_doc.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 class WeightEntryDlgTest : public DialogTest {
@@ -131,7 +133,7 @@ TEST_F(WeightEntryDlgTest, OkWithTextThatIsNoNumberStaysOpen)
     MessageBoxRecorder boxes;
     CTarelogDoc doc;
     RunCommand(doc, [&boxes](CWeightEntryDlg& dlg) {
-        Weight(dlg)->setText(QStringLiteral("6５"));
+        Weight(dlg)->setText(QStringLiteral("6５kg"));
         Click(dlg, 1);
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_EQ(boxes.Texts().size(), 1);
@@ -141,6 +143,49 @@ TEST_F(WeightEntryDlgTest, OkWithTextThatIsNoNumberStaysOpen)
     });
     ASSERT_EQ(doc.GetRecordCount(), 1);
     EXPECT_EQ(doc.GetRecord(0).weight, 65.0);
+}
+
+TEST_F(WeightEntryDlgTest, OkReadsTheFullWidthFormsOfAnInputMethod)
+{
+    CTarelogDoc doc;
+    RunCommand(doc, [](CWeightEntryDlg& dlg) {
+        Weight(dlg)->setText(QStringLiteral("　６５．５　"));
+        Click(dlg, 1);
+    });
+    ASSERT_EQ(doc.GetRecordCount(), 1);
+    EXPECT_EQ(doc.GetRecord(0).weight, 65.5);
+}
+
+// Typing a weight and pressing Enter records it: the field has the focus
+// and its text is selected, so the typing replaces the preset weight.
+TEST_F(WeightEntryDlgTest, TypingAWeightAndEnterRecordIt)
+{
+    CTarelogDoc doc;
+    doc.SetDayWeight(60.0, 2001, 5, 1);
+    RunCommand(doc, [](CWeightEntryDlg& dlg) {
+        dlg.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        ASSERT_EQ(QApplication::focusWidget(), Weight(dlg));
+        EXPECT_EQ(Weight(dlg)->selectedText(), QStringLiteral("60"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("64.2"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    ASSERT_EQ(doc.GetRecordCount(), 2);
+    EXPECT_EQ(doc.GetRecord(1).weight, 64.2);
+}
+
+// The picker and its calendar name months and weekdays in Japanese, like
+// the rest of the window, even when the system speaks another language.
+TEST_F(WeightEntryDlgTest, DatePickerIsJapaneseWhateverTheSystemLocale)
+{
+    const QLocale system;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    CWeightEntryDlg dlg;
+    QLocale::setDefault(system);
+    Picker(dlg)->setDate(QDate(2001, 12, 3));
+    EXPECT_EQ(Picker(dlg)->locale().language(), QLocale::Japanese);
+    EXPECT_EQ(Picker(dlg)->calendarWidget()->locale().language(), QLocale::Japanese);
+    EXPECT_EQ(Picker(dlg)->text(), QStringLiteral("2001/12/03"));
 }
 
 TEST_F(WeightEntryDlgTest, CloseBoxChangesNothingAfterSteps)
