@@ -87,6 +87,8 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
         return false;
     }
     Watch(path);
+    // The question names the diary; so does the title behind it.
+    UpdateFrameTitle();
     if (m_files.offerRecovery && m_files.offerRecovery(*m_document, ToPath(path), m_frame)) {
         m_document->SetModifiedFlag(true);
         m_document->UpdateAllViews(nullptr, 0);
