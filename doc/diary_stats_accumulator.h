@@ -1,0 +1,39 @@
+#pragma once
+
+#include "doc/diary_stats.h"
+#include "doc/weight_record.h"
+
+#include <cstdint>
+#include <deque>
+
+// The figures of ComputeDiaryStats gathered one record at a time, for a
+// diary read as a stream: it keeps the running figures and the last record
+// of each of the latest 31 days (what the 7- and 30-day look-backs can
+// reach), so its memory does not grow with the record count.
+//
+// It takes records in date order only: day numbers never decreasing, and
+// records of one day in the diary's order, which is the order
+// ComputeDiaryStats puts them in. Add refuses a record dated before the one
+// before it; the figures of such a diary need its records sorted first.
+class DiaryStatsAccumulator {
+public:
+    // False (and nothing taken) when `record` is dated before the last one added.
+    bool Add(const WeightRecord& record);
+    // The figures of every record added so far.
+    DiaryStats Result() const;
+
+private:
+    struct Day {
+        std::int64_t dayNumber;
+        double weight; // of the day's last record
+        double trend;  // after that day
+    };
+    void CloseDay();
+    // The latest closed day on or before `dayNumber`; none when the diary
+    // does not reach that far back.
+    const Day* LatestOnOrBefore(std::int64_t dayNumber) const;
+
+    DiaryStats m_stats; // entries, first, last, lowest, highest and the trend of closed days
+    std::int64_t m_dayNumber = 0; // of the last record added
+    std::deque<Day> m_recentDays;
+};
