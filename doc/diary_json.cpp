@@ -2,6 +2,7 @@
 
 #include "platform/format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -31,28 +32,50 @@ char* Put(char* out, const char (&text)[N])
     return out + N - 1;
 }
 
-// As printf's %0<width>d: the sign counts toward the width, zeros go
-// between the sign and the digits.
-char* PutPadded(char* out, int value, int width)
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+int DigitCount(unsigned value)
 {
-    unsigned magnitude = static_cast<unsigned>(value);
-    if (value < 0) {
-        *out++ = '-';
-        magnitude = 0u - magnitude;
-        --width;
+    if (value < 10000)
+        return value < 100 ? (value < 10 ? 1 : 2) : (value < 1000 ? 3 : 4);
+    return 4 + DigitCount(value / 10000);
+}
+
+// At least `minDigits` digits, zeros in front; written back to front, two
+// at a time, straight into the output (the record's numbers are short, and
+// this is most of dump's work besides the weight).
+char* PutUnsigned(char* out, unsigned value, int minDigits)
+{
+    const int length = std::max(DigitCount(value), minDigits);
+    char* p = out + length;
+    for (; value >= 100; value /= 100) {
+        p -= 2;
+        p[0] = kDigitPairs[2 * (value % 100)];
+        p[1] = kDigitPairs[2 * (value % 100) + 1];
     }
-    char digits[12];
-    const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
-    const auto length = static_cast<int>(end - digits);
-    for (int i = length; i < width; ++i)
-        *out++ = '0';
-    std::memcpy(out, digits, static_cast<std::size_t>(length));
+    if (value >= 10) {
+        p -= 2;
+        p[0] = kDigitPairs[2 * value];
+        p[1] = kDigitPairs[2 * value + 1];
+    } else {
+        *--p = static_cast<char>('0' + value);
+    }
+    while (p > out)
+        *--p = '0';
     return out + length;
 }
 
-char* PutInt(char* out, int value)
+// As printf's %0<width>d: the sign counts toward the width, zeros go
+// between the sign and the digits. %d is a width of 0.
+char* PutInt(char* out, int value, int width = 0)
 {
-    return std::to_chars(out, out + 12, value).ptr;
+    if (value >= 0)
+        return PutUnsigned(out, static_cast<unsigned>(value), width);
+    *out++ = '-';
+    return PutUnsigned(out, 0u - static_cast<unsigned>(value), width - 1);
 }
 
 // The same text as ShortestDouble for finite weights.
@@ -84,11 +107,11 @@ std::string DiaryJsonHead(std::int32_t version, std::u16string_view unit, std::i
 char* WriteJsonRecord(char* out, const WeightRecord& r)
 {
     out = Put(out, "{\"date\":\"");
-    out = PutPadded(out, r.year, 4);
+    out = PutInt(out, r.year, 4);
     *out++ = '-';
-    out = PutPadded(out, r.month, 2);
+    out = PutInt(out, r.month, 2);
     *out++ = '-';
-    out = PutPadded(out, r.day, 2);
+    out = PutInt(out, r.day, 2);
     out = Put(out, "\",\"year\":");
     out = PutInt(out, r.year);
     out = Put(out, ",\"month\":");
