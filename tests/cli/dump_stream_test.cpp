@@ -2,6 +2,7 @@
 // whole-diary JSON was, on every kind of diary, and neither verb's memory
 // grows with the diary.
 #include "doc/diary_file.h"
+#include "doc/diary_json.h"
 #include "platform/format.h"
 
 #include "../doc/random_diary.h"
@@ -163,6 +164,21 @@ TEST(DumpStream, PrintsEverySixteenBitDateFieldAndAHugeUnitAsBefore)
     doc.m_unit = std::u16string(600000, u'\x01') + u"キロ";
     WriteBytes(path, StoreDiaryBytes(doc));
     ExpectDumpAsBefore(dir, path);
+}
+
+// The record with every field at its longest fits the room the writer is
+// given, and reads as before.
+TEST(DumpStream, TheLongestRecordFitsItsRoom)
+{
+    CTarelogDoc doc;
+    doc.AppendRecord(WeightRecord{-2.2250738585072014e-308, -32768, -32768, -32768, {0xFF, 0xFF}});
+    doc.m_unit = u"";
+    std::vector<char> room(kMaxJsonRecordSize);
+    char* end = WriteJsonRecord(room.data(), doc.GetRecord(0));
+    const std::string record(room.data(), static_cast<std::size_t>(end - room.data()));
+    EXPECT_LE(record.size(), kMaxJsonRecordSize);
+    const std::string whole = ReferenceDump(doc, 101);
+    EXPECT_EQ(DiaryJsonHead(101, doc.m_unit, doc.m_digits) + record + std::string(kDiaryJsonEnd), whole);
 }
 
 // A diary of `days` consecutive days written a block at a time: the test's
