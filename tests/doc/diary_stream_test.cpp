@@ -181,24 +181,4 @@ TEST(DiaryStream, AFileCutShortWhileItIsReadStopsTheStreamWithAnError)
     EXPECT_NE(error.detail.find("shorter"), std::string::npos) << error.detail;
 }
 
-TEST(DiaryStream, RewindStartsTheRecordsAgain)
-{
-    TempDir dir;
-    const std::string path = dir.File("twice.tlg");
-    CTarelogDoc doc;
-    for (int day = 1; day <= 5; ++day)
-        doc.SetDayWeight(50.0 + day, 2021, 3, day);
-    WriteBytes(path, StoreDiaryBytes(doc));
-    DiaryStream stream(3);
-    ASSERT_FALSE(stream.Open(path));
-    std::span<const WeightRecord> chunk;
-    ASSERT_FALSE(stream.NextChunk(chunk));
-    ASSERT_FALSE(stream.NextChunk(chunk));
-    ASSERT_EQ(chunk.size(), 2u);
-    stream.Rewind();
-    ASSERT_FALSE(stream.NextChunk(chunk));
-    ASSERT_EQ(chunk.size(), 3u);
-    EXPECT_EQ(chunk[0].weight, 51.0);
-}
-
 } // namespace

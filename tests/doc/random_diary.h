@@ -88,13 +88,13 @@ private:
 
     double Weight()
     {
-        const double special[] = {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(),
+        const double edges[] = {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(),
             std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(), 0.0, -0.0,
             std::numeric_limits<double>::min(), std::numeric_limits<double>::max(),
             std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::lowest(), 1e-300, -1.5, 0.1,
             123456789.125, 1e21, 1e22};
         switch (Pick(10)) {
-        case 0: return special[Pick(std::size(special))];
+        case 0: return edges[Pick(std::size(edges))];
         case 1: return std::bit_cast<double>((static_cast<std::uint64_t>(m_random()) << 32) | m_random());
         case 2: return static_cast<double>(static_cast<int>(Pick(2000)) - 1000) / 7.0;
         default: return std::round((40.0 + Pick(8000) / 100.0) * 10.0) / 10.0;
