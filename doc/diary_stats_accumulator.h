@@ -7,9 +7,10 @@
 #include <deque>
 
 // The figures of ComputeDiaryStats gathered one record at a time, for a
-// diary read as a stream: it keeps the running figures and the last record
-// of each of the latest 31 days (what the 7- and 30-day look-backs can
-// reach), so its memory does not grow with the record count.
+// diary read as a stream: it keeps the running figures and, for the 7- and
+// 30-day look-backs, the last record of each recorded day of the latest 30
+// days and of the one day before them, so its memory does not grow with the
+// record count.
 //
 // It takes records in date order only: day numbers never decreasing, and
 // records of one day in the diary's order, which is the order
