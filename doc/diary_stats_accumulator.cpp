@@ -40,10 +40,12 @@ bool DiaryStatsAccumulator::Add(const WeightRecord& record)
 void DiaryStatsAccumulator::CloseDay()
 {
     const double weight = m_stats.last.weight;
-    m_stats.trend = m_recentDays.empty() ? weight : NextTrend(m_stats.trend, weight);
-    m_recentDays.push_back({m_dayNumber, weight, m_stats.trend});
-    while (m_recentDays.size() >= 2 && m_recentDays[1].dayNumber <= m_dayNumber - 30)
-        m_recentDays.pop_front();
+    m_stats.trend = m_recentDayCount == 0 ? weight : NextTrend(m_stats.trend, weight);
+    m_recentDays[(m_oldestDay + m_recentDayCount++) % kRecentDays] = {m_dayNumber, weight, m_stats.trend};
+    while (m_recentDayCount >= 2 && RecentDay(1).dayNumber <= m_dayNumber - 30) {
+        m_oldestDay = (m_oldestDay + 1) % kRecentDays;
+        --m_recentDayCount;
+    }
 }
 
 DiaryStats DiaryStatsAccumulator::Result() const
@@ -65,8 +67,8 @@ DiaryStats DiaryStatsAccumulator::Result() const
 
 const DiaryStatsAccumulator::Day* DiaryStatsAccumulator::LatestOnOrBefore(std::int64_t dayNumber) const
 {
-    for (auto day = m_recentDays.rbegin(); day != m_recentDays.rend(); ++day)
-        if (day->dayNumber <= dayNumber)
-            return &*day;
+    for (std::size_t i = m_recentDayCount; i > 0; --i)
+        if (RecentDay(i - 1).dayNumber <= dayNumber)
+            return &RecentDay(i - 1);
     return nullptr;
 }

@@ -3,8 +3,9 @@
 #include "doc/diary_stats.h"
 #include "doc/weight_record.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <deque>
 
 // The figures of ComputeDiaryStats gathered one record at a time, for a
 // diary read as a stream: it keeps the running figures and, for the 7- and
@@ -36,5 +37,13 @@ private:
 
     DiaryStats m_stats; // entries, first, last, lowest, highest and the trend of closed days
     std::int64_t m_dayNumber = 0; // of the last record added
-    std::deque<Day> m_recentDays;
+    // The closed days the look-backs can still reach, oldest first, in a
+    // ring: the newest, those less than 30 days before it and one more, so
+    // never more than 32. No allocation per day: a diary of millions of
+    // days would otherwise churn the allocator.
+    static constexpr std::size_t kRecentDays = 32;
+    const Day& RecentDay(std::size_t i) const { return m_recentDays[(m_oldestDay + i) % kRecentDays]; }
+    std::array<Day, kRecentDays> m_recentDays{};
+    std::size_t m_oldestDay = 0;
+    std::size_t m_recentDayCount = 0;
 };
