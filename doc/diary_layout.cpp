@@ -1,6 +1,5 @@
 #include "doc/diary_layout.h"
 
-#include "doc/weight_record.h"
 #include "platform/archive.h"
 
 DiaryHeader ReadDiaryHeader(CArchive& archive, std::size_t fileSize)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "doc/weight_record.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,7 +11,7 @@ class CArchive;
 // The parts of a diary file around its records, read by the whole-file
 // loader and by the streaming reader alike so that both accept and refuse
 // the same files with the same words:
-//   version (int32), record count (int32), count × 16 record bytes,
+//   version (int32), record count (int32), count records of 16 bytes,
 //   then, for versions above 100 taken unsigned, the unit text (the
 //   framework's string form) and the decimal digits (int32).
 // Anything after that is ignored.
@@ -30,7 +32,7 @@ DiaryHeader ReadDiaryHeader(CArchive& archive, std::size_t fileSize);
 // Where the records end and the unit text begins.
 constexpr std::size_t DiaryTailOffset(const DiaryHeader& header)
 {
-    return kDiaryHeaderSize + header.recordCount * 16;
+    return kDiaryHeaderSize + header.recordCount * sizeof(WeightRecord);
 }
 
 struct DiaryTail {
