@@ -1,11 +1,21 @@
 // tarelog-cli dump FILE: the whole diary as one line of JSON.
+//
+// The diary is streamed: records are read a chunk at a time and their JSON
+// goes into one large buffer that is written out whenever it fills, so the
+// memory used is the same for ten records and for ten million. Every check
+// of the file's contents is made before the first byte is printed; only a
+// read failing part way through can leave the output cut short (with an
+// error on stderr and exit status 1).
 #include "cli/cli_command.h"
 
-#include "doc/diary_file.h"
-#include "platform/format.h"
+#include "doc/diary_json.h"
+#include "doc/diary_stream.h"
 
-#include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <span>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -13,35 +23,61 @@ const char kUsage[] = "usage: tarelog-cli dump FILE\n\n"
                       "Prints the diary FILE as JSON on stdout: version, unit, digits and every\n"
                       "record in file order (date, year, month, day, weight, reserved bytes).\n";
 
-std::string JsonString(const std::string& utf8)
-{
-    std::string out = "\"";
-    for (const char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            out += std::string("\\") + c;
-        else if (u < 0x20 || u == 0x7F)
-            out += FormatString("\\u%04x", u);
-        else
-            out += c;
+// Large enough that writing costs a few system calls per megabyte.
+constexpr std::size_t kOutputBufferSize = std::size_t{1} << 20;
+
+// A buffer in front of stdout that is filled in place.
+class JsonOutput {
+public:
+    JsonOutput() : m_buffer(kOutputBufferSize), m_end(m_buffer.data()) {}
+
+    // Room for `size` more bytes (at most the buffer's size), flushing
+    // first when the buffer lacks it.
+    char* Reserve(std::size_t size)
+    {
+        if (static_cast<std::size_t>(m_buffer.data() + m_buffer.size() - m_end) < size)
+            Flush();
+        return m_end;
     }
-    return out + "\"";
-}
+    void Commit(char* end) { m_end = end; }
 
-// JSON has no non-finite numbers; they travel as strings.
-std::string JsonWeight(double weight)
-{
-    if (std::isnan(weight))
-        return "\"nan\"";
-    if (std::isinf(weight))
-        return weight > 0 ? "\"inf\"" : "\"-inf\"";
-    return ShortestDouble(weight);
-}
+    void Append(std::string_view text)
+    {
+        if (text.size() > m_buffer.size()) {
+            Flush();
+            Write(text.data(), text.size());
+            return;
+        }
+        char* at = Reserve(text.size());
+        std::memcpy(at, text.data(), text.size());
+        m_end = at + text.size();
+    }
 
-std::string JsonRecord(const WeightRecord& r)
+    // False once any write to stdout has failed.
+    bool Flush()
+    {
+        Write(m_buffer.data(), static_cast<std::size_t>(m_end - m_buffer.data()));
+        m_end = m_buffer.data();
+        return !m_failed;
+    }
+    bool Failed() const { return m_failed; }
+
+private:
+    void Write(const char* data, std::size_t size)
+    {
+        if (!m_failed && std::fwrite(data, 1, size, stdout) != size)
+            m_failed = true;
+    }
+
+    std::vector<char> m_buffer;
+    char* m_end;
+    bool m_failed = false;
+};
+
+int Fail(const DiaryFileError& error)
 {
-    return FormatString("{\"date\":\"%04d-%02d-%02d\",\"year\":%d,\"month\":%d,\"day\":%d,\"weight\":%s,\"reserved\":\"%02x%02x\"}",
-        r.year, r.month, r.day, r.year, r.month, r.day, JsonWeight(r.weight).c_str(), r.reserved[0], r.reserved[1]);
+    std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    return kExitFailure;
 }
 
 int RunDump(const VerbArguments& args)
@@ -54,21 +90,31 @@ int RunDump(const VerbArguments& args)
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
-    CTarelogDoc doc;
-    std::int32_t version = 0;
-    if (const DiaryFileError error = LoadDiaryFile(args[0], doc, &version)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
-        return kExitFailure;
+    DiaryStream stream;
+    if (const DiaryFileError error = stream.Open(args[0]))
+        return Fail(error);
+    JsonOutput out;
+    out.Append(DiaryJsonHead(stream.Version(), stream.Unit(), stream.Digits()));
+    bool first = true;
+    while (!out.Failed()) {
+        std::span<const WeightRecord> chunk;
+        if (const DiaryFileError error = stream.NextChunk(chunk)) {
+            out.Flush();
+            std::fflush(stdout);
+            return Fail(error);
+        }
+        if (chunk.empty())
+            break;
+        for (const WeightRecord& record : chunk) {
+            char* at = out.Reserve(1 + kMaxJsonRecordSize);
+            if (!first)
+                *at++ = ',';
+            out.Commit(WriteJsonRecord(at, record));
+            first = false;
+        }
     }
-    std::string json = FormatString("{\"version\":%d,\"unit\":%s,\"digits\":%d,\"records\":[", version,
-        JsonString(ToUtf8(doc.m_unit)).c_str(), doc.m_digits);
-    for (int i = 0; i < doc.GetRecordCount(); ++i) {
-        if (i > 0)
-            json += ',';
-        json += JsonRecord(doc.GetRecord(i));
-    }
-    json += "]}\n";
-    if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0) {
+    out.Append(kDiaryJsonEnd);
+    if (!out.Flush() || std::fflush(stdout) != 0) {
         std::fprintf(stderr, "tarelog-cli: cannot write to standard output\n");
         return kExitFailure;
     }

@@ -2,8 +2,7 @@
 #include "cli/cli_command.h"
 
 #include "doc/csv_export.h"
-#include "doc/diary_file.h"
-#include "doc/diary_stats.h"
+#include "doc/diary_file_stats.h"
 #include "platform/format.h"
 
 #include <cmath>
@@ -108,16 +107,17 @@ int RunStats(const VerbArguments& args)
         std::fputs(kUsage, stderr);
         return kExitUsage;
     }
-    CTarelogDoc doc;
-    if (const DiaryFileError error = LoadDiaryFile(args[0], doc)) {
+    // Streamed: a diary of any length costs the same memory (see ComputeDiaryFileStats).
+    DiaryStats stats;
+    std::u16string unit;
+    if (const DiaryFileError error = ComputeDiaryFileStats(args[0], stats, unit)) {
         std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
         return kExitFailure;
     }
-    const DiaryStats stats = ComputeDiaryStats(doc.Records());
     if (json)
-        PrintJson(stats, ToUtf8(doc.m_unit));
+        PrintJson(stats, ToUtf8(unit));
     else
-        PrintText(stats, ToUtf8(doc.m_unit));
+        PrintText(stats, ToUtf8(unit));
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
 }
 

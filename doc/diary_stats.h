@@ -32,4 +32,13 @@ struct DiaryStats {
 
 constexpr double kTrendSmoothing = 0.1;
 
+// The trend after a day whose last weight is `weight`: trend + 0.1 * (weight - trend).
+// A trend that is already NaN stays that NaN whatever the weight, so that
+// the sign a printed "nan" shows does not depend on the order in which a
+// compiler happens to add the two terms.
+double NextTrend(double trend, double weight);
+
+// The figures of records in any order. Sorting costs 8 bytes a record
+// beside the records; records already in date order can be given one at a
+// time to a DiaryStatsAccumulator instead, which costs nothing per record.
 DiaryStats ComputeDiaryStats(const std::vector<WeightRecord>& records);

@@ -1,6 +1,9 @@
 #include "doc/tarelog_doc.h"
 
+#include "doc/diary_layout.h"
 #include "platform/archive.h"
+
+#include <utility>
 
 void CTarelogDoc::Store(CArchive& ar) const
 {
@@ -11,8 +14,7 @@ void CTarelogDoc::Store(CArchive& ar) const
     ar.WriteInt32(m_digits);
 }
 
-// Version 101 is written; every version is read, those above 100 (taken
-// unsigned) with the unit and digits after the records.
+// Version 101 is written; every version is read (see doc/diary_layout.h).
 void CTarelogDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
@@ -20,21 +22,14 @@ void CTarelogDoc::Serialize(CArchive& ar)
         return;
     }
     RemoveAllRecords();
-    const auto version = static_cast<std::uint32_t>(ar.ReadInt32("the version number"));
-    const std::int32_t count = ar.ReadInt32("the record count");
-    m_unit = std::u16string(1, u'k');
-    m_digits = 1;
-    if (count > 0) {
-        // A count the file cannot hold is refused before anything is allocated.
-        if (static_cast<std::size_t>(count) > ar.Remaining() / sizeof(WeightRecord))
-            throw ArchiveError("the record count is larger than the records the file holds", ar.Position() - 4);
-        m_records.resize(static_cast<std::size_t>(count));
+    const DiaryHeader header = ReadDiaryHeader(ar, ar.Position() + ar.Remaining());
+    if (header.recordCount > 0) {
+        m_records.resize(header.recordCount);
         ar.Read(m_records.data(), m_records.size() * sizeof(WeightRecord), "the records");
     }
-    if (version > 100) {
-        m_unit = ar.ReadString("the unit text");
-        m_digits = ar.ReadInt32("the decimal digits");
-    }
+    DiaryTail tail = ReadDiaryTail(ar, header.version);
+    m_unit = std::move(tail.unit);
+    m_digits = tail.digits;
 }
 
 void CTarelogDoc::TakeContents(CTarelogDoc& loaded)

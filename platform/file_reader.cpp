@@ -1,0 +1,68 @@
+#include "platform/file_reader.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool Fail(FileFailure& failure, const char* step, int error, const char* why = nullptr)
+{
+    failure.step = step;
+    failure.error = error;
+    failure.why = why;
+    return false;
+}
+
+} // namespace
+
+FileReader::~FileReader()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool FileReader::Open(const std::string& path, FileFailure& failure)
+{
+    // O_NONBLOCK keeps the open of a named pipe from waiting for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return Fail(failure, "", errno);
+    struct stat info {};
+    bool ok = true;
+    if (::fstat(fd, &info) != 0)
+        ok = Fail(failure, "", errno);
+    else if (S_ISDIR(info.st_mode))
+        ok = Fail(failure, "", EISDIR);
+    else if (!S_ISREG(info.st_mode))
+        ok = Fail(failure, "", EINVAL, "it is not a regular file");
+    else if (static_cast<std::uint64_t>(info.st_size) > kMaxReadableFileSize)
+        ok = Fail(failure, "", EFBIG, "it is too large to be a diary");
+    if (!ok) {
+        ::close(fd);
+        return false;
+    }
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
+    m_size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+bool FileReader::ReadAt(std::uint64_t offset, void* data, std::size_t size, FileFailure& failure) const
+{
+    auto* out = static_cast<char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(m_fd, out + done, size - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return Fail(failure, "reading", errno);
+        if (n == 0)
+            return Fail(failure, "reading", EIO, "the file became shorter while it was read");
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}

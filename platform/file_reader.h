@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/safe_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// A regular file opened for reads at any offset, for readers that take a
+// large file piece by piece instead of holding all of it (ReadWholeFile).
+// It refuses what ReadWholeFile refuses, with the same failure: a missing or
+// unreadable file, a directory, anything that is not a regular file, a file
+// larger than kMaxReadableFileSize.
+class FileReader {
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    bool Open(const std::string& path, FileFailure& failure);
+    bool IsOpen() const { return m_fd >= 0; }
+
+    // The size the file had when it was opened.
+    std::uint64_t Size() const { return m_size; }
+
+    // Reads exactly `size` bytes at `offset`. A file that has become shorter
+    // than that since it was opened is a failure too.
+    bool ReadAt(std::uint64_t offset, void* data, std::size_t size, FileFailure& failure) const;
+
+private:
+    int m_fd = -1;
+    std::uint64_t m_size = 0;
+};
