@@ -47,13 +47,14 @@ bool FileReader::Open(const std::string& path, FileFailure& failure)
         ::close(m_fd);
     m_fd = fd;
     m_size = static_cast<std::uint64_t>(info.st_size);
+    m_identity = IdentityOfStat(info);
     return true;
 }
 
-bool FileReader::ReadAt(std::uint64_t offset, void* data, std::size_t size, FileFailure& failure) const
+bool FileReader::ReadUpTo(std::uint64_t offset, void* data, std::size_t size, std::size_t& done, FileFailure& failure) const
 {
     auto* out = static_cast<char*>(data);
-    std::size_t done = 0;
+    done = 0;
     while (done < size) {
         const ssize_t n = ::pread(m_fd, out + done, size - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
@@ -61,8 +62,36 @@ bool FileReader::ReadAt(std::uint64_t offset, void* data, std::size_t size, File
         if (n < 0)
             return Fail(failure, "reading", errno);
         if (n == 0)
-            return Fail(failure, "reading", EIO, "the file became shorter while it was read");
+            break;
         done += static_cast<std::size_t>(n);
     }
+    return true;
+}
+
+bool FileReader::ReadAt(std::uint64_t offset, void* data, std::size_t size, FileFailure& failure) const
+{
+    std::size_t done = 0;
+    if (!ReadUpTo(offset, data, size, done, failure))
+        return false;
+    if (done < size)
+        return Fail(failure, "reading", EIO, "the file became shorter while it was read");
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& failure, FileIdentity* identity)
+{
+    FileReader reader;
+    if (!reader.Open(path, failure))
+        return false;
+    // Sized by the file itself; a file that shrinks meanwhile is read up to
+    // its new end, one that grows up to the size it had.
+    std::string buffer(static_cast<std::size_t>(reader.Size()), '\0');
+    std::size_t done = 0;
+    if (!reader.ReadUpTo(0, buffer.data(), buffer.size(), done, failure))
+        return false;
+    buffer.resize(done);
+    bytes = std::move(buffer);
+    if (identity != nullptr)
+        *identity = reader.Identity();
     return true;
 }

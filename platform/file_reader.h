@@ -23,12 +23,17 @@ public:
 
     // The size the file had when it was opened.
     std::uint64_t Size() const { return m_size; }
+    const FileIdentity& Identity() const { return m_identity; }
 
     // Reads exactly `size` bytes at `offset`. A file that has become shorter
     // than that since it was opened is a failure too.
     bool ReadAt(std::uint64_t offset, void* data, std::size_t size, FileFailure& failure) const;
+    // Reads up to `size` bytes at `offset`, fewer where the file now ends;
+    // `done` receives how many.
+    bool ReadUpTo(std::uint64_t offset, void* data, std::size_t size, std::size_t& done, FileFailure& failure) const;
 
 private:
     int m_fd = -1;
     std::uint64_t m_size = 0;
+    FileIdentity m_identity;
 };

@@ -34,13 +34,6 @@ bool Fail(FileFailure& failure, const char* step, int error, const char* why = n
     return false;
 }
 
-FileIdentity IdentityOf(const struct stat& info)
-{
-    return FileIdentity{true, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-        static_cast<std::int64_t>(info.st_size),
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
-}
-
 ssize_t CallWrite(int fd, const void* data, std::size_t size)
 {
     return g_write ? g_write(fd, data, size) : ::write(fd, data, size);
@@ -223,12 +216,19 @@ bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetNa
     return entryName.substr(prefixLength).find_first_not_of(kTemporaryAlphabet) == std::string_view::npos;
 }
 
+FileIdentity IdentityOfStat(const struct stat& info)
+{
+    return FileIdentity{true, static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::int64_t>(info.st_size),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 FileIdentity IdentifyFile(const std::string& path)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return {};
-    return IdentityOf(info);
+    return IdentityOfStat(info);
 }
 
 bool ResolveWriteTarget(const std::string& path, std::string& target, FileFailure& failure)
@@ -250,49 +250,6 @@ bool ResolveWriteTarget(const std::string& path, std::string& target, FileFailur
         return Fail(failure, "", errno);
     target = resolved;
     return true;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& failure, FileIdentity* identity)
-{
-    // O_NONBLOCK keeps the open of a named pipe from waiting for a writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return Fail(failure, "", errno);
-    struct stat info {};
-    bool ok = true;
-    if (::fstat(fd, &info) != 0)
-        ok = Fail(failure, "", errno);
-    else if (S_ISDIR(info.st_mode))
-        ok = Fail(failure, "", EISDIR);
-    else if (!S_ISREG(info.st_mode))
-        ok = Fail(failure, "", EINVAL, "it is not a regular file");
-    else if (static_cast<std::uint64_t>(info.st_size) > kMaxReadableFileSize)
-        ok = Fail(failure, "", EFBIG, "it is too large to be a diary");
-    if (ok) {
-        // Sized by the file itself; a file that shrinks meanwhile is read up
-        // to its new end, one that grows up to the size it had.
-        std::string buffer(static_cast<std::size_t>(info.st_size), '\0');
-        std::size_t done = 0;
-        while (done < buffer.size()) {
-            const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                ok = Fail(failure, "reading", errno);
-                break;
-            }
-            if (n == 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        buffer.resize(done);
-        if (ok)
-            bytes = std::move(buffer);
-        if (ok && identity != nullptr)
-            *identity = IdentityOf(info);
-    }
-    ::close(fd);
-    return ok;
 }
 
 bool ReplaceFileSafely(const std::string& path, std::string_view bytes, FileFailure& failure)

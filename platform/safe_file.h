@@ -39,10 +39,11 @@ struct FileIdentity {
 
 // The identity of what `path` names now; exists is false when nothing is there.
 FileIdentity IdentifyFile(const std::string& path);
+FileIdentity IdentityOfStat(const struct stat& info);
 
-// Reads all of a regular file. Anything else (a directory, a pipe, a
-// device) is refused rather than read, so the read cannot hang. `identity`,
-// when given, receives the identity of the file that was read.
+// Reads all of a regular file (see FileReader for what is refused, so that
+// the read cannot hang). `identity`, when given, receives the identity of
+// the file that was read. Defined in file_reader.cpp.
 bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& failure,
     FileIdentity* identity = nullptr);
 
