@@ -9,12 +9,14 @@ namespace {
 // More would not fit on a screen; the rest is counted.
 constexpr std::size_t kListedConflicts = 10;
 
-QString WeightText(const std::optional<double>& weight, int digits)
+// Every digit the weight has, not the scale's rounding: two weights that
+// differ only past the shown decimals must not look alike.
+QString WeightText(const std::optional<double>& weight)
 {
-    return weight ? QString::number(*weight, 'f', std::clamp(digits, 0, 6)) : QStringLiteral("削除");
+    return weight ? QString::number(*weight, 'g', 12) : QStringLiteral("削除");
 }
 
-QString ConflictLine(const DiaryConflict& conflict, int digits)
+QString ConflictLine(const DiaryConflict& conflict)
 {
     switch (conflict.kind) {
     case DiaryConflict::Kind::Unit: return QStringLiteral("単位");
@@ -25,7 +27,7 @@ QString ConflictLine(const DiaryConflict& conflict, int digits)
         .arg(conflict.year)
         .arg(conflict.month, 2, 10, QLatin1Char('0'))
         .arg(conflict.day, 2, 10, QLatin1Char('0'))
-        .arg(WeightText(conflict.diskWeight, digits), WeightText(conflict.windowWeight, digits));
+        .arg(WeightText(conflict.diskWeight), WeightText(conflict.windowWeight));
 }
 
 QString Japanese(const DiaryFileError& error)
@@ -35,11 +37,11 @@ QString Japanese(const DiaryFileError& error)
 
 } // namespace
 
-QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts, int digits)
+QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts)
 {
     QString text = QStringLiteral("ほかのプログラムがこのファイルを変更しました。次の項目は、ファイルとこの画面で値が食い違っています。\n\n");
     for (std::size_t i = 0; i < conflicts.size() && i < kListedConflicts; ++i)
-        text += ConflictLine(conflicts[i], digits) + QLatin1Char('\n');
+        text += ConflictLine(conflicts[i]) + QLatin1Char('\n');
     if (conflicts.size() > kListedConflicts)
         text += QStringLiteral("ほか %1 件\n").arg(conflicts.size() - kListedConflicts);
     return text + QStringLiteral("\nどちらの値を残しますか? ほかの項目は両方の変更をまとめて保存します。");
@@ -80,7 +82,7 @@ CSingleDocTemplate::SaveResult DiaryFiles::Save(CDocument& doc, const std::strin
     if (!outcome.error && !outcome.Saved()) {
         // The default keeps the file's values: nothing another program or
         // device recorded is lost by pressing Enter.
-        const int answer = ShowMessageBox(ConflictQuestion(outcome.conflicts, diary.m_digits),
+        const int answer = ShowMessageBox(ConflictQuestion(outcome.conflicts),
             MB_YESNOCANCEL | MB_ICONWARNING, parent,
             {QStringLiteral("ファイルの値を残す(&F)"), QStringLiteral("この画面の値にする(&W)"), QStringLiteral("キャンセル")});
         if (answer != IDYES && answer != IDNO)

@@ -32,4 +32,4 @@ private:
 };
 
 // The question about days that the file and the window changed differently.
-QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts, int digits);
+QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts);
