@@ -36,13 +36,24 @@ DiaryFileError Damaged(const std::string& path, const ArchiveError& cause)
 
 DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, std::int32_t* version)
 {
+    DiaryLoadInfo info;
+    const DiaryFileError error = LoadDiaryBytes(bytes, path, doc, info);
+    if (!error && version != nullptr)
+        *version = info.version;
+    return error;
+}
+
+DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, DiaryLoadInfo& info)
+{
     // The load goes into a scratch document so that a damaged file leaves
     // the open diary exactly as it was.
     CTarelogDoc loaded;
     std::int32_t fileVersion = 0;
+    std::size_t trailing = 0;
     try {
         CArchive archive = CArchive::ForLoading(bytes);
         loaded.Serialize(archive);
+        trailing = archive.Remaining();
         CArchive header = CArchive::ForLoading(bytes);
         fileVersion = header.ReadInt32("the version number");
     } catch (const ArchiveError& cause) {
@@ -51,18 +62,27 @@ DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, C
         return SystemError(DiaryFileError::Kind::CannotOpen, path, FileFailure{"loading", ENOMEM, nullptr});
     }
     doc.TakeContents(loaded);
-    if (version != nullptr)
-        *version = fileVersion;
+    info.version = fileVersion;
+    info.trailingBytes = trailing;
     return {};
 }
 
 DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, std::int32_t* version)
 {
+    DiaryLoadInfo info;
+    const DiaryFileError error = LoadDiaryFile(path, doc, info);
+    if (!error && version != nullptr)
+        *version = info.version;
+    return error;
+}
+
+DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, DiaryLoadInfo& info)
+{
     std::string bytes;
     FileFailure failure;
     if (!ReadWholeFile(path, bytes, failure))
         return SystemError(DiaryFileError::Kind::CannotOpen, path, failure);
-    return LoadDiaryBytes(bytes, path, doc, version);
+    return LoadDiaryBytes(bytes, path, doc, info);
 }
 
 std::string StoreDiaryBytes(const CTarelogDoc& doc)

@@ -2,6 +2,7 @@
 
 #include "doc/tarelog_doc.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,14 +27,22 @@ struct DiaryFileError {
     std::string JapaneseMessage() const;
 };
 
+// What a successful load saw besides the diary itself.
+struct DiaryLoadInfo {
+    std::int32_t version = 0;     // the file's version number
+    std::size_t trailingBytes = 0; // bytes after the diary's data, which the loader ignores
+};
+
 // Loads the diary at `path` into `doc` (records, unit, digits). On failure
 // `doc` is left exactly as it was. The modified flag and views are not touched.
 // `version`, when given, receives the file's version number on success.
 DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, std::int32_t* version = nullptr);
+DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, DiaryLoadInfo& info);
 
 // The same over bytes already in memory; `path` only names them in errors.
 DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc,
     std::int32_t* version = nullptr);
+DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, DiaryLoadInfo& info);
 
 // The bytes of `doc` as a version-101 file.
 std::string StoreDiaryBytes(const CTarelogDoc& doc);

@@ -1,0 +1,294 @@
+// tarelog-cli import FILE SOURCE (also under its old name, import-csv):
+// merges another program's export (or a spreadsheet) into a diary, one
+// weight per day.
+#include "cli/cli_command.h"
+
+#include "doc/day_weight_merge.h"
+#include "doc/diary_file.h"
+#include "doc/import_units.h"
+#include "doc/weight_import.h"
+#include "platform/format.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+namespace {
+
+// More than this after the diary's data and the file is almost certainly
+// something else that happens to start like a diary (a disk image of zero
+// bytes parses as an empty diary): writing over it would destroy it.
+constexpr std::size_t kMaxTrailingBytes = 64 * 1024;
+
+const char kUsageHead[] =
+    "usage: tarelog-cli import FILE SOURCE [--format LAYOUT] [--keep latest|earliest]\n"
+    "                          [--tz ZONE] [--convert] [--skip-bad] [--dry-run] [--force]\n"
+    "       (import-csv is the same verb under its old name)\n\n"
+    "Merges the weights of SOURCE, another program's export, into the diary FILE\n"
+    "(created when missing), one weight per calendar day, as the entry dialog would\n"
+    "record them: a day already in the diary gets the imported weight, a new day is\n"
+    "inserted at its date position.\n\n"
+    "LAYOUT is one of\n";
+
+const char kUsageTail[] =
+    "\nWhich weighing of a day counts: the latest by its time of day, whatever order\n"
+    "the file has (weighings of the same time: the last in the file).\n"
+    "  --keep earliest  the earliest weighing of each day instead\n"
+    "A timestamp with an offset counts by its date as written (the writer's day); a\n"
+    "UTC timestamp counts by its date in the local time zone (TZ).\n"
+    "  --tz ZONE        count UTC timestamps in ZONE instead (e.g. Asia/Tokyo)\n\n"
+    "A new diary takes the unit the file states (kg or lb). Weights in another unit\n"
+    "than the diary's, or a file that mixes units, are refused unless\n"
+    "  --convert        converts them exactly (1 lb = 0.45359237 kg)\n\n"
+    "Rows that measure something else (no weight) and rows marked interpolated are\n"
+    "left out and counted. A row that cannot be read stops the import with its line\n"
+    "number (the first 20 are listed) and FILE is not changed.\n"
+    "  --skip-bad       import the readable rows and list the skipped ones\n"
+    "  --dry-run        read and merge, print the summary, write nothing\n"
+    "  --force          write over a FILE that carries more than 64 KiB after its\n"
+    "                   diary data (it is probably not a diary)\n"
+    "The summary on standard error counts the days added and replaced and the rows\n"
+    "left out.\n";
+
+struct ImportArgs {
+    std::string diary;
+    std::string source;
+    ImportLayout layout = ImportLayout::Auto;
+    KeepRule keep = KeepRule::Latest;
+    std::string zone;
+    bool convert = false;
+    bool skipBad = false;
+    bool dryRun = false;
+    bool force = false;
+};
+
+void PrintUsage(std::FILE* out)
+{
+    std::fputs(kUsageHead, out);
+    std::fputs(ImportLayoutHelp().c_str(), out);
+    std::fputs(kUsageTail, out);
+}
+
+// A usage error, said once with what was wrong.
+bool Refuse(std::string& error, std::string text)
+{
+    error = std::move(text);
+    return false;
+}
+
+bool ParseOption(const std::string& option, const std::string& value, ImportArgs& parsed, std::string& error)
+{
+    if (option == "--format") {
+        if (!ParseImportLayoutName(value, parsed.layout))
+            return Refuse(error, "unknown layout '" + value + "' for --format");
+    } else if (option == "--keep") {
+        if (value != "latest" && value != "earliest")
+            return Refuse(error, "--keep takes latest or earliest, not '" + value + "'");
+        parsed.keep = value == "earliest" ? KeepRule::Earliest : KeepRule::Latest;
+    } else if (option == "--tz") {
+        parsed.zone = value;
+    }
+    return true;
+}
+
+bool ParseArgs(const std::vector<std::string>& args, ImportArgs& parsed, std::string& error)
+{
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const std::size_t equals = arg.find('=');
+        const std::string option = arg.substr(0, equals);
+        if (arg == "--skip-bad" || arg == "--dry-run" || arg == "--convert" || arg == "--force") {
+            (arg == "--skip-bad" ? parsed.skipBad : arg == "--dry-run" ? parsed.dryRun
+                : arg == "--convert" ? parsed.convert : parsed.force) = true;
+        } else if (option == "--format" || option == "--keep" || option == "--tz") {
+            if (equals == std::string::npos && i + 1 >= args.size())
+                return Refuse(error, option + " needs a value");
+            const std::string value = equals == std::string::npos ? args[++i] : arg.substr(equals + 1);
+            if (!ParseOption(option, value, parsed, error))
+                return false;
+        } else if (!arg.empty() && arg[0] != '-') {
+            positional.push_back(arg);
+        } else {
+            return Refuse(error, "unknown option '" + arg + "'");
+        }
+    }
+    if (positional.size() != 2)
+        return Refuse(error, "expected a diary FILE and a SOURCE to import");
+    parsed.diary = positional[0];
+    parsed.source = positional[1];
+    return true;
+}
+
+// A zone name (Area/City, UTC) must exist in the time zone database, since
+// the C library quietly reads an unknown one as UTC; a POSIX rule such as
+// JST-9 carries its own offset.
+bool UseTimeZone(const std::string& zone)
+{
+    const bool posixRule = zone.find_first_of("0123456789") != std::string::npos;
+    if (!posixRule) {
+        const char* root = std::getenv("TZDIR");
+        const std::filesystem::path file = std::filesystem::path(root != nullptr ? root : "/usr/share/zoneinfo") / zone;
+        std::error_code ignored;
+        if (zone.empty() || zone.find("..") != std::string::npos || !std::filesystem::is_regular_file(file, ignored))
+            return false;
+    }
+    setenv("TZ", zone.c_str(), 1);
+    tzset();
+    return true;
+}
+
+// "1 row", "2 rows".
+std::string Count(std::size_t count, const char* noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+void PrintProblems(const ImportArgs& args, const WeightImport& import)
+{
+    for (const ImportProblem& problem : import.problems.First())
+        std::fprintf(stderr, "tarelog-cli: %s: %sline %d: %s\n", args.source.c_str(), args.skipBad ? "skipped " : "",
+            problem.line, problem.reason.c_str());
+    const std::size_t unlisted = import.problems.Count() - import.problems.First().size();
+    if (unlisted > 0)
+        std::fprintf(stderr, "tarelog-cli: %s: and %s more, not listed\n", args.source.c_str(),
+            Count(unlisted, "unreadable row").c_str());
+}
+
+void PrintLayout(const ImportArgs& args, const WeightImport& import)
+{
+    std::fprintf(stderr, "tarelog-cli: %s: %s layout, %s", args.source.c_str(), ImportLayoutName(import.layout),
+        Count(import.weighings.size(), "weighing").c_str());
+    if (!import.statedUnit.empty())
+        std::fprintf(stderr, " in %s", import.statedUnit.c_str());
+    std::fputc('\n', stderr);
+}
+
+void PrintSummary(const ImportArgs& args, const WeightImport& import, const DailyChoice& choice,
+    const MergeCounts& counts)
+{
+    if (!counts.diaryInDateOrder)
+        std::fprintf(stderr, "tarelog-cli: note: %s is not in date order (or holds a day twice); the rows were "
+                             "placed where the entry dialog would place them\n",
+            args.diary.c_str());
+    if (choice.superseded > 0)
+        std::fprintf(stderr, "tarelog-cli: %s left out for %s weighing of the same day\n",
+            Count(choice.superseded, "weighing").c_str(), args.keep == KeepRule::Latest ? "a later" : "an earlier");
+    const std::size_t skipped = import.problems.Count() + import.interpolated + import.withoutWeight;
+    std::fprintf(stderr, "tarelog-cli: %s added, %zu replaced, %s skipped", Count(counts.added, "day").c_str(),
+        counts.replaced, Count(skipped, "row").c_str());
+    if (import.interpolated > 0)
+        std::fprintf(stderr, " (%zu interpolated)", import.interpolated);
+    if (import.withoutWeight > 0)
+        std::fprintf(stderr, " (%zu without a weight)", import.withoutWeight);
+    std::fprintf(stderr, "%s\n", args.dryRun ? "; dry run, nothing written" : "");
+}
+
+// A missing diary is a new, empty one; any other load failure stops, and so
+// does a file that is most likely not a diary at all.
+bool LoadOrCreate(const ImportArgs& args, CTarelogDoc& doc, bool& created)
+{
+    DiaryLoadInfo info;
+    const DiaryFileError error = LoadDiaryFile(args.diary, doc, info);
+    created = error.kind == DiaryFileError::Kind::CannotOpen && error.systemError == ENOENT;
+    if (error && !created) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        return false;
+    }
+    if (!created && info.trailingBytes > kMaxTrailingBytes && !args.force) {
+        std::fprintf(stderr, "tarelog-cli: %s carries %zu bytes after its diary data: it is probably not a diary; "
+                             "nothing imported (--force writes over it, dropping those bytes)\n",
+            args.diary.c_str(), info.trailingBytes);
+        return false;
+    }
+    return true;
+}
+
+bool ReadSource(const ImportArgs& args, WeightImport& import)
+{
+    import = ReadWeightImportFile(args.source, args.layout);
+    if (!import.error.empty()) {
+        std::fprintf(stderr, "tarelog-cli: %s: %s\n", args.source.c_str(), import.error.c_str());
+        return false;
+    }
+    PrintLayout(args, import);
+    PrintProblems(args, import);
+    if (!import.problems.Empty() && !args.skipBad) {
+        std::fprintf(stderr, "tarelog-cli: %s: %s in this %s export; nothing imported, %s is unchanged "
+                             "(--skip-bad imports the readable rows)\n",
+            args.source.c_str(), Count(import.problems.Count(), "unreadable row").c_str(),
+            ImportLayoutName(import.layout), args.diary.c_str());
+        return false;
+    }
+    if (!import.problems.Empty() && import.weighings.empty()) {
+        std::fprintf(stderr, "tarelog-cli: %s: no row of this %s export could be read; nothing imported, %s is "
+                             "unchanged\n",
+            args.source.c_str(), ImportLayoutName(import.layout), args.diary.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Applies the unit rules; false (with the reason said) when the import is refused.
+bool SettleUnits(const ImportArgs& args, WeightImport& import, CTarelogDoc& doc, bool created)
+{
+    const UnitPlan plan = PlanUnits(import.weighings, doc.m_unit, created, args.convert);
+    if (!plan.error.empty()) {
+        std::fprintf(stderr, "tarelog-cli: %s: %s; nothing imported\n", args.source.c_str(), plan.error.c_str());
+        return false;
+    }
+    if (!plan.newDiaryUnit.empty())
+        doc.m_unit = plan.newDiaryUnit;
+    const std::size_t converted = ApplyUnitPlan(import.weighings, plan);
+    if (converted > 0)
+        std::fprintf(stderr, "tarelog-cli: %s converted to %s (1 lb = 0.45359237 kg)\n",
+            Count(converted, "weight").c_str(), UnitSymbol(plan.target));
+    else if (plan.target == WeightUnit::Unknown && !import.statedUnit.empty())
+        std::fprintf(stderr, "tarelog-cli: %s states %s; the diary's unit text is \"%s\"; weights are imported as "
+                             "written\n",
+            args.source.c_str(), import.statedUnit.c_str(), ToUtf8(doc.m_unit).c_str());
+    return true;
+}
+
+int RunImport(const std::vector<std::string>& args)
+{
+    if (WantsHelp(args)) {
+        PrintUsage(stdout);
+        return kExitOk;
+    }
+    ImportArgs parsed;
+    std::string usageError;
+    if (!ParseArgs(args, parsed, usageError)) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", usageError.c_str());
+        PrintUsage(stderr);
+        return kExitUsage;
+    }
+    if (!parsed.zone.empty() && !UseTimeZone(parsed.zone)) {
+        std::fprintf(stderr, "tarelog-cli: unknown time zone '%s' for --tz\n", parsed.zone.c_str());
+        return kExitUsage;
+    }
+    WeightImport import;
+    if (!ReadSource(parsed, import))
+        return kExitFailure;
+    CTarelogDoc doc;
+    bool created = false;
+    if (!LoadOrCreate(parsed, doc, created) || !SettleUnits(parsed, import, doc, created))
+        return kExitFailure;
+    DailyChoice choice = ChooseOnePerDay(std::move(import.weighings), parsed.keep);
+    const MergeCounts counts = MergeDayWeights(doc, std::move(choice.days));
+    PrintSummary(parsed, import, choice, counts);
+    if (parsed.dryRun || (!created && !doc.IsModified()))
+        return kExitOk;
+    if (const DiaryFileError error = SaveDiaryFile(doc, parsed.diary)) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+const CliCommandRegistration registration({"import", "merge weights from another tracker's export or a CSV sheet", RunImport});
+const CliCommandRegistration oldName({"import-csv", "the same as import (its old name)", RunImport});
+
+} // namespace
