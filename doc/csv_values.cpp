@@ -100,11 +100,12 @@ bool ReadClock(std::string_view text, std::size_t& pos, bool oneDigitHour, int& 
     return true;
 }
 
-bool ReadTimeAndOffset(std::string_view text, std::size_t& pos, CsvTimestamp& stamp)
+// After a space, Withings' German export writes "6:04 Uhr".
+bool ReadTimeAndOffset(std::string_view text, std::size_t& pos, bool afterSpace, CsvTimestamp& stamp)
 {
-    if (!ReadClock(text, pos, false, stamp.second))
+    if (!ReadClock(text, pos, afterSpace, stamp.second))
         return false;
-    if (pos == text.size())
+    if (pos == text.size() || (afterSpace && text.substr(pos) == " Uhr"))
         return true;
     if (text[pos] == ' ' && pos + 1 < text.size())
         ++pos; // Apple Health writes "08:00:00 +0100"
@@ -145,7 +146,7 @@ std::string ParseCsvTimestamp(std::string_view text, CsvTimestamp& stamp)
     bool shaped = ReadYmdOrDmy(text, pos, stamp.date);
     if (shaped && pos < text.size()) {
         const char c = text[pos++];
-        shaped = (c == 'T' || c == 't' || c == ' ') && ReadTimeAndOffset(text, pos, stamp);
+        shaped = (c == 'T' || c == 't' || c == ' ') && ReadTimeAndOffset(text, pos, c == ' ', stamp);
     }
     if (!shaped)
         return ShownText(text) + " is not a date (YYYY-MM-DD, YYYY/MM/DD, DD.MM.YYYY or a timestamp)";

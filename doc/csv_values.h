@@ -20,7 +20,8 @@ struct CsvTimestamp {
 };
 
 // Reads a real calendar date written as YYYY-MM-DD, YYYY/MM/DD or
-// DD.MM.YYYY, optionally followed by 'T' or a space and a time of day: HH:MM,
+// DD.MM.YYYY, optionally followed by 'T' or a space and a time of day: HH:MM
+// (after a space also H:MM, and a closing " Uhr" as German exports write it),
 // then optional :SS and a fraction of any length, then optionally (after
 // at most one space) Z or an offset in any form writers use: +HH, +HHMM or
 // +HH:MM (or '-'). A timestamp with an offset counts by the date and time as
