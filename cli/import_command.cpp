@@ -153,8 +153,8 @@ void PrintProblems(const ImportArgs& args, const WeightImport& import)
             problem.line, problem.reason.c_str());
     const std::size_t unlisted = import.problems.Count() - import.problems.First().size();
     if (unlisted > 0)
-        std::fprintf(stderr, "tarelog-cli: %s: and %s more, not listed\n", args.source.c_str(),
-            Count(unlisted, "unreadable row").c_str());
+        std::fprintf(stderr, "tarelog-cli: %s: and %zu more unreadable row%s, not listed\n", args.source.c_str(),
+            unlisted, unlisted == 1 ? "" : "s");
 }
 
 void PrintLayout(const ImportArgs& args, const WeightImport& import)
