@@ -55,9 +55,18 @@ DailyChoice ChooseOnePerDay(std::vector<Weighing> weighings, KeepRule rule)
 {
     // Sorting by day and time keeps the file order among equal times, so the
     // last weighing of the chosen time is the one to keep.
-    std::stable_sort(weighings.begin(), weighings.end(), [](const Weighing& a, const Weighing& b) {
+    const auto earlier = [](const Weighing& a, const Weighing& b) {
         return DayKey(a) != DayKey(b) ? DayKey(a) < DayKey(b) : a.second < b.second;
-    });
+    };
+    // Newest-first exports are common: strictly descending is reversed in
+    // one pass (with no equal times, file order among them cannot matter).
+    const auto later = [&](const Weighing& a, const Weighing& b) { return earlier(b, a); };
+    if (std::adjacent_find(weighings.begin(), weighings.end(), [&](const Weighing& a, const Weighing& b) {
+            return !later(a, b);
+        }) == weighings.end())
+        std::reverse(weighings.begin(), weighings.end());
+    else if (!std::is_sorted(weighings.begin(), weighings.end(), earlier))
+        std::stable_sort(weighings.begin(), weighings.end(), earlier);
     DailyChoice choice;
     for (std::size_t first = 0; first < weighings.size();) {
         std::size_t end = first;
