@@ -93,6 +93,25 @@ bool ParseOption(const std::string& option, const std::string& value, ImportArgs
     return true;
 }
 
+struct Flag {
+    const char* name;
+    bool ImportArgs::*member;
+};
+
+constexpr Flag kFlags[] = {{"--skip-bad", &ImportArgs::skipBad}, {"--dry-run", &ImportArgs::dryRun},
+    {"--convert", &ImportArgs::convert}, {"--force", &ImportArgs::force}};
+
+bool SetFlag(const std::string& arg, ImportArgs& parsed)
+{
+    for (const Flag& flag : kFlags) {
+        if (arg == flag.name) {
+            parsed.*flag.member = true;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ParseArgs(const std::vector<std::string>& args, ImportArgs& parsed, std::string& error)
 {
     std::vector<std::string> positional;
@@ -100,9 +119,8 @@ bool ParseArgs(const std::vector<std::string>& args, ImportArgs& parsed, std::st
         const std::string& arg = args[i];
         const std::size_t equals = arg.find('=');
         const std::string option = arg.substr(0, equals);
-        if (arg == "--skip-bad" || arg == "--dry-run" || arg == "--convert" || arg == "--force") {
-            (arg == "--skip-bad" ? parsed.skipBad : arg == "--dry-run" ? parsed.dryRun
-                : arg == "--convert" ? parsed.convert : parsed.force) = true;
+        if (SetFlag(arg, parsed)) {
+            continue;
         } else if (option == "--format" || option == "--keep" || option == "--tz") {
             if (equals == std::string::npos && i + 1 >= args.size())
                 return Refuse(error, option + " needs a value");
