@@ -1,9 +1,9 @@
 #include "doc/csv_values.h"
 
 #include "doc/shown_text.h"
-#include "platform/calendar_date.h"
 
 #include <charconv>
+#include <chrono>
 #include <algorithm>
 #include <cmath>
 
@@ -115,12 +115,10 @@ bool ReadTimeAndOffset(std::string_view text, std::size_t& pos, bool afterSpace,
 
 bool IsCalendarDate(const CsvDate& date)
 {
-    if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1)
-        return false;
-    // The calendar rolls impossible days over (02-30 becomes 03-01), so a
-    // date is real exactly when it comes back unchanged.
-    const CalendarDate normalised = CalendarDate::FromYmd(date.year, date.month, date.day);
-    return normalised.Month() == date.month && normalised.Day() == date.day;
+    using namespace std::chrono;
+    return date.year >= 1
+        && year_month_day(year(date.year), month(static_cast<unsigned>(date.month)), day(static_cast<unsigned>(date.day)))
+               .ok();
 }
 
 bool EqualsIgnoringCase(std::string_view text, std::string_view lower)

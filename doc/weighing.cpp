@@ -68,6 +68,7 @@ DailyChoice ChooseOnePerDay(std::vector<Weighing> weighings, KeepRule rule)
     else if (!std::is_sorted(weighings.begin(), weighings.end(), earlier))
         std::stable_sort(weighings.begin(), weighings.end(), earlier);
     DailyChoice choice;
+    choice.days.reserve(weighings.size());
     for (std::size_t first = 0; first < weighings.size();) {
         std::size_t end = first;
         while (end < weighings.size() && DayKey(weighings[end]) == DayKey(weighings[first]))
