@@ -177,8 +177,10 @@ void PrintProblems(const ImportArgs& args, const WeightImport& import)
 
 void PrintLayout(const ImportArgs& args, const WeightImport& import)
 {
-    std::fprintf(stderr, "tarelog-cli: %s: %s layout, %s", args.source.c_str(), ImportLayoutName(import.layout),
-        Count(import.weighings.size(), "weighing").c_str());
+    std::fprintf(stderr, "tarelog-cli: %s: ", args.source.c_str());
+    if (!import.archiveEntry.empty())
+        std::fprintf(stderr, "%s in the archive: ", import.archiveEntry.c_str());
+    std::fprintf(stderr, "%s layout, %s", ImportLayoutName(import.layout), Count(import.weighings.size(), "weighing").c_str());
     if (!import.statedUnit.empty())
         std::fprintf(stderr, " in %s", import.statedUnit.c_str());
     std::fputc('\n', stderr);

@@ -3,6 +3,7 @@
 #include "doc/import_readers.h"
 #include "doc/import_units.h"
 #include "doc/shown_text.h"
+#include "doc/zip_input.h"
 #include "platform/safe_file.h"
 
 #include <algorithm>
@@ -148,6 +149,22 @@ WeightImport Read(std::string_view startBytes, ImportInput& input, ImportLayout 
     return result;
 }
 
+// The first file in the archive that the layout (or any, for Auto) recognises.
+WeightImport ReadFromZip(const std::string& path, ImportLayout layout)
+{
+    WeightImport failed;
+    ZipInput zip(path);
+    std::string start;
+    const auto recognised = [layout](std::string_view bytes) { return ReaderFor(StartOf(bytes), layout) != nullptr; };
+    const std::string what = layout == ImportLayout::Auto ? "file that any layout recognises (tried " + TriedLayouts() + ")"
+                                                          : std::string(ImportLayoutName(layout)) + " export";
+    if (!zip.FindEntry(recognised, what, start, failed.error))
+        return failed;
+    WeightImport result = Read(start, zip, layout);
+    result.archiveEntry = zip.EntryName();
+    return result;
+}
+
 } // namespace
 
 void ImportProblems::Add(int line, std::string reason)
@@ -254,6 +271,8 @@ WeightImport ReadWeightImportFile(const std::string& path, ImportLayout layout)
     if (!probe.NextPiece(piece, failed.error))
         return failed;
     start.assign(piece);
+    if (LooksLikeZip(start))
+        return ReadFromZip(path, layout);
     FileInput input(path);
     return Read(start, input, layout);
 }

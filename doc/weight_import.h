@@ -57,6 +57,7 @@ private:
 // What an export holds, read but not yet merged.
 struct WeightImport {
     std::string error;                      // English; set when the file as a whole cannot be read
+    std::string archiveEntry;               // the file read inside a zip archive, empty for a plain file
     ImportLayout layout = ImportLayout::Auto; // the layout the rows were read as
     std::string statedUnit;                 // the unit text the file states, empty when none
     std::vector<Weighing> weighings;        // the readable weighings, in file order
@@ -73,5 +74,7 @@ WeightImport ReadWeightImport(std::string_view bytes, ImportLayout layout);
 
 // The same from a file. An Apple Health export is streamed through the XML
 // parser in small pieces, so its size (often hundreds of megabytes) does not
-// decide the memory the import needs; the other layouts are read whole.
+// decide the memory the import needs; the other layouts are read whole. A
+// zip archive (Apple's export.zip, a Google Takeout zip) is read in place:
+// its first file that a layout recognises is imported.
 WeightImport ReadWeightImportFile(const std::string& path, ImportLayout layout);

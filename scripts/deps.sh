@@ -1,6 +1,6 @@
 # Sourced by scripts/run and scripts/test: installs the Debian packages the
 # build needs, and only when one is missing, so a ready machine starts at once.
-TARELOG_PACKAGES="cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev libexpat1-dev fonts-noto-cjk ccache"
+TARELOG_PACKAGES="cmake ninja-build g++ qt6-base-dev libgtest-dev libbenchmark-dev libexpat1-dev libarchive-dev fonts-noto-cjk ccache"
 
 tarelog_install_missing() {
     missing=""

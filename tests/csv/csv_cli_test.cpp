@@ -274,6 +274,12 @@ TEST_F(CsvCli, ImportAndItsOldNameReadAnyLayout)
 
     ASSERT_EQ(Cli("import-csv " + Quoted("b.tlg") + " " + Export("apple_health_export.xml")).status, 0);
     EXPECT_EQ(Slurp(Path("b.tlg")), Slurp(Path("a.tlg")));
+
+    const CliRun zipped = Cli("import " + Quoted("c.tlg") + " " + Export("apple_health_export.zip"));
+    ASSERT_EQ(zipped.status, 0) << zipped.err;
+    EXPECT_NE(zipped.err.find("apple_health_export/export.xml in the archive: apple layout"), std::string::npos)
+        << zipped.err;
+    EXPECT_EQ(Slurp(Path("c.tlg")), Slurp(Path("a.tlg")));
 }
 
 TEST_F(CsvCli, BadOptionsAndUnrecognisedFilesSayWhat)

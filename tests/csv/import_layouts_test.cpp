@@ -207,6 +207,37 @@ TEST(ImportUnitsInFiles, PoundsInWithingsHeaderAndMixedUnitsInAppleHealth)
     EXPECT_EQ(apple.problems.First()[0].reason, "the unit 'st' is neither kg nor lb");
 }
 
+// Apple and Google hand their exports out as zip archives; the first file
+// inside that a layout recognises is read in place, as if unpacked.
+TEST(ImportZip, TheFirstRecognisedFileInTheArchiveIsRead)
+{
+    const ScopedTimeZone tokyo("Asia/Tokyo");
+    const struct {
+        const char* zip;
+        const char* entry;
+        const char* plain;
+        ImportLayout layout;
+    } cases[] = {
+        {"apple_health_export.zip", "apple_health_export/export.xml", "apple_health_export.xml", ImportLayout::AppleHealth},
+        {"takeout_fit.zip", "Takeout/Fit/Daily activity metrics/Daily activity metrics.csv",
+            "google_fit_daily_summaries.csv", ImportLayout::GoogleFit},
+    };
+    for (const auto& c : cases) {
+        const WeightImport zipped = ReadWeightImportFile(SamplePath(c.zip, "import"), ImportLayout::Auto);
+        ASSERT_EQ(zipped.error, "") << c.zip;
+        EXPECT_EQ(zipped.archiveEntry, c.entry);
+        EXPECT_EQ(zipped.layout, c.layout);
+        const WeightImport plain = ReadWeightImport(ReadSample(c.plain, "import"), ImportLayout::Auto);
+        ASSERT_EQ(zipped.weighings.size(), plain.weighings.size()) << c.zip;
+        for (std::size_t i = 0; i < plain.weighings.size(); ++i) {
+            EXPECT_EQ(zipped.weighings[i].weight, plain.weighings[i].weight) << c.zip << i;
+            EXPECT_EQ(zipped.weighings[i].second, plain.weighings[i].second) << c.zip << i;
+        }
+    }
+    EXPECT_EQ(ReadWeightImportFile(SamplePath("takeout_fit.zip", "import"), ImportLayout::AppleHealth).error,
+        "the zip archive holds no apple export");
+}
+
 TEST(ImportAppleHealth, DamagedXmlIsAnErrorWithItsLine)
 {
     const WeightImport import = ReadWeightImport(
