@@ -3,10 +3,8 @@
 // weight per day.
 #include "cli/cli_command.h"
 
-#include "doc/day_weight_merge.h"
 #include "doc/diary_file.h"
-#include "doc/import_units.h"
-#include "doc/weight_import.h"
+#include "doc/diary_import.h"
 #include "platform/format.h"
 
 #include <cerrno>
@@ -186,19 +184,17 @@ void PrintLayout(const ImportArgs& args, const WeightImport& import)
     std::fputc('\n', stderr);
 }
 
-void PrintSummary(const ImportArgs& args, const WeightImport& import, const DailyChoice& choice,
-    const MergeCounts& counts)
+void PrintSummary(const ImportArgs& args, const WeightImport& import, const ImportSummary& summary)
 {
-    if (!counts.diaryInDateOrder)
+    if (!summary.merge.diaryInDateOrder)
         std::fprintf(stderr, "tarelog-cli: note: %s is not in date order (or holds a day twice); the rows were "
                              "placed where the entry dialog would place them\n",
             args.diary.c_str());
-    if (choice.superseded > 0)
+    if (summary.superseded > 0)
         std::fprintf(stderr, "tarelog-cli: %s left out for %s weighing of the same day\n",
-            Count(choice.superseded, "weighing").c_str(), args.keep == KeepRule::Latest ? "a later" : "an earlier");
-    const std::size_t skipped = import.problems.Count() + import.interpolated + import.withoutWeight;
-    std::fprintf(stderr, "tarelog-cli: %s added, %zu replaced, %s skipped", Count(counts.added, "day").c_str(),
-        counts.replaced, Count(skipped, "row").c_str());
+            Count(summary.superseded, "weighing").c_str(), args.keep == KeepRule::Latest ? "a later" : "an earlier");
+    std::fprintf(stderr, "tarelog-cli: %s added, %zu replaced, %s skipped", Count(summary.merge.added, "day").c_str(),
+        summary.merge.replaced, Count(summary.skipped, "row").c_str());
     if (import.interpolated > 0)
         std::fprintf(stderr, " (%zu interpolated)", import.interpolated);
     if (import.withoutWeight > 0)
@@ -251,25 +247,16 @@ bool ReadSource(const ImportArgs& args, WeightImport& import)
     return true;
 }
 
-// Applies the unit rules; false (with the reason said) when the import is refused.
-bool SettleUnits(const ImportArgs& args, WeightImport& import, CTarelogDoc& doc, bool created)
+void PrintUnits(const ImportArgs& args, const WeightImport& import, const ImportSummary& summary,
+    const CTarelogDoc& doc)
 {
-    const UnitPlan plan = PlanUnits(import.weighings, doc.m_unit, created, args.convert);
-    if (!plan.error.empty()) {
-        std::fprintf(stderr, "tarelog-cli: %s: %s; nothing imported\n", args.source.c_str(), plan.error.c_str());
-        return false;
-    }
-    if (!plan.newDiaryUnit.empty())
-        doc.m_unit = plan.newDiaryUnit;
-    const std::size_t converted = ApplyUnitPlan(import.weighings, plan);
-    if (converted > 0)
+    if (summary.converted > 0)
         std::fprintf(stderr, "tarelog-cli: %s converted to %s (1 lb = 0.45359237 kg)\n",
-            Count(converted, "weight").c_str(), UnitSymbol(plan.target));
-    else if (plan.target == WeightUnit::Unknown && !import.statedUnit.empty())
+            Count(summary.converted, "weight").c_str(), UnitSymbol(summary.storedIn));
+    else if (summary.storedIn == WeightUnit::Unknown && !import.statedUnit.empty())
         std::fprintf(stderr, "tarelog-cli: %s states %s; the diary's unit text is \"%s\"; weights are imported as "
                              "written\n",
             args.source.c_str(), import.statedUnit.c_str(), ToUtf8(doc.m_unit).c_str());
-    return true;
 }
 
 int RunImport(const std::vector<std::string>& args)
@@ -294,11 +281,16 @@ int RunImport(const std::vector<std::string>& args)
         return kExitFailure;
     CTarelogDoc doc;
     bool created = false;
-    if (!LoadOrCreate(parsed, doc, created) || !SettleUnits(parsed, import, doc, created))
+    if (!LoadOrCreate(parsed, doc, created))
         return kExitFailure;
-    DailyChoice choice = ChooseOnePerDay(std::move(import.weighings), parsed.keep);
-    const MergeCounts counts = MergeDayWeights(doc, std::move(choice.days));
-    PrintSummary(parsed, import, choice, counts);
+    const ImportSummary summary = MergeImport(import, doc, created, ImportChoices{parsed.keep, parsed.convert});
+    if (!summary.Merged()) {
+        std::fprintf(stderr, "tarelog-cli: %s: %s; nothing imported\n", parsed.source.c_str(),
+            summary.unitRefusal.c_str());
+        return kExitFailure;
+    }
+    PrintUnits(parsed, import, summary, doc);
+    PrintSummary(parsed, import, summary);
     if (parsed.dryRun || (!created && !doc.IsModified()))
         return kExitOk;
     if (const DiaryFileError error = SaveDiaryFile(doc, parsed.diary)) {

@@ -1,5 +1,6 @@
 #include "doc/weight_import.h"
 
+#include "doc/diary_import.h"
 #include "doc/import_readers.h"
 #include "doc/import_units.h"
 #include "doc/shown_text.h"
@@ -247,6 +248,19 @@ void AddWeighing(WeightImport& result, const CsvTimestamp& stamp, double weight,
     weighing.weight = weight;
     weighing.unit = unit;
     result.weighings.push_back(weighing);
+}
+
+bool LooksImportable(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    FileInput probe(path);
+    std::string_view start;
+    std::string error;
+    if (!probe.NextPiece(start, error))
+        return false;
+    return LooksLikeZip(start) || ReaderFor(StartOf(start), ImportLayout::Auto) != nullptr;
 }
 
 WeightImport ReadWeightImport(std::string_view bytes, ImportLayout layout)
