@@ -1,91 +1,19 @@
 #include "doc/weight_import.h"
 
 #include "doc/diary_import.h"
+#include "doc/import_inputs.h"
 #include "doc/import_readers.h"
 #include "doc/import_units.h"
 #include "doc/shown_text.h"
 #include "doc/zip_input.h"
-#include "platform/safe_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
 #include <sys/stat.h>
 
 namespace {
 
-// Enough for any layout's first lines, including the document type
-// declaration Apple Health puts before its root element.
-constexpr std::size_t kStartBytes = 64 * 1024;
-constexpr std::size_t kPieceBytes = 64 * 1024;
+// Enough rows to see a header after a metadata line, and a first data row.
 constexpr std::size_t kStartRows = 3;
-
-class MemoryInput : public ImportInput {
-public:
-    explicit MemoryInput(std::string_view bytes) : m_bytes(bytes) {}
-
-    bool WholeText(std::string_view& text, std::string&) override
-    {
-        text = m_bytes;
-        return true;
-    }
-    bool NextPiece(std::string_view& piece, std::string&) override
-    {
-        piece = m_bytes.substr(m_pos, kPieceBytes);
-        m_pos += piece.size();
-        return true;
-    }
-
-private:
-    std::string_view m_bytes;
-    std::size_t m_pos = 0;
-};
-
-class FileInput : public ImportInput {
-public:
-    explicit FileInput(std::string path) : m_path(std::move(path)) {}
-    ~FileInput() override
-    {
-        if (m_file != nullptr)
-            std::fclose(m_file);
-    }
-
-    bool WholeText(std::string_view& text, std::string& error) override
-    {
-        FileFailure failure;
-        if (!ReadWholeFile(m_path, m_whole, failure)) {
-            error = "cannot read " + m_path + ": " + (*failure.step ? std::string(failure.step) + ": " : "")
-                + (failure.why != nullptr ? failure.why : std::strerror(failure.error));
-            return false;
-        }
-        text = m_whole;
-        return true;
-    }
-
-    bool NextPiece(std::string_view& piece, std::string& error) override
-    {
-        if (m_file == nullptr && (m_file = std::fopen(m_path.c_str(), "rb")) == nullptr) {
-            error = "cannot read " + m_path + ": " + std::strerror(errno);
-            return false;
-        }
-        m_piece.resize(kPieceBytes);
-        const std::size_t got = std::fread(m_piece.data(), 1, m_piece.size(), m_file);
-        if (got == 0 && std::ferror(m_file)) {
-            error = "cannot read " + m_path + ": " + std::strerror(errno);
-            return false;
-        }
-        piece = std::string_view(m_piece.data(), got);
-        return true;
-    }
-
-private:
-    std::string m_path;
-    std::string m_whole;
-    std::string m_piece;
-    std::FILE* m_file = nullptr;
-};
 
 FileStart StartOf(std::string_view bytes)
 {
@@ -175,81 +103,6 @@ void ImportProblems::Add(int line, std::string reason)
     ++m_count;
 }
 
-std::string LowerAscii(std::string_view text)
-{
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-        [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-    return out;
-}
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\r'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string_view FirstNonBlankLine(std::string_view text)
-{
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = std::min(text.find('\n', pos), text.size());
-        const std::string_view line = TrimBlanks(text.substr(pos, end - pos));
-        if (!line.empty())
-            return line;
-        pos = end + 1;
-    }
-    return {};
-}
-
-char SeparatorOf(std::string_view headerLine)
-{
-    std::size_t commas = 0, semicolons = 0;
-    bool quoted = false;
-    for (const char c : headerLine) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && c == ',')
-            ++commas;
-        else if (!quoted && c == ';')
-            ++semicolons;
-    }
-    return semicolons > commas ? ';' : ',';
-}
-
-std::size_t FindColumn(const std::vector<std::string>& columns, std::span<const std::string_view> names,
-    std::string* unit)
-{
-    for (const std::string_view name : names) {
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const std::string_view column = columns[i];
-            if (column == name)
-                return i;
-            if (!column.starts_with(name))
-                continue;
-            const std::string_view rest = TrimBlanks(column.substr(name.size()));
-            if (rest.size() > 2 && rest.front() == '(' && rest.back() == ')') {
-                if (unit != nullptr)
-                    *unit = std::string(TrimBlanks(rest.substr(1, rest.size() - 2)));
-                return i;
-            }
-        }
-    }
-    return SIZE_MAX;
-}
-
-void AddWeighing(WeightImport& result, const CsvTimestamp& stamp, double weight, WeightUnit unit)
-{
-    Weighing weighing;
-    LocalDayOf(stamp, weighing.date, weighing.second);
-    weighing.weight = weight;
-    weighing.unit = unit;
-    result.weighings.push_back(weighing);
-}
-
 bool LooksImportable(const std::string& path)
 {
     struct stat status {};
@@ -266,7 +119,7 @@ bool LooksImportable(const std::string& path)
 WeightImport ReadWeightImport(std::string_view bytes, ImportLayout layout)
 {
     MemoryInput input(bytes);
-    return Read(bytes.substr(0, kStartBytes), input, layout);
+    return Read(bytes.substr(0, kImportPieceBytes), input, layout);
 }
 
 WeightImport ReadWeightImportFile(const std::string& path, ImportLayout layout)

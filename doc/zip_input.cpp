@@ -1,16 +1,10 @@
 #include "doc/zip_input.h"
 
+#include "doc/import_inputs.h"
 #include "platform/safe_file.h"
 
 #include <archive.h>
 #include <archive_entry.h>
-
-namespace {
-
-constexpr std::size_t kPieceBytes = 64 * 1024;
-constexpr std::size_t kStartBytes = 64 * 1024;
-
-} // namespace
 
 bool LooksLikeZip(std::string_view bytes)
 {
@@ -33,7 +27,7 @@ std::string ZipInput::Failure(const char* what) const
 
 bool ZipInput::ReadPiece(std::string& piece, std::string& error)
 {
-    piece.resize(kPieceBytes);
+    piece.resize(kImportPieceBytes);
     const la_ssize_t got = archive_read_data(m_archive, piece.data(), piece.size());
     if (got < 0) {
         error = Failure(("reading " + m_entry).c_str());
@@ -58,10 +52,10 @@ bool ZipInput::FindEntry(const std::function<bool(std::string_view start)>& want
         if (archive_entry_filetype(entry) != AE_IFREG)
             continue;
         m_entry = archive_entry_pathname(entry) != nullptr ? archive_entry_pathname(entry) : "";
-        // The start of the entry: up to kStartBytes, however the pieces fall.
+        // The start of the entry: up to kImportPieceBytes, however the pieces fall.
         m_start.clear();
         std::string piece;
-        while (m_start.size() < kStartBytes) {
+        while (m_start.size() < kImportPieceBytes) {
             if (!ReadPiece(piece, error))
                 return false;
             if (piece.empty())
