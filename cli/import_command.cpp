@@ -117,9 +117,9 @@ bool ParseArgs(const std::vector<std::string>& args, ImportArgs& parsed, std::st
         const std::string& arg = args[i];
         const std::size_t equals = arg.find('=');
         const std::string option = arg.substr(0, equals);
-        if (SetFlag(arg, parsed)) {
+        if (SetFlag(arg, parsed))
             continue;
-        } else if (option == "--format" || option == "--keep" || option == "--tz") {
+        if (option == "--format" || option == "--keep" || option == "--tz") {
             if (equals == std::string::npos && i + 1 >= args.size())
                 return Refuse(error, option + " needs a value");
             const std::string value = equals == std::string::npos ? args[++i] : arg.substr(equals + 1);
