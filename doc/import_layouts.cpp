@@ -19,9 +19,10 @@ constexpr std::string_view kWeight[] = {"weight"};
 constexpr std::string_view kDateTime[] = {"datetime"};
 constexpr std::string_view kActualWeight[] = {"actual weight"};
 constexpr std::string_view kInterpolated[] = {"weight is interpolated", "interpolated"};
-// Withings writes its header in the account's language.
-constexpr std::string_view kWithingsDate[] = {"date", "datum", "fecha", "data"};
-constexpr std::string_view kWithingsWeight[] = {"weight", "gewicht", "poids", "peso", "vikt"};
+// Withings writes its header in the account's language; these are the
+// translations seen in real exports (English, German, Dutch).
+constexpr std::string_view kWithingsDate[] = {"date", "datum"};
+constexpr std::string_view kWithingsWeight[] = {"weight", "gewicht"};
 constexpr std::string_view kSamsungStart[] = {"start_time"};
 constexpr std::string_view kSamsungOffset[] = {"time_offset"};
 constexpr std::string_view kGoogleFitWeight[] = {"average weight"};
