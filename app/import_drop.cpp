@@ -69,6 +69,27 @@ bool MergeIntoCopy(QWidget* parent, const QString& name, WeightImport& import, c
     return summary.Merged();
 }
 
+// Why the file could not be imported, in Japanese, with the reader's own
+// (English) detail below it so nothing is lost.
+QString Refusal(const QString& name, const WeightImport& import)
+{
+    QString headline;
+    switch (import.failure) {
+    case ImportFailure::CannotRead: headline = QStringLiteral("「%1」を読めませんでした。"); break;
+    case ImportFailure::Unrecognised: headline = QStringLiteral("「%1」は読み込める形式のファイルではありません。"); break;
+    case ImportFailure::Damaged: headline = QStringLiteral("「%1」は壊れているため読み込めません。"); break;
+    case ImportFailure::None: headline = QStringLiteral("「%1」には読める体重の記録がありません。"); break;
+    }
+    const std::string detail = !import.error.empty() ? import.error
+        : import.problems.Empty()                     ? std::string()
+                                                      : "line " + std::to_string(import.problems.First()[0].line) + ": "
+            + import.problems.First()[0].reason;
+    QString text = headline.arg(name);
+    if (!detail.empty())
+        text += QStringLiteral("\n\n詳細: ") + QString::fromStdString(detail);
+    return text;
+}
+
 } // namespace
 
 bool IsDroppableExport(const QString& path)
@@ -81,11 +102,7 @@ void ImportDroppedExport(QWidget* parent, const QString& path, CTarelogDoc& doc)
     const QString name = QFileInfo(path).fileName();
     WeightImport import = ReadWeightImportFile(LocalPath(path), ImportLayout::Auto);
     if (!import.error.empty() || import.weighings.empty()) {
-        const std::string why = !import.error.empty() ? import.error
-            : import.problems.Empty()                 ? "the file holds no weight"
-                                                      : import.problems.First()[0].reason;
-        ShowMessageBox(QStringLiteral("「%1」を読み込めませんでした。\n%2").arg(name, QString::fromStdString(why)),
-            MB_OK | MB_ICONERROR, parent);
+        ShowMessageBox(Refusal(name, import), MB_OK | MB_ICONERROR, parent);
         return;
     }
     CTarelogDoc merged;

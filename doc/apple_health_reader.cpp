@@ -73,6 +73,7 @@ void ReadAppleHealth(const LayoutReader&, ImportInput& input, WeightImport& resu
     std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate("UTF-8"));
     if (!parser) {
         result.error = "cannot start the XML parser";
+        result.failure = ImportFailure::CannotRead;
         return;
     }
     AppleState state{&result, parser.get()};
@@ -80,11 +81,14 @@ void ReadAppleHealth(const LayoutReader&, ImportInput& input, WeightImport& resu
     XML_SetStartElementHandler(parser.get(), StartElement);
     std::string_view piece;
     do {
-        if (!input.NextPiece(piece, result.error))
+        if (!input.NextPiece(piece, result.error)) {
+            result.failure = ImportFailure::CannotRead;
             return;
+        }
         if (XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()), piece.empty()) == XML_STATUS_ERROR) {
             result.error = "the XML is damaged at line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": "
                 + XML_ErrorString(XML_GetErrorCode(parser.get()));
+            result.failure = ImportFailure::Damaged;
             result.weighings.clear();
             return;
         }

@@ -93,8 +93,10 @@ std::string ReadWeightWithUnit(std::string_view text, double& weight, WeightUnit
 void ReadGarmin(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
     std::string_view text;
-    if (!input.WholeText(text, result.error))
+    if (!input.WholeText(text, result.error)) {
+        result.failure = ImportFailure::CannotRead;
         return;
+    }
     CsvReader reader(StripByteOrderMark(text), ',');
     std::vector<std::string> fields;
     reader.Next(fields); // the header

@@ -120,8 +120,10 @@ void ReadHeaderTable(const LayoutReader& layout, ImportInput& input, WeightImpor
 {
     const TableRules& rules = *layout.table;
     std::string_view text;
-    if (!input.WholeText(text, result.error))
+    if (!input.WholeText(text, result.error)) {
+        result.failure = ImportFailure::CannotRead;
         return;
+    }
     text = StripByteOrderMark(text);
     const char separator = SeparatorOf(FirstNonBlankLine(text));
     std::vector<std::string> fields;

@@ -43,12 +43,16 @@ bool ReadPreamble(std::string_view text, Preamble& preamble, std::string& error)
 void ReadLibra(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
     std::string_view text;
-    if (!input.WholeText(text, result.error))
+    if (!input.WholeText(text, result.error)) {
+        result.failure = ImportFailure::CannotRead;
         return;
+    }
     text = StripByteOrderMark(text);
     Preamble preamble;
-    if (!ReadPreamble(text, preamble, result.error))
+    if (!ReadPreamble(text, preamble, result.error)) {
+        result.failure = ImportFailure::Damaged;
         return;
+    }
     result.statedUnit = preamble.unit;
     const WeightUnit unit = UnitOfText(preamble.unit);
     CsvReader reader(text.substr(preamble.rowsStart), ';', preamble.rowsLine);

@@ -8,8 +8,10 @@
 void ReadTrale(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
     std::string_view text;
-    if (!input.WholeText(text, result.error))
+    if (!input.WholeText(text, result.error)) {
+        result.failure = ImportFailure::CannotRead;
         return;
+    }
     text = StripByteOrderMark(text);
     result.statedUnit = "kg";
     int line = 0;

@@ -69,6 +69,7 @@ WeightImport Read(std::string_view startBytes, ImportInput& input, ImportLayout 
     const LayoutReader* reader = ReaderFor(start, layout);
     if (reader == nullptr) {
         result.error = Unrecognised(start, layout);
+        result.failure = ImportFailure::Unrecognised;
         return result;
     }
     result.layout = reader->layout;
@@ -87,8 +88,11 @@ WeightImport ReadFromZip(const std::string& path, ImportLayout layout)
     const auto recognised = [layout](std::string_view bytes) { return ReaderFor(StartOf(bytes), layout) != nullptr; };
     const std::string what = layout == ImportLayout::Auto ? "file that any layout recognises (tried " + TriedLayouts() + ")"
                                                           : std::string(ImportLayoutName(layout)) + " export";
-    if (!zip.FindEntry(recognised, what, start, failed.error))
+    const ZipInput::Search search = zip.FindEntry(recognised, what, start, failed.error);
+    if (search != ZipInput::Search::Found) {
+        failed.failure = search == ZipInput::Search::NoEntry ? ImportFailure::Unrecognised : ImportFailure::CannotRead;
         return failed;
+    }
     WeightImport result = Read(start, zip, layout);
     result.archiveEntry = zip.EntryName();
     return result;
@@ -130,13 +134,16 @@ WeightImport ReadWeightImportFile(const std::string& path, ImportLayout layout)
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
         failed.error = "cannot read " + path + ": not a regular file";
+        failed.failure = ImportFailure::CannotRead;
         return failed;
     }
     FileInput probe(path);
     std::string start;
     std::string_view piece;
-    if (!probe.NextPiece(piece, failed.error))
+    if (!probe.NextPiece(piece, failed.error)) {
+        failed.failure = ImportFailure::CannotRead;
         return failed;
+    }
     start.assign(piece);
     if (LooksLikeZip(start))
         return ReadFromZip(path, layout);

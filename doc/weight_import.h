@@ -32,6 +32,15 @@ bool ParseImportLayoutName(std::string_view name, ImportLayout& layout);
 // One line per layout, "  name  what it reads\n", for the command's help.
 std::string ImportLayoutHelp();
 
+// Why a file as a whole could not be imported, for each program to say in
+// its own language (the English detail is in WeightImport::error).
+enum class ImportFailure {
+    None,
+    CannotRead,   // missing, unreadable, not a regular file, a broken zip archive
+    Unrecognised, // no layout recognises the content (or not the one asked for)
+    Damaged,      // recognised, but its structure is broken (XML, Libra's header)
+};
+
 struct ImportProblem {
     int line = 0;       // 1-based line of the file where the row starts
     std::string reason; // English, with any text from the file cut and escaped
@@ -57,6 +66,7 @@ private:
 // What an export holds, read but not yet merged.
 struct WeightImport {
     std::string error;                      // English; set when the file as a whole cannot be read
+    ImportFailure failure = ImportFailure::None; // and why, when it is set
     std::string archiveEntry;               // the file read inside a zip archive, empty for a plain file
     ImportLayout layout = ImportLayout::Auto; // the layout the rows were read as
     std::string statedUnit;                 // the unit text the file states, empty when none

@@ -37,14 +37,14 @@ bool ZipInput::ReadPiece(std::string& piece, std::string& error)
     return true;
 }
 
-bool ZipInput::FindEntry(const std::function<bool(std::string_view start)>& wanted, const std::string& what,
+ZipInput::Search ZipInput::FindEntry(const std::function<bool(std::string_view start)>& wanted, const std::string& what,
     std::string& start, std::string& error)
 {
     m_archive = archive_read_new();
     archive_read_support_format_zip(m_archive);
     if (archive_read_open_filename(m_archive, m_path.c_str(), 64 * 1024) != ARCHIVE_OK) {
         error = Failure("opening it");
-        return false;
+        return Search::Unreadable;
     }
     archive_entry* entry = nullptr;
     int status = ARCHIVE_OK;
@@ -57,18 +57,22 @@ bool ZipInput::FindEntry(const std::function<bool(std::string_view start)>& want
         std::string piece;
         while (m_start.size() < kImportPieceBytes) {
             if (!ReadPiece(piece, error))
-                return false;
+                return Search::Unreadable;
             if (piece.empty())
                 break;
             m_start += piece;
         }
         if (wanted(m_start)) {
             start = m_start;
-            return true;
+            return Search::Found;
         }
     }
-    error = status == ARCHIVE_EOF ? "the zip archive holds no " + what : Failure("listing its files");
-    return false;
+    if (status != ARCHIVE_EOF) {
+        error = Failure("listing its files");
+        return Search::Unreadable;
+    }
+    error = "the zip archive holds no " + what;
+    return Search::NoEntry;
 }
 
 bool ZipInput::NextPiece(std::string_view& piece, std::string& error)

@@ -20,11 +20,12 @@ public:
     ZipInput(const ZipInput&) = delete;
     ZipInput& operator=(const ZipInput&) = delete;
 
+    enum class Search { Found, NoEntry, Unreadable };
     // Moves to the first file in the archive whose first bytes `wanted`
-    // accepts and puts those bytes in `start`. False with `error` set when
-    // the archive cannot be read or holds no such file (`what` names the
-    // file looked for in that message).
-    bool FindEntry(const std::function<bool(std::string_view start)>& wanted, const std::string& what,
+    // accepts and puts those bytes in `start`. Otherwise `error` says why:
+    // the archive holds no such file (`what` names the file looked for) or
+    // cannot be read.
+    Search FindEntry(const std::function<bool(std::string_view start)>& wanted, const std::string& what,
         std::string& start, std::string& error);
     // The chosen file's name inside the archive.
     const std::string& EntryName() const { return m_entry; }

@@ -7,6 +7,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 
@@ -89,6 +90,23 @@ TEST_F(AppImportTest, AnotherUnitIsConvertedOnlyWhenAgreed)
     EXPECT_TRUE(m_asked[2].text.contains(QStringLiteral("2 件を換算"))) << m_asked[2].text.toStdString();
     EXPECT_EQ(WeightsOf(*Doc()), (std::vector<double>{179.5 * 0.45359237, 70.0})); // 2023-09-21 comes first
     EXPECT_EQ(Doc()->m_unit, u"kg");
+}
+
+TEST_F(AppImportTest, ADamagedExportIsRefusedInJapaneseWithItsDetail)
+{
+    const QString broken = FilePath(QStringLiteral("export.xml"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\"?>\n<HealthData>\n<Record type=\"HKQuantityTypeIdentifierBodyMass\">\n");
+    file.close();
+    ASSERT_TRUE(StartAndSettle());
+    Answer(IDOK);
+    ASSERT_TRUE(Drop(broken));
+    ASSERT_EQ(m_asked.size(), 1u);
+    EXPECT_TRUE(m_asked[0].text.startsWith(QStringLiteral("「export.xml」は壊れているため読み込めません。\n\n詳細: the XML is damaged at line 4")))
+        << m_asked[0].text.toStdString();
+    EXPECT_TRUE(Doc()->Records().empty());
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 TEST_F(AppImportTest, FilesThatAreNoExportAreNotTaken)

@@ -135,6 +135,7 @@ TEST(ImportLayoutErrors, WrongOrUnknownLayoutsAreNamed)
 {
     const WeightImport forced = ReadWeightImport(ReadSample("trale_backup.txt", "import"), ImportLayout::Garmin);
     EXPECT_EQ(forced.error, "the file is not a garmin export: its first line is '# This file was created with trale.'");
+    EXPECT_EQ(forced.failure, ImportFailure::Unrecognised);
 
     const WeightImport unknown = ReadWeightImport("when\x1b[2J,kg\t" + std::string(100, 'x') + "\n1,2\n",
         ImportLayout::Auto);
@@ -234,8 +235,9 @@ TEST(ImportZip, TheFirstRecognisedFileInTheArchiveIsRead)
             EXPECT_EQ(zipped.weighings[i].second, plain.weighings[i].second) << c.zip << i;
         }
     }
-    EXPECT_EQ(ReadWeightImportFile(SamplePath("takeout_fit.zip", "import"), ImportLayout::AppleHealth).error,
-        "the zip archive holds no apple export");
+    const WeightImport none = ReadWeightImportFile(SamplePath("takeout_fit.zip", "import"), ImportLayout::AppleHealth);
+    EXPECT_EQ(none.error, "the zip archive holds no apple export");
+    EXPECT_EQ(none.failure, ImportFailure::Unrecognised);
 }
 
 TEST(ImportAppleHealth, DamagedXmlIsAnErrorWithItsLine)
@@ -245,6 +247,10 @@ TEST(ImportAppleHealth, DamagedXmlIsAnErrorWithItsLine)
         "value=\"80\" startDate=\"2024-01-01 07:00:00 +0100\">\n</HealthData>\n",
         ImportLayout::Auto);
     EXPECT_EQ(import.error.find("the XML is damaged at line 4: "), 0u) << import.error;
+    EXPECT_EQ(import.failure, ImportFailure::Damaged);
+    const WeightImport missing = ReadWeightImportFile(SamplePath("missing.csv", "import"), ImportLayout::Auto);
+    EXPECT_EQ(missing.failure, ImportFailure::CannotRead);
+    EXPECT_NE(missing.error.find("No such file"), std::string::npos) << missing.error;
     EXPECT_TRUE(import.weighings.empty());
 }
 
