@@ -100,17 +100,20 @@ bool ReadClock(std::string_view text, std::size_t& pos, bool oneDigitHour, int& 
     return true;
 }
 
+// What of a timestamp failed to read, so the message can say which part.
+enum class Shape { Good, BadDateOrTime, BadOffset };
+
 // After a space, Withings' German export writes "6:04 Uhr".
-bool ReadTimeAndOffset(std::string_view text, std::size_t& pos, bool afterSpace, CsvTimestamp& stamp)
+Shape ReadTimeAndOffset(std::string_view text, std::size_t& pos, bool afterSpace, CsvTimestamp& stamp)
 {
     if (!ReadClock(text, pos, afterSpace, stamp.second))
-        return false;
+        return Shape::BadDateOrTime;
     if (pos == text.size() || (afterSpace && text.substr(pos) == " Uhr"))
-        return true;
+        return Shape::Good;
     if (text[pos] == ' ' && pos + 1 < text.size())
         ++pos; // Apple Health writes "08:00:00 +0100"
     int ignored = 0;
-    return ReadOffset(text, pos, stamp.utc, ignored);
+    return ReadOffset(text, pos, stamp.utc, ignored) ? Shape::Good : Shape::BadOffset;
 }
 
 bool IsCalendarDate(const CsvDate& date)
@@ -141,12 +144,14 @@ std::string ParseCsvTimestamp(std::string_view text, CsvTimestamp& stamp)
         return "no date";
     stamp = CsvTimestamp{};
     std::size_t pos = 0;
-    bool shaped = ReadYmdOrDmy(text, pos, stamp.date);
-    if (shaped && pos < text.size()) {
+    Shape shape = ReadYmdOrDmy(text, pos, stamp.date) ? Shape::Good : Shape::BadDateOrTime;
+    if (shape == Shape::Good && pos < text.size()) {
         const char c = text[pos++];
-        shaped = (c == 'T' || c == 't' || c == ' ') && ReadTimeAndOffset(text, pos, c == ' ', stamp);
+        shape = c == 'T' || c == 't' || c == ' ' ? ReadTimeAndOffset(text, pos, c == ' ', stamp) : Shape::BadDateOrTime;
     }
-    if (!shaped)
+    if (shape == Shape::BadOffset)
+        return ShownText(text) + " ends in an offset from UTC that is not Z, +HH, +HHMM or +HH:MM";
+    if (shape != Shape::Good)
         return ShownText(text) + " is not a date (YYYY-MM-DD, YYYY/MM/DD, DD.MM.YYYY or a timestamp)";
     if (!IsCalendarDate(stamp.date))
         return ShownText(text) + " is not a calendar date";

@@ -91,6 +91,17 @@ TEST(CsvValues, TimestampsKeepTheirTimeAndWhetherTheyAreUtc)
     }
 }
 
+TEST(CsvValues, ABadOffsetIsNamedAsTheProblem)
+{
+    CsvTimestamp stamp;
+    for (const char* text : {"2023-03-21T00:00:00+1", "2023-03-21T00:00:00+25", "2023-03-21T00:00:00 CET",
+             "2023-03-21T00:00:00+01:00:00"})
+        EXPECT_EQ(ParseCsvTimestamp(text, stamp),
+            "'" + std::string(text) + "' ends in an offset from UTC that is not Z, +HH, +HHMM or +HH:MM")
+            << text;
+    EXPECT_NE(ParseCsvTimestamp("2023-03-21T0:00:00+01", stamp).find("is not a date"), std::string::npos);
+}
+
 TEST(CsvValues, TimesOfDayOnTheirOwn)
 {
     const struct {
