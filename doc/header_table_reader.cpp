@@ -135,8 +135,12 @@ void ReadHeaderTable(const LayoutReader& layout, ImportInput& input, WeightImpor
     result.statedUnit = rules.fixedUnit != WeightUnit::Unknown ? UnitSymbol(rules.fixedUnit) : unit;
     const WeightUnit weightUnit = rules.fixedUnit != WeightUnit::Unknown ? rules.fixedUnit : UnitOfText(unit);
     const bool decimalComma = separator == ';';
-    // About a weighing per line: one allocation instead of a growing vector.
-    result.weighings.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    // About a weighing per line: one allocation instead of a growing vector,
+    // up to a bound, so that a file of nothing but line ends cannot make the
+    // import ask for gigabytes before reading a row.
+    constexpr std::size_t kMostReserved = std::size_t{1} << 21;
+    const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    result.weighings.reserve(std::min(lines, kMostReserved));
     CsvTimestamp stamp;
     double weight = 0;
     std::string problem;
