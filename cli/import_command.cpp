@@ -27,7 +27,9 @@ const char kUsageHead[] =
     "Merges the weights of SOURCE, another program's export, into the diary FILE\n"
     "(created when missing), one weight per calendar day, as the entry dialog would\n"
     "record them: a day already in the diary gets the imported weight, a new day is\n"
-    "inserted at its date position.\n\n"
+    "inserted at its date position. SOURCE may also be a zip archive as the\n"
+    "services hand them out (Apple's export.zip, a Google Takeout zip): its first\n"
+    "file that a layout recognises is read, without unpacking.\n\n"
     "LAYOUT is one of\n";
 
 const char kUsageTail[] =

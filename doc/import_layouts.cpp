@@ -163,7 +163,7 @@ const std::array<LayoutReader, 13> kReaders{{
         &kOpenScale3Rules},
     {ImportLayout::TrendWeight, "trendweight", "TrendWeight computed: Date, Actual Weight, ...; interpolated days left out",
         RecogniseTable, ReadHeaderTable, &kTrendWeightRules},
-    {ImportLayout::Withings, "withings", "Withings / Health Mate weight.csv: Date,\"Weight (kg)\",... in any of its languages",
+    {ImportLayout::Withings, "withings", "Withings / Health Mate weight.csv: Date,\"Weight (kg)\",... (English, German, Dutch)",
         RecogniseWithings, ReadHeaderTable, &kWithingsRules},
     {ImportLayout::Samsung, "samsung", "Samsung Health com.samsung.health.weight.*.csv", RecogniseSamsung,
         ReadHeaderTable, &kSamsungRules},
@@ -211,10 +211,17 @@ bool ParseImportLayoutName(std::string_view name, ImportLayout& layout)
 std::string ImportLayoutHelp()
 {
     std::string help = "  auto             recognise the layout from the content (the default)\n";
+    const char* previous = nullptr;
     for (const LayoutReader& reader : kReaders) {
+        // Two generations of one program share a name and a line.
+        if (previous != nullptr && std::string_view(previous) == reader.name) {
+            help.insert(help.size() - 1, std::string("; ") + reader.summary);
+            continue;
+        }
         std::string name = reader.name;
         name.resize(std::max<std::size_t>(name.size() + 1, 17), ' ');
         help += "  " + name + reader.summary + "\n";
+        previous = reader.name;
     }
     return help;
 }
