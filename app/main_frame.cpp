@@ -1,6 +1,9 @@
 #include "app/main_frame.h"
 
 #include "app/app_resources.h"
+#include "app/import_drop.h"
+#include "doc/tarelog_doc.h"
+#include "platform/qt/view.h"
 
 #include <QIcon>
 
@@ -18,4 +21,16 @@ int CMainFrame::OnCreate()
 bool CMainFrame::PreCreateWindow()
 {
     return CFrameWnd::PreCreateWindow();
+}
+
+bool CMainFrame::AcceptsDroppedImport(const QString& path) const
+{
+    return IsDroppableExport(path);
+}
+
+void CMainFrame::ImportDropped(const QString& path)
+{
+    CView* view = GetActiveView();
+    if (auto* doc = view ? dynamic_cast<CTarelogDoc*>(view->GetDocument()) : nullptr)
+        ImportDroppedExport(this, path, *doc);
 }

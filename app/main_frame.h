@@ -3,7 +3,7 @@
 #include "platform/qt/frame_wnd.h"
 
 // The main window: the framework frame with the about button in its
-// command bar.
+// command bar, which also imports other programs' exports dropped on it.
 class CMainFrame : public CFrameWnd {
     Q_OBJECT
 public:
@@ -12,4 +12,6 @@ public:
 protected:
     int OnCreate() override;
     bool PreCreateWindow() override;
+    bool AcceptsDroppedImport(const QString& path) const override;
+    void ImportDropped(const QString& path) override;
 };

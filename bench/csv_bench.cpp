@@ -1,6 +1,6 @@
 // CSV import and export of a million days.
 #include "doc/csv_export.h"
-#include "doc/csv_import.h"
+#include "doc/weight_import.h"
 #include "doc/day_weight_merge.h"
 #include "platform/calendar_date.h"
 
@@ -31,13 +31,14 @@ void Fill(CTarelogDoc& doc, const std::vector<WeightRecord>& records)
         doc.AppendRecord(record);
 }
 
-// Reading the text and merging it, as import-csv does between its file read and save.
+// Reading the text, choosing a weighing per day and merging, as import does
+// between its file read and save.
 void Import(const std::string& csv, CTarelogDoc& doc, benchmark::State& state)
 {
-    CsvImport import = ReadCsvImport(csv, CsvLayout::Auto);
-    if (!import.error.empty() || !import.problems.empty())
+    WeightImport import = ReadWeightImport(csv, ImportLayout::Auto);
+    if (!import.error.empty() || !import.problems.Empty())
         state.SkipWithError("the CSV does not read back");
-    benchmark::DoNotOptimize(MergeDayWeights(doc, std::move(import.rows)));
+    benchmark::DoNotOptimize(MergeDayWeights(doc, ChooseOnePerDay(std::move(import.weighings), KeepRule::Latest).days));
 }
 
 void BM_ImportCsvIntoEmptyDiary(benchmark::State& state)

@@ -1,8 +1,10 @@
 #include "doc/csv_values.h"
 
-#include "platform/calendar_date.h"
+#include "doc/shown_text.h"
 
 #include <charconv>
+#include <chrono>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -21,6 +23,11 @@ bool Digits(std::string_view text, std::size_t& pos, std::size_t width, int& val
     }
     pos += width;
     return true;
+}
+
+bool IsDigit(std::string_view text, std::size_t pos)
+{
+    return pos < text.size() && text[pos] >= '0' && text[pos] <= '9';
 }
 
 bool Expect(std::string_view text, std::size_t& pos, char c)
@@ -43,27 +50,37 @@ bool ReadYmdOrDmy(std::string_view text, std::size_t& pos, CsvDate& date)
     return Digits(text, pos, 2, date.month) && Expect(text, pos, separator) && Digits(text, pos, 2, date.day);
 }
 
-bool ReadOffset(std::string_view text, std::size_t& pos)
+// Z, or +HH, +HHMM, +HH:MM (or '-'), up to the end of the text.
+bool ReadOffset(std::string_view text, std::size_t& pos, bool& utc, int& minutesEast)
 {
-    if (pos == text.size())
-        return true;
-    if (text[pos] == 'Z' || text[pos] == 'z')
+    if (text[pos] == 'Z' || text[pos] == 'z') {
+        utc = true;
+        minutesEast = 0;
         return ++pos == text.size();
+    }
     if (text[pos] != '+' && text[pos] != '-')
         return false;
-    ++pos;
+    const int sign = text[pos++] == '-' ? -1 : 1;
     int hours = 0, minutes = 0;
     if (!Digits(text, pos, 2, hours))
         return false;
-    if (pos < text.size() && text[pos] == ':')
-        ++pos;
-    return Digits(text, pos, 2, minutes) && hours <= 23 && minutes <= 59 && pos == text.size();
+    if (pos < text.size()) {
+        if (text[pos] == ':')
+            ++pos;
+        if (!Digits(text, pos, 2, minutes))
+            return false;
+    }
+    minutesEast = sign * (hours * 60 + minutes);
+    return hours <= 23 && minutes <= 59 && pos == text.size();
 }
 
-bool ReadTimeOfDay(std::string_view text, std::size_t& pos)
+// HH:MM[:SS[.fraction]]; with `oneDigitHour`, H:MM too (a fraction of any
+// length is read and dropped: a day is chosen by the second).
+bool ReadClock(std::string_view text, std::size_t& pos, bool oneDigitHour, int& second)
 {
     int hours = 0, minutes = 0, seconds = 0;
-    if (!Digits(text, pos, 2, hours) || !Expect(text, pos, ':') || !Digits(text, pos, 2, minutes))
+    const std::size_t hourWidth = oneDigitHour && !IsDigit(text, pos + 1) ? 1 : 2;
+    if (!Digits(text, pos, hourWidth, hours) || !Expect(text, pos, ':') || !Digits(text, pos, 2, minutes))
         return false;
     if (hours > 23 || minutes > 59)
         return false;
@@ -73,46 +90,107 @@ bool ReadTimeOfDay(std::string_view text, std::size_t& pos)
             return false;
         if (pos < text.size() && (text[pos] == '.' || text[pos] == ',')) {
             const std::size_t start = ++pos;
-            while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
+            while (IsDigit(text, pos))
                 ++pos;
             if (pos == start)
                 return false;
         }
     }
-    return ReadOffset(text, pos);
+    second = hours * 3600 + minutes * 60 + std::min(seconds, 59);
+    return true;
+}
+
+// What of a timestamp failed to read, so the message can say which part.
+enum class Shape { Good, BadDateOrTime, BadOffset };
+
+// After a space, Withings' German export writes "6:04 Uhr".
+Shape ReadTimeAndOffset(std::string_view text, std::size_t& pos, bool afterSpace, CsvTimestamp& stamp)
+{
+    if (!ReadClock(text, pos, afterSpace, stamp.second))
+        return Shape::BadDateOrTime;
+    if (pos == text.size() || (afterSpace && text.substr(pos) == " Uhr"))
+        return Shape::Good;
+    if (text[pos] == ' ' && pos + 1 < text.size())
+        ++pos; // Apple Health writes "08:00:00 +0100"
+    int ignored = 0;
+    return ReadOffset(text, pos, stamp.utc, ignored) ? Shape::Good : Shape::BadOffset;
 }
 
 bool IsCalendarDate(const CsvDate& date)
 {
-    if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1)
-        return false;
-    // The calendar rolls impossible days over (02-30 becomes 03-01), so a
-    // date is real exactly when it comes back unchanged.
-    const CalendarDate normalised = CalendarDate::FromYmd(date.year, date.month, date.day);
-    return normalised.Month() == date.month && normalised.Day() == date.day;
+    using namespace std::chrono;
+    return date.year >= 1
+        && year_month_day(year(date.year), month(static_cast<unsigned>(date.month)), day(static_cast<unsigned>(date.day)))
+               .ok();
 }
 
-std::string Quoted(std::string_view text)
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
 {
-    return "'" + std::string(text) + "'";
+    if (text.size() != lower.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+        if (c != lower[i])
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
-std::string ParseCsvDate(std::string_view text, CsvDate& date)
+std::string ParseCsvTimestamp(std::string_view text, CsvTimestamp& stamp)
 {
     if (text.empty())
         return "no date";
+    stamp = CsvTimestamp{};
     std::size_t pos = 0;
-    bool shaped = ReadYmdOrDmy(text, pos, date);
-    if (shaped && pos < text.size()) {
+    Shape shape = ReadYmdOrDmy(text, pos, stamp.date) ? Shape::Good : Shape::BadDateOrTime;
+    if (shape == Shape::Good && pos < text.size()) {
         const char c = text[pos++];
-        shaped = (c == 'T' || c == 't' || c == ' ') && ReadTimeOfDay(text, pos);
+        shape = c == 'T' || c == 't' || c == ' ' ? ReadTimeAndOffset(text, pos, c == ' ', stamp) : Shape::BadDateOrTime;
+    }
+    if (shape == Shape::BadOffset)
+        return ShownText(text) + " ends in an offset from UTC that is not Z, +HH, +HHMM or +HH:MM";
+    if (shape != Shape::Good)
+        return ShownText(text) + " is not a date (YYYY-MM-DD, YYYY/MM/DD, DD.MM.YYYY or a timestamp)";
+    if (!IsCalendarDate(stamp.date))
+        return ShownText(text) + " is not a calendar date";
+    return {};
+}
+
+std::string ParseCsvDate(std::string_view text, CsvDate& date)
+{
+    CsvTimestamp stamp;
+    std::string problem = ParseCsvTimestamp(text, stamp);
+    date = stamp.date;
+    return problem;
+}
+
+std::string ParseCsvTimeOfDay(std::string_view text, int& second)
+{
+    std::size_t pos = 0;
+    bool shaped = ReadClock(text, pos, true, second);
+    if (shaped && pos < text.size()) {
+        const std::string_view rest = text.substr(pos);
+        const bool am = EqualsIgnoringCase(rest, " am"), pm = EqualsIgnoringCase(rest, " pm");
+        const int hour = second / 3600;
+        shaped = (am || pm) && hour >= 1 && hour <= 12;
+        if (shaped)
+            second = (hour % 12 + (pm ? 12 : 0)) * 3600 + second % 3600;
     }
     if (!shaped)
-        return Quoted(text) + " is not a date (YYYY-MM-DD, YYYY/MM/DD, DD.MM.YYYY or a timestamp)";
-    if (!IsCalendarDate(date))
-        return Quoted(text) + " is not a calendar date";
+        return ShownText(text) + " is not a time of day";
+    return {};
+}
+
+std::string ParseUtcOffset(std::string_view text, int& minutes)
+{
+    std::size_t pos = 0;
+    if (text.size() > 3 && (EqualsIgnoringCase(text.substr(0, 3), "utc") || EqualsIgnoringCase(text.substr(0, 3), "gmt")))
+        pos = 3;
+    bool utc = false;
+    if (pos >= text.size() || !ReadOffset(text, pos, utc, minutes))
+        return ShownText(text) + " is not an offset from UTC";
     return {};
 }
 
@@ -126,17 +204,17 @@ std::string ParseCsvWeight(std::string_view text, bool decimalComma, double& wei
         withPoint.assign(text);
         const std::size_t comma = withPoint.find(',');
         if (withPoint.find(',', comma + 1) != std::string::npos || withPoint.find('.') != std::string::npos)
-            return Quoted(text) + " is not a number";
+            return ShownText(text) + " is not a number";
         withPoint[comma] = '.';
         number = withPoint;
     }
     const char* const end = number.data() + number.size();
     const auto [stop, error] = std::from_chars(number.data(), end, weight, std::chars_format::general);
     if (error == std::errc::result_out_of_range)
-        return Quoted(text) + " is out of range";
+        return ShownText(text) + " is out of range";
     if (error != std::errc() || stop != end)
-        return Quoted(text) + " is not a number";
+        return ShownText(text) + " is not a number";
     if (!std::isfinite(weight))
-        return Quoted(text) + " is not a finite number";
+        return ShownText(text) + " is not a finite number";
     return {};
 }

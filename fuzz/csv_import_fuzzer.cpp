@@ -1,8 +1,8 @@
-// The CSV importer on arbitrary text, followed by the merge into a small
+// The importer (every layout, recognised from the content) on arbitrary text, followed by the merge into a small
 // diary: reading may refuse rows, but never crash, and what merges must
 // leave the diary in date order with one record per day.
-#include "doc/csv_import.h"
 #include "doc/day_weight_merge.h"
+#include "doc/weight_import.h"
 #include "doc/tarelog_doc.h"
 
 #include <cstdint>
@@ -11,13 +11,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    CsvImport import = ReadCsvImport(text, CsvLayout::Auto);
+    WeightImport import = ReadWeightImport(text, ImportLayout::Auto);
     if (!import.error.empty())
         return 0;
     CTarelogDoc doc;
     doc.SetDayWeight(60.0, 2002, 8, 1);
     doc.SetDayWeight(61.0, 2002, 8, 20);
-    MergeDayWeights(doc, std::move(import.rows));
+    MergeDayWeights(doc, ChooseOnePerDay(std::move(import.weighings), KeepRule::Latest).days);
     for (int i = 1; i < doc.GetRecordCount(); ++i)
         if (doc.GetRecord(i - 1).DateKey() >= doc.GetRecord(i).DateKey())
             __builtin_trap();

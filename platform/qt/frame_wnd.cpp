@@ -207,17 +207,33 @@ void CFrameWnd::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+QString CFrameWnd::DroppedImport(const QMimeData* data) const
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && AcceptsDroppedImport(url.toLocalFile()))
+            return url.toLocalFile();
+    return {};
+}
+
 void CFrameWnd::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!DroppedDiaries(event->mimeData()).isEmpty())
+    if (!DroppedDiaries(event->mimeData()).isEmpty() || !DroppedImport(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void CFrameWnd::dropEvent(QDropEvent* event)
 {
     const QStringList paths = DroppedDiaries(event->mimeData());
-    if (paths.isEmpty())
+    if (paths.isEmpty()) {
+        const QString import = DroppedImport(event->mimeData());
+        if (import.isEmpty())
+            return;
+        event->acceptProposedAction();
+        QTimer::singleShot(0, this, [this, import] { ImportDropped(import); });
         return;
+    }
     event->acceptProposedAction();
     // The save question must not run inside the drag-and-drop loop of the
     // window system; open once the drop has been handled. One document at a

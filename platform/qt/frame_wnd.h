@@ -9,6 +9,7 @@
 
 class CView;
 class QAction;
+class QMimeData;
 class QMenu;
 class QToolBar;
 
@@ -62,8 +63,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // A dropped file that is not a diary: frames that import other
+    // programs' files say which they take, and import them once the drop
+    // has been handled.
+    virtual bool AcceptsDroppedImport(const QString&) const { return false; }
+    virtual void ImportDropped(const QString&) {}
 
 private:
+    // The first dropped file AcceptsDroppedImport takes, or empty.
+    QString DroppedImport(const QMimeData* data) const;
     void BuildMenuBar();
     void BuildAccelerators();
     QAction* NewCommandAction(const QString& text, int id, QObject* owner);

@@ -55,6 +55,7 @@ protected:
 
     std::string Quoted(const std::string& name) const { return "'" + Path(name).string() + "'"; }
     static std::string Sample(const std::string& name) { return std::string("'") + TARELOG_TEST_DATA + "/csv/" + name + "'"; }
+    static std::string Export(const std::string& name) { return std::string("'") + TARELOG_TEST_DATA + "/import/" + name + "'"; }
 
     void Write(const std::string& name, const std::string& bytes) const
     {
@@ -126,7 +127,7 @@ TEST_F(CsvCli, ImportMergesIntoAnExistingDiary)
     EXPECT_TRUE(SameBytes(LoadDiary("d.tlg"),
         {Record(83, 2024, 1, 1), Record(81, 2024, 1, 2), Record(80, 2024, 1, 3), Record(79.75, 2024, 1, 4)}));
     EXPECT_NE(run.err.find("2 days added, 1 replaced, 0 rows skipped"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("1 row overridden by a later row of the same day"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 weighing left out for a later weighing of the same day"), std::string::npos) << run.err;
     CTarelogDoc doc;
     ASSERT_FALSE(LoadDiaryFile(Path("d.tlg").string(), doc));
     EXPECT_EQ(doc.m_unit, u"kg"); // unit and digits travel unchanged
@@ -195,15 +196,16 @@ TEST_F(CsvCli, HeaderOnlyCreatesAnEmptyDiaryAndLeavesAnExistingOneAlone)
     EXPECT_NE(run.err.find("0 days added, 0 replaced, 0 rows skipped"), std::string::npos);
 }
 
-TEST_F(CsvCli, StatedUnitIsShownAndNotConverted)
+TEST_F(CsvCli, ANewDiaryTakesTheUnitTheFileStates)
 {
     const CliRun run = Cli("import-csv " + Quoted("d.tlg") + " " + Sample("libra.csv"));
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("libra layout"), std::string::npos);
-    EXPECT_NE(run.err.find("states the unit lbs"), std::string::npos) << run.err;
-    const std::vector<WeightRecord> records = LoadDiary("d.tlg");
-    ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0].weight, 185.4);
+    EXPECT_NE(run.err.find("libra layout, 3 weighings in lbs"), std::string::npos) << run.err;
+    CTarelogDoc doc;
+    ASSERT_FALSE(LoadDiaryFile(Path("d.tlg").string(), doc));
+    EXPECT_EQ(doc.m_unit, u"lb");
+    ASSERT_EQ(doc.Records().size(), 3u);
+    EXPECT_EQ(doc.Records()[0].weight, 185.4);
 }
 
 TEST_F(CsvCli, UsageAndFileErrors)
@@ -218,13 +220,13 @@ TEST_F(CsvCli, UsageAndFileErrors)
 
     const CliRun wrongLayout = Cli("import-csv " + Quoted("d.tlg") + " " + Sample("tarelog.csv") + " --format libra");
     EXPECT_EQ(wrongLayout.status, 1);
-    EXPECT_NE(wrongLayout.err.find("not that of a libra file"), std::string::npos) << wrongLayout.err;
+    EXPECT_NE(wrongLayout.err.find("not a libra export"), std::string::npos) << wrongLayout.err;
     EXPECT_EQ(Cli("import-csv " + Quoted("d.tlg") + " " + Quoted("missing.csv")).status, 1);
     EXPECT_FALSE(fs::exists(Path("d.tlg")));
     for (const char* verb : {"export-csv", "import-csv", "stats"}) {
         const CliRun help = Cli(std::string(verb) + " --help");
         EXPECT_EQ(help.status, 0) << verb;
-        EXPECT_NE(help.out.find(std::string("usage: tarelog-cli ") + verb), std::string::npos) << verb;
+        EXPECT_NE(help.out.find("usage: tarelog-cli " + std::string(verb) + " "), std::string::npos) << verb;
     }
 }
 
@@ -249,6 +251,154 @@ TEST_F(CsvCli, StatsAsJsonAndText)
 
     SaveDiary("empty.tlg", {});
     EXPECT_EQ(Cli("stats " + Quoted("empty.tlg") + " --json").out, "{\"entries\": 0, \"unit\": \"kg\"}\n");
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(CsvCli, ImportAndItsOldNameReadAnyLayout)
+{
+    const CliRun run = Cli("import " + Quoted("a.tlg") + " " + Export("apple_health_export.xml"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("apple layout, 3 weighings in lb"), std::string::npos) << run.err;
+    CTarelogDoc doc;
+    ASSERT_FALSE(LoadDiaryFile(Path("a.tlg").string(), doc));
+    EXPECT_EQ(doc.m_unit, u"lb");
+    EXPECT_TRUE(SameBytes(doc.Records(), {Record(200, 2023, 7, 23), Record(199.8, 2023, 7, 24)}));
+
+    ASSERT_EQ(Cli("import-csv " + Quoted("b.tlg") + " " + Export("apple_health_export.xml")).status, 0);
+    EXPECT_EQ(Slurp(Path("b.tlg")), Slurp(Path("a.tlg")));
+
+    const CliRun zipped = Cli("import " + Quoted("c.tlg") + " " + Export("apple_health_export.zip"));
+    ASSERT_EQ(zipped.status, 0) << zipped.err;
+    EXPECT_NE(zipped.err.find("apple_health_export/export.xml in the archive: apple layout"), std::string::npos)
+        << zipped.err;
+    EXPECT_EQ(Slurp(Path("c.tlg")), Slurp(Path("a.tlg")));
+}
+
+TEST_F(CsvCli, BadOptionsAndUnrecognisedFilesSayWhat)
+{
+    const CliRun format = Cli("import " + Quoted("d.tlg") + " " + Sample("tarelog.csv") + " --format nope");
+    EXPECT_EQ(format.status, 2);
+    EXPECT_NE(format.err.find("unknown layout 'nope' for --format"), std::string::npos) << format.err;
+    const CliRun keep = Cli("import " + Quoted("d.tlg") + " " + Sample("tarelog.csv") + " --keep noon");
+    EXPECT_EQ(keep.status, 2);
+    EXPECT_NE(keep.err.find("--keep takes latest or earliest, not 'noon'"), std::string::npos) << keep.err;
+    const CliRun zone = Cli("import " + Quoted("d.tlg") + " " + Sample("tarelog.csv") + " --tz Mars/Olympus");
+    EXPECT_EQ(zone.status, 2);
+    EXPECT_NE(zone.err.find("unknown time zone 'Mars/Olympus'"), std::string::npos) << zone.err;
+
+    Write("odd.csv", "weigh\x1b]0;pwned\x07,in\n1,2\n");
+    const CliRun odd = Cli("import " + Quoted("d.tlg") + " " + Quoted("odd.csv"));
+    EXPECT_EQ(odd.status, 1);
+    EXPECT_NE(odd.err.find("no layout recognised (tried health, tarelog,"), std::string::npos) << odd.err;
+    EXPECT_NE(odd.err.find("its first line is 'weigh\\x1B]0;pwned\\x07,in'"), std::string::npos) << odd.err;
+    EXPECT_EQ(odd.err.find('\x1b'), std::string::npos);
+    EXPECT_FALSE(fs::exists(Path("d.tlg")));
+}
+
+TEST_F(CsvCli, SkipBadWithNoReadableRowIsAnErrorAndWritesNothing)
+{
+    Write("bad.csv", "date,weight\n2024-01-01,heavy\n2024-01-02,\n");
+    const CliRun run = Cli("import " + Quoted("d.tlg") + " " + Quoted("bad.csv") + " --skip-bad");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no row of this tarelog export could be read; nothing imported"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(Path("d.tlg")));
+}
+
+TEST_F(CsvCli, OnlyTheFirstTwentyUnreadableRowsAreListed)
+{
+    std::string text = "date,weight\n";
+    for (int i = 0; i < 30; ++i)
+        text += "2024-01-01,x" + std::to_string(i) + "\n";
+    Write("bad.csv", text);
+    const CliRun run = Cli("import " + Quoted("d.tlg") + " " + Quoted("bad.csv"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(Occurrences(run.err, ": line "), 20u) << run.err;
+    EXPECT_NE(run.err.find("line 21: 'x19' is not a number"), std::string::npos);
+    EXPECT_NE(run.err.find("and 10 more unreadable rows, not listed"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("30 unreadable rows in this tarelog export; nothing imported"), std::string::npos);
+}
+
+TEST_F(CsvCli, TheLatestWeighingOfADayCountsOrTheEarliestWhenAsked)
+{
+    ASSERT_EQ(Cli("import " + Quoted("late.tlg") + " " + Export("withings_weight.csv")).status, 0);
+    EXPECT_TRUE(SameBytes(LoadDiary("late.tlg"), {Record(75.1, 2024, 1, 13), Record(75.9, 2024, 1, 15)}));
+    const CliRun early = Cli("import " + Quoted("early.tlg") + " " + Export("withings_weight.csv") + " --keep earliest");
+    ASSERT_EQ(early.status, 0) << early.err;
+    EXPECT_TRUE(SameBytes(LoadDiary("early.tlg"), {Record(75.1, 2024, 1, 13), Record(75.5, 2024, 1, 15)}));
+    EXPECT_NE(early.err.find("1 weighing left out for an earlier weighing of the same day"), std::string::npos);
+    EXPECT_NE(early.err.find("2 days added, 0 replaced, 1 row skipped (1 without a weight)"), std::string::npos)
+        << early.err;
+}
+
+TEST_F(CsvCli, UtcTimesCountByTheDayInTheChosenZone)
+{
+    ASSERT_EQ(Cli("import " + Quoted("tokyo.tlg") + " " + Export("libra_utc.csv") + " --tz Asia/Tokyo").status, 0);
+    EXPECT_TRUE(SameBytes(LoadDiary("tokyo.tlg"), {Record(89.9, 2024, 5, 2)}));
+    ASSERT_EQ(Cli("import " + Quoted("ny.tlg") + " " + Export("libra_utc.csv") + " --tz=America/New_York").status, 0);
+    EXPECT_TRUE(SameBytes(LoadDiary("ny.tlg"), {Record(90.2, 2024, 5, 1), Record(89.9, 2024, 5, 2)}));
+}
+
+TEST_F(CsvCli, AnotherUnitIsRefusedUnlessConvertedExactly)
+{
+    SaveDiary("d.tlg", {Record(80, 2023, 9, 20)});
+    const std::string before = Slurp(Path("d.tlg"));
+    const CliRun refused = Cli("import " + Quoted("d.tlg") + " " + Export("garmin_weight_day_first.csv"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("the file's weights are in lb, the diary's in kg; --convert"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(Slurp(Path("d.tlg")), before);
+
+    const CliRun converted = Cli("import " + Quoted("d.tlg") + " " + Export("garmin_weight_day_first.csv") + " --convert");
+    ASSERT_EQ(converted.status, 0) << converted.err;
+    EXPECT_NE(converted.err.find("2 weights converted to kg (1 lb = 0.45359237 kg)"), std::string::npos)
+        << converted.err;
+    EXPECT_TRUE(SameBytes(LoadDiary("d.tlg"), {Record(80, 2023, 9, 20), Record(179.5 * 0.45359237, 2023, 9, 21)}));
+}
+
+TEST_F(CsvCli, AFileWithMuchMoreThanADiaryIsNotWrittenOverUnlessForced)
+{
+    SaveDiary("d.tlg", {Record(80, 2024, 1, 1)});
+    const std::string diary = Slurp(Path("d.tlg"));
+    Write("small.tlg", diary + std::string(64 * 1024, '\0'));
+    EXPECT_EQ(Cli("import " + Quoted("small.tlg") + " " + Sample("tarelog.csv")).status, 0);
+
+    const std::string image = diary + std::string(64 * 1024 + 1, '\0');
+    Write("image.tlg", image);
+    const CliRun refused = Cli("import " + Quoted("image.tlg") + " " + Sample("tarelog.csv"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("carries 65537 bytes after its diary data: it is probably not a diary"),
+        std::string::npos) << refused.err;
+    EXPECT_EQ(Slurp(Path("image.tlg")), image);
+    ASSERT_EQ(Cli("import " + Quoted("image.tlg") + " " + Sample("tarelog.csv") + " --force").status, 0);
+    EXPECT_EQ(LoadDiary("image.tlg").size(), 4u);
+}
+
+TEST_F(CsvCli, DryRunSaysExactlyWhatTheImportDoes)
+{
+    SaveDiary("dry.tlg", {Record(1, 2024, 1, 15), Record(2, 2024, 1, 20)});
+    SaveDiary("real.tlg", {Record(1, 2024, 1, 15), Record(2, 2024, 1, 20)});
+    const std::string before = Slurp(Path("dry.tlg"));
+    const CliRun dry = Cli("import " + Quoted("dry.tlg") + " " + Export("withings_weight.csv") + " --dry-run");
+    const CliRun real = Cli("import " + Quoted("real.tlg") + " " + Export("withings_weight.csv"));
+    ASSERT_EQ(dry.status, 0) << dry.err;
+    ASSERT_EQ(real.status, 0) << real.err;
+    EXPECT_EQ(Slurp(Path("dry.tlg")), before);
+    std::string said = dry.err;
+    const std::string suffix = "; dry run, nothing written";
+    ASSERT_NE(said.find(suffix), std::string::npos);
+    said.erase(said.find(suffix), suffix.size());
+    for (std::size_t at; (at = said.find("dry.tlg")) != std::string::npos;)
+        said.replace(at, 7, "real.tlg");
+    EXPECT_EQ(said, real.err);
+    EXPECT_NE(real.err.find("1 day added, 1 replaced, 1 row skipped"), std::string::npos) << real.err;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "doc/csv_export.h"
 
-#include "doc/csv_import.h"
+#include "doc/weight_import.h"
 #include "doc/day_weight_merge.h"
 #include "platform/calendar_date.h"
 
@@ -58,11 +58,11 @@ TEST(CsvExport, RoundTripThroughImportIsBitExact)
     diary.push_back(Record(std::numeric_limits<double>::denorm_min(), 2010, 1, 1));
     diary.push_back(Record(std::numeric_limits<double>::max(), 2010, 1, 2));
 
-    const CsvImport import = ReadCsvImport(ExportCsv(diary), CsvLayout::Auto);
+    WeightImport import = ReadWeightImport(ExportCsv(diary), ImportLayout::Auto);
     ASSERT_EQ(import.error, "");
-    ASSERT_TRUE(import.problems.empty()) << import.problems[0].line << ": " << import.problems[0].reason;
+    ASSERT_TRUE(import.problems.Empty()) << import.problems.First()[0].line << ": " << import.problems.First()[0].reason;
     CTarelogDoc doc;
-    MergeDayWeights(doc, import.rows);
+    MergeDayWeights(doc, ChooseOnePerDay(std::move(import.weighings), KeepRule::Latest).days);
     ASSERT_EQ(doc.GetRecordCount(), static_cast<int>(diary.size()));
     for (std::size_t i = 0; i < diary.size(); ++i)
         ASSERT_EQ(std::memcmp(&doc.GetRecord(static_cast<int>(i)), &diary[i], sizeof(WeightRecord)), 0) << i;

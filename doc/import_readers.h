@@ -1,0 +1,80 @@
+#pragma once
+
+// The parts the import's layout table and its readers share; the import's
+// interface is doc/weight_import.h.
+
+#include "doc/csv_reader.h"
+#include "doc/weight_import.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where an import's bytes come from: all in memory, or a file read whole or
+// in pieces.
+class ImportInput {
+public:
+    virtual ~ImportInput() = default;
+    // The whole text, for the layouts that are read at once. False (with
+    // `error` set) when it cannot be read.
+    virtual bool WholeText(std::string_view& text, std::string& error) = 0;
+    // The next piece from the start, empty at the end, for streaming readers.
+    virtual bool NextPiece(std::string_view& piece, std::string& error) = 0;
+};
+
+// What the start of a file shows, for recognising its layout.
+struct FileStart {
+    std::string_view text;                      // the first bytes, without a byte-order mark
+    std::string_view firstLine;                 // the first line that is not blank, trimmed
+    std::vector<std::vector<std::string>> rows; // the first records, split at the first line's separator, lower-case
+};
+
+// How a layout with a header line names its columns. One reader,
+// ReadHeaderTable, reads every layout described this way.
+struct TableRules {
+    std::span<const std::string_view> dateNames = {};   // the date or timestamp
+    std::span<const std::string_view> timeNames = {};   // a separate time of day, when the layout has one
+    std::span<const std::string_view> weightNames = {}; // also matched as "name (unit)", which states the unit
+    std::span<const std::string_view> offsetNames = {}; // a separate offset from UTC (Samsung's time_offset)
+    std::span<const std::string_view> interpolatedNames = {};
+    std::size_t headerRow = 0;         // 1 when a metadata line comes before the header
+    std::string_view namePrefix = {};       // dropped from column names before matching
+    bool emptyWeightIsOtherMeasure = false; // an empty weight: a measurement of something else, skipped and counted
+    bool utcTimes = false;             // times are UTC, moved to the writer's clock by the offset column
+    bool exactFieldCount = true;       // or rows may carry more fields (trailing separators)
+    WeightUnit fixedUnit = WeightUnit::Unknown; // the unit the layout always writes
+};
+
+struct LayoutReader {
+    ImportLayout layout;
+    const char* name;    // for --format and messages
+    const char* summary; // for help
+    // Whether the file is of this layout. `forced`: the user named the
+    // layout, so only what reading needs is checked, not what tells it from
+    // a similar one.
+    bool (*recognises)(const LayoutReader& reader, const FileStart& start, bool forced);
+    void (*read)(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+    const TableRules* table = nullptr; // for the layouts ReadHeaderTable reads
+};
+
+std::span<const LayoutReader> LayoutReaders();
+
+// Readers, one per kind of file structure.
+void ReadHeaderTable(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+void ReadLibra(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+void ReadTrale(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+void ReadGarmin(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+void ReadAppleHealth(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+
+// Helpers the readers share.
+std::string LowerAscii(std::string_view text);
+std::string_view TrimBlanks(std::string_view text);
+std::string_view FirstNonBlankLine(std::string_view text);
+char SeparatorOf(std::string_view headerLine);
+// Index of the column called one of `names` (or "name (unit)", whose unit
+// goes to `unit`), or SIZE_MAX.
+std::size_t FindColumn(const std::vector<std::string>& columns, std::span<const std::string_view> names,
+    std::string* unit = nullptr);
+// Adds a weighing read from `stamp`, counted by the writer's local day.
+void AddWeighing(WeightImport& result, const CsvTimestamp& stamp, double weight, WeightUnit unit);

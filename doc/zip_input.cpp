@@ -1,0 +1,107 @@
+#include "doc/zip_input.h"
+
+#include "doc/import_inputs.h"
+#include "platform/safe_file.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+
+bool LooksLikeZip(std::string_view bytes)
+{
+    return bytes.starts_with(std::string_view("PK\x03\x04", 4));
+}
+
+ZipInput::ZipInput(std::string path) : m_path(std::move(path)) {}
+
+ZipInput::~ZipInput()
+{
+    if (m_archive != nullptr)
+        archive_read_free(m_archive);
+}
+
+std::string ZipInput::Failure(const char* what) const
+{
+    const char* why = m_archive != nullptr ? archive_error_string(m_archive) : nullptr;
+    return std::string("cannot read the zip archive ") + m_path + ": " + what + (why != nullptr ? std::string(": ") + why : "");
+}
+
+bool ZipInput::ReadPiece(std::string& piece, std::string& error)
+{
+    piece.resize(kImportPieceBytes);
+    const la_ssize_t got = archive_read_data(m_archive, piece.data(), piece.size());
+    if (got < 0) {
+        error = Failure(("reading " + m_entry).c_str());
+        return false;
+    }
+    piece.resize(static_cast<std::size_t>(got));
+    return true;
+}
+
+ZipInput::Search ZipInput::FindEntry(const std::function<bool(std::string_view start)>& wanted, const std::string& what,
+    std::string& start, std::string& error)
+{
+    m_archive = archive_read_new();
+    archive_read_support_format_zip(m_archive);
+    if (archive_read_open_filename(m_archive, m_path.c_str(), 64 * 1024) != ARCHIVE_OK) {
+        error = Failure("opening it");
+        return Search::Unreadable;
+    }
+    archive_entry* entry = nullptr;
+    int status = ARCHIVE_OK;
+    while ((status = archive_read_next_header(m_archive, &entry)) == ARCHIVE_OK) {
+        if (archive_entry_filetype(entry) != AE_IFREG)
+            continue;
+        m_entry = archive_entry_pathname(entry) != nullptr ? archive_entry_pathname(entry) : "";
+        // The start of the entry: up to kImportPieceBytes, however the pieces fall.
+        m_start.clear();
+        std::string piece;
+        while (m_start.size() < kImportPieceBytes) {
+            if (!ReadPiece(piece, error))
+                return Search::Unreadable;
+            if (piece.empty())
+                break;
+            m_start += piece;
+        }
+        if (wanted(m_start)) {
+            start = m_start;
+            return Search::Found;
+        }
+    }
+    if (status != ARCHIVE_EOF) {
+        error = Failure("listing its files");
+        return Search::Unreadable;
+    }
+    error = "the zip archive holds no " + what;
+    return Search::NoEntry;
+}
+
+bool ZipInput::NextPiece(std::string_view& piece, std::string& error)
+{
+    if (!m_startGiven) {
+        m_startGiven = true;
+        piece = m_start;
+        return true;
+    }
+    if (!ReadPiece(m_piece, error))
+        return false;
+    piece = m_piece;
+    return true;
+}
+
+bool ZipInput::WholeText(std::string_view& text, std::string& error)
+{
+    m_whole = m_start;
+    m_startGiven = true;
+    std::string piece;
+    do {
+        if (!ReadPiece(piece, error))
+            return false;
+        m_whole += piece;
+        if (m_whole.size() > kMaxReadableFileSize) {
+            error = "the file " + m_entry + " in the zip archive " + m_path + " is too large to read whole";
+            return false;
+        }
+    } while (!piece.empty());
+    text = m_whole;
+    return true;
+}
