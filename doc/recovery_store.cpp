@@ -115,11 +115,8 @@ void RecoveryStore::Remove(const std::string& diaryPath)
 std::optional<RecoveryStore::Copy> RecoveryStore::Find(const std::string& diaryPath)
 {
     const std::string copyPath = CopyPathOf(diaryPath);
-    if (m_heldPath == copyPath || !fs::exists(copyPath))
-        return std::nullopt;
     FileWriteLock lock;
-    FileFailure failure;
-    if (!lock.Acquire(copyPath, failure, std::chrono::milliseconds(0)))
+    if (!fs::exists(copyPath) || !LockUnheld(copyPath, lock))
         return std::nullopt;
     std::optional<DiaryContents> contents = LoadContents(copyPath);
     if (!contents)
@@ -127,12 +124,17 @@ std::optional<RecoveryStore::Copy> RecoveryStore::Find(const std::string& diaryP
     return Copy{std::move(*contents), LoadContents(BasePathOf(copyPath))};
 }
 
+bool RecoveryStore::LockUnheld(const std::string& copyPath, FileWriteLock& lock) const
+{
+    FileFailure failure;
+    return m_heldPath != copyPath && lock.Acquire(copyPath, failure, std::chrono::milliseconds(0));
+}
+
 void RecoveryStore::RemoveIfUnheld(const std::string& diaryPath)
 {
     const std::string copyPath = CopyPathOf(diaryPath);
     FileWriteLock lock;
-    FileFailure failure;
-    if (m_heldPath == copyPath || !lock.Acquire(copyPath, failure, std::chrono::milliseconds(0)))
+    if (!LockUnheld(copyPath, lock))
         return;
     std::error_code ignored;
     fs::remove(copyPath, ignored);
@@ -143,8 +145,7 @@ void RecoveryStore::Discard(const std::string& diaryPath)
 {
     const std::string copyPath = CopyPathOf(diaryPath);
     FileWriteLock lock;
-    FileFailure failure;
-    if (m_heldPath == copyPath || !lock.Acquire(copyPath, failure, std::chrono::milliseconds(0)))
+    if (!LockUnheld(copyPath, lock))
         return;
     char stamp[32];
     const std::time_t now = std::time(nullptr);

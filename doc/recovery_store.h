@@ -46,6 +46,8 @@ public:
 
 private:
     bool Hold(const std::string& copyPath);
+    // Locks a copy no running window holds, this one included.
+    bool LockUnheld(const std::string& copyPath, FileWriteLock& lock) const;
     void RemoveOldDiscarded() const;
 
     std::string m_folder;

@@ -6,7 +6,7 @@
 #include "platform/format.h"
 
 #include "../doc/random_diary.h"
-#include "../doc/temp_dir.h"
+#include "cli_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -20,35 +20,20 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
+struct MeasuredRun : CliRun {
     long peakKib = 0; // the child's peak resident size
 };
 
 // Runs the built tarelog-cli; stdout goes to `outPath` (a file of the test
-// or /dev/null), stderr is caught.
-CliRun RunCli(const TempDir& dir, const std::vector<std::string>& args, const std::string& outPath)
+// or /dev/null), stderr is caught, and the child's peak size is measured.
+MeasuredRun RunMeasured(const TempDir& dir, const std::vector<std::string>& args, const std::string& outPath)
 {
     const std::string errPath = dir.File(".stderr");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        std::vector<char*> argv{const_cast<char*>(TARELOG_CLI)};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(TARELOG_CLI, argv.data());
-        ::_exit(127);
-    }
+    const pid_t pid = StartCli(args, outPath, errPath);
     int status = 0;
     rusage usage {};
     ::wait4(pid, &status, 0, &usage);
-    CliRun run;
+    MeasuredRun run;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.peakKib = usage.ru_maxrss;
     if (outPath != "/dev/null")
@@ -103,7 +88,7 @@ void ExpectDumpAsBefore(const TempDir& dir, const std::string& path)
     CTarelogDoc doc;
     std::int32_t version = 0;
     const DiaryFileError error = LoadDiaryFile(path, doc, &version);
-    const CliRun run = RunCli(dir, {"dump", path}, dir.File(".stdout"));
+    const MeasuredRun run = RunMeasured(dir, {"dump", path}, dir.File(".stdout"));
     if (error) {
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
@@ -222,8 +207,8 @@ TEST(DumpStream, DumpAndStatsOfA32MegabyteDiaryStayFarBelowItsSize)
         smallArgs.insert(smallArgs.begin() + 1, small);
         std::vector<std::string> bigArgs = verb;
         bigArgs.insert(bigArgs.begin() + 1, big);
-        const CliRun baseline = RunCli(dir, smallArgs, "/dev/null");
-        const CliRun run = RunCli(dir, bigArgs, "/dev/null");
+        const MeasuredRun baseline = RunMeasured(dir, smallArgs, "/dev/null");
+        const MeasuredRun run = RunMeasured(dir, bigArgs, "/dev/null");
         ASSERT_EQ(baseline.status, 0) << baseline.err;
         ASSERT_EQ(run.status, 0) << run.err;
         std::printf("%s: peak %ld KiB for 2,000,000 records, %ld KiB for one\n", verb.back().c_str(), run.peakKib,
