@@ -9,7 +9,7 @@
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/single_doc_template.h"
-#include "view/tarelog_view.h"
+#include "view/qt/tarelog_view.h"
 
 #include <QApplication>
 #include <QDir>

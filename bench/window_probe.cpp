@@ -13,7 +13,7 @@
 // are not the user's.
 #include "app/tarelog_app.h"
 #include "doc/tarelog_doc.h"
-#include "view/tarelog_view.h"
+#include "view/qt/tarelog_view.h"
 
 #include <QApplication>
 #include <QEvent>

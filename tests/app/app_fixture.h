@@ -8,7 +8,7 @@
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/single_doc_template.h"
-#include "view/tarelog_view.h"
+#include "view/qt/tarelog_view.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include "app/command_ids.h"
 #include "app/tarelog_app.h"
 #include "platform/qt/frame_wnd.h"
-#include "view/tarelog_view.h"
+#include "view/qt/tarelog_view.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "dialog_test_support.h"
 
-#include "dialogs/color_dlg.h"
-#include "dialogs/dialog_commands.h"
+#include "dialogs/qt/color_dlg.h"
+#include "dialogs/qt/dialog_commands.h"
 
 #include <QComboBox>
 #include <QImage>

@@ -1,10 +1,10 @@
 // Writes a picture of each dialog, as the user first sees it, into the
 // folder named on the command line: dialog-entry.png, dialog-list.png,
 // dialog-unit.png and dialog-color.png.
-#include "dialogs/color_dlg.h"
-#include "dialogs/edit_list_dlg.h"
-#include "dialogs/unit_digits_dlg.h"
-#include "dialogs/weight_entry_dlg.h"
+#include "dialogs/qt/color_dlg.h"
+#include "dialogs/qt/edit_list_dlg.h"
+#include "dialogs/qt/unit_digits_dlg.h"
+#include "dialogs/qt/weight_entry_dlg.h"
 #include "doc/tarelog_doc.h"
 #include "platform/memory_profile_store.h"
 

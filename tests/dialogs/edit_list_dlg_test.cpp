@@ -1,7 +1,7 @@
 #include "dialog_test_support.h"
 
-#include "dialogs/dialog_commands.h"
-#include "dialogs/edit_list_dlg.h"
+#include "dialogs/qt/dialog_commands.h"
+#include "dialogs/qt/edit_list_dlg.h"
 #include "doc/tarelog_doc.h"
 
 #include <QDateEdit>

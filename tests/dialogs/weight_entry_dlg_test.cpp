@@ -1,7 +1,7 @@
 #include "dialog_test_support.h"
 
-#include "dialogs/dialog_commands.h"
-#include "dialogs/weight_entry_dlg.h"
+#include "dialogs/qt/dialog_commands.h"
+#include "dialogs/qt/weight_entry_dlg.h"
 #include "doc/tarelog_doc.h"
 
 #include <QCalendarWidget>

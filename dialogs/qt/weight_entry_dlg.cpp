@@ -1,4 +1,4 @@
-#include "dialogs/weight_entry_dlg.h"
+#include "dialogs/qt/weight_entry_dlg.h"
 
 #include "platform/qt/data_exchange.h"
 

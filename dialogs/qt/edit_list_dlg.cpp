@@ -1,4 +1,4 @@
-#include "dialogs/edit_list_dlg.h"
+#include "dialogs/qt/edit_list_dlg.h"
 
 #include "dialogs/edit_list_logic.h"
 #include "doc/tarelog_doc.h"

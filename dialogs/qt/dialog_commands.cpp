@@ -1,9 +1,9 @@
-#include "dialogs/dialog_commands.h"
+#include "dialogs/qt/dialog_commands.h"
 
-#include "dialogs/color_dlg.h"
-#include "dialogs/edit_list_dlg.h"
-#include "dialogs/unit_digits_dlg.h"
-#include "dialogs/weight_entry_dlg.h"
+#include "dialogs/qt/color_dlg.h"
+#include "dialogs/qt/edit_list_dlg.h"
+#include "dialogs/qt/unit_digits_dlg.h"
+#include "dialogs/qt/weight_entry_dlg.h"
 #include "doc/tarelog_doc.h"
 
 void RunWeightEntryCommand(CTarelogDoc& doc, QWidget* parent)

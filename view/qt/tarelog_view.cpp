@@ -1,11 +1,12 @@
-#include "view/tarelog_view.h"
+#include "view/qt/tarelog_view.h"
 
-#include "app/command_ids.h"
-#include "dialogs/dialog_commands.h"
+#include "dialogs/qt/dialog_commands.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/frame_wnd.h"
+#include "platform/qt/framework_ids.h"
 #include "platform/qt/qpainter_surface.h"
 #include "platform/qt/win_app.h"
+#include "view/data_command_ids.h"
 #include "view/draw_graph.h"
 
 #include <QMouseEvent>

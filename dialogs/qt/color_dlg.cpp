@@ -1,4 +1,4 @@
-#include "dialogs/color_dlg.h"
+#include "dialogs/qt/color_dlg.h"
 
 #include <QComboBox>
 #include <QListWidget>

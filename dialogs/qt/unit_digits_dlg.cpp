@@ -1,4 +1,4 @@
-#include "dialogs/unit_digits_dlg.h"
+#include "dialogs/qt/unit_digits_dlg.h"
 
 #include "platform/qt/data_exchange.h"
 

@@ -1,0 +1,12 @@
+#pragma once
+
+// The commands of the data menu, which the graph view handles, with the
+// numbers the menus and accelerators of the application use for them.
+constexpr int ID_DATA_NEW = 32771;
+constexpr int ID_DATA_EDIT = 32772;
+constexpr int ID_DATA_COLOR = 32775;
+constexpr int ID_DATA_UNIT = 32776;
+constexpr int ID_AVG_NARROW = 32777;
+// Normal and wide are numbered against their menu order.
+constexpr int ID_AVG_WIDE = 32778;
+constexpr int ID_AVG_NORMAL = 32779;
