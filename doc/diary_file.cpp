@@ -48,7 +48,7 @@ DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, C
     } catch (const ArchiveError& cause) {
         return Damaged(path, cause);
     } catch (const std::bad_alloc&) {
-        return SystemError(DiaryFileError::Kind::CannotOpen, path, FileFailure{"loading", ENOMEM, nullptr});
+        return SystemError(DiaryFileError::Kind::CannotOpen, path, FileFailure{FileStep::Loading, ENOMEM});
     }
     doc.TakeContents(loaded);
     found.identity = facts.identity;
@@ -106,14 +106,14 @@ DiaryFileError PrepareBytes(const CTarelogDoc& doc, const std::string& path, std
     try {
         bytes = StoreDiaryBytes(doc);
     } catch (const std::bad_alloc&) {
-        return SystemError(DiaryFileError::Kind::CannotWrite, path, FileFailure{"preparing the new file", ENOMEM, nullptr});
+        return SystemError(DiaryFileError::Kind::CannotWrite, path, FileFailure{FileStep::PreparingNewFile, ENOMEM});
     }
     // A diary that would not load again (more records than the count field
     // holds, say) must never replace one that does.
     CTarelogDoc check;
     if (const DiaryFileError error = LoadDiaryBytes(bytes, path, check)) {
         DiaryFileError refused = SystemError(DiaryFileError::Kind::CannotWrite, path,
-            FileFailure{"checking the new file", EOVERFLOW, "the new file would not load again"});
+            FileFailure{FileStep::CheckingNewFile, EOVERFLOW, FileReason::WouldNotLoadAgain});
         refused.detail += " (" + error.detail + ")";
         return refused;
     }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <new>
 
 namespace {
@@ -20,9 +19,7 @@ DiaryFileError SystemError(const std::string& path, const FileFailure& failure)
     error.kind = DiaryFileError::Kind::CannotOpen;
     error.path = path;
     error.systemError = failure.error;
-    if (*failure.step != '\0')
-        error.detail = std::string(failure.step) + ": ";
-    error.detail += failure.why != nullptr ? failure.why : std::strerror(failure.error);
+    error.detail = DescribeFileFailure(failure);
     return error;
 }
 
@@ -65,7 +62,7 @@ DiaryFileError DiaryStream::ReadLayout()
     } catch (const ArchiveError& cause) {
         return Damaged(m_path, cause);
     } catch (const std::bad_alloc&) {
-        return SystemError(m_path, FileFailure{"loading", ENOMEM, nullptr});
+        return SystemError(m_path, FileFailure{FileStep::Loading, ENOMEM});
     }
     return {};
 }
