@@ -5,7 +5,6 @@
 // The program's own resources and commands. The framework's ids (file,
 // edit, pane, about, exit) come with framework_ids.h.
 constexpr int IDR_MAINFRAME = 128;
-constexpr int IDD_ABOUTBOX = 100;
 
 constexpr int ID_DATA_NEW = 32771;
 constexpr int ID_DATA_EDIT = 32772;

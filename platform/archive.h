@@ -46,7 +46,6 @@ public:
     static CArchive ForLoading(std::string_view bytes) { return CArchive(bytes); }
     static CArchive ForStoring(std::string& out) { return CArchive(out); }
 
-    bool IsLoading() const { return m_out == nullptr; }
     bool IsStoring() const { return m_out != nullptr; }
 
     void WriteInt32(std::int32_t value);

@@ -36,7 +36,6 @@ enum class AverageKind { Narrow, Normal, Wide };
 bool& AverageSwitch(GraphViewState& state, AverageKind kind);
 bool AverageSwitch(const GraphViewState& state, AverageKind kind);
 void ToggleAverage(GraphViewState& state, AverageKind kind);
-inline bool IsAverageChecked(const GraphViewState& state, AverageKind kind) { return AverageSwitch(state, kind); }
 
 // The date-label style ("SHOW"/"X", default 1), read afresh on every use;
 // any value other than 2 or 3 draws as style 1.
