@@ -2,6 +2,7 @@
 
 #include "platform/profile_store.h"
 #include "platform/surface.h"
+#include "view/profile_keys.h"
 
 // The graph's display state: ten colour slots kept in the profile from one
 // run to the next, and three average switches that every run starts off.
@@ -24,10 +25,6 @@ enum ColorSlot : int {
     kSlotWideAverage = 6,
     kColorSlotCount = 10,
 };
-
-inline constexpr const char* kColorSection = "色";
-inline constexpr const char* kShowSection = "SHOW";
-inline constexpr const char* kDateStyleEntry = "X";
 
 enum class AverageKind { Narrow, Normal, Wide };
 
