@@ -39,10 +39,7 @@ bool ParseDate(const std::string& text, int& year, int& month, int& day)
     if (!ParseNumber(std::string_view(text).substr(0, 4), year) || !ParseNumber(std::string_view(text).substr(5, 2), month)
         || !ParseNumber(std::string_view(text).substr(8, 2), day))
         return false;
-    if (year < 1 || month < 1 || month > 12 || day < 1)
-        return false;
-    const CalendarDate date = CalendarDate::FromYmd(year, month, day);
-    return date.Year() == year && date.Month() == month && date.Day() == day;
+    return IsRealDate(year, month, day);
 }
 
 // The whole argument must be one finite number, in the C locale's form.
