@@ -2,10 +2,9 @@
 
 #include "doc/shown_text.h"
 #include "platform/calendar_date.h"
+#include "platform/number_text.h"
 
-#include <charconv>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -200,13 +199,11 @@ std::string ParseCsvWeight(std::string_view text, bool decimalComma, double& wei
         withPoint[comma] = '.';
         number = withPoint;
     }
-    const char* const end = number.data() + number.size();
-    const auto [stop, error] = std::from_chars(number.data(), end, weight, std::chars_format::general);
-    if (error == std::errc::result_out_of_range)
-        return ShownText(text) + " is out of range";
-    if (error != std::errc() || stop != end)
-        return ShownText(text) + " is not a number";
-    if (!std::isfinite(weight))
-        return ShownText(text) + " is not a finite number";
+    switch (ParseFiniteNumber(number, weight)) {
+    case NumberProblem::None: return {};
+    case NumberProblem::OutOfRange: return ShownText(text) + " is out of range";
+    case NumberProblem::NotANumber: return ShownText(text) + " is not a number";
+    case NumberProblem::NotFinite: return ShownText(text) + " is not a finite number";
+    }
     return {};
 }
