@@ -48,6 +48,11 @@ struct DiaryFileError {
     std::string JapaneseMessage() const;
 };
 
+// The three ways a diary error arises; every loader and writer builds its
+// errors through these, so that equal failures compare equal field by field.
+// A file operation that failed, with its errno.
 DiaryFileError FileOperationError(DiaryFileError::Kind kind, const std::string& path, const FileFailure& failure);
+// A file whose bytes are not a diary; the archive's part id is a DiaryPart.
 DiaryFileError DamagedDiaryError(const std::string& path, const ArchiveError& cause);
+// A refusal of the diary layer's own, with the errno that tells its kind.
 DiaryFileError DiaryRefusalError(DiaryFileError::Kind kind, const std::string& path, DiaryRefusal refusal, int systemError);
