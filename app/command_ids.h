@@ -7,4 +7,3 @@
 // edit, pane, about, exit) come with framework_ids.h, the data menu's with
 // the view that handles them.
 constexpr int IDR_MAINFRAME = 128;
-constexpr int IDD_ABOUTBOX = 100;

@@ -5,10 +5,10 @@
 #include "doc/diary_file.h"
 #include "platform/file_lock.h"
 #include "platform/calendar_date.h"
+#include "platform/number_text.h"
 
 #include <cerrno>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -39,19 +39,13 @@ bool ParseDate(const std::string& text, int& year, int& month, int& day)
     if (!ParseNumber(std::string_view(text).substr(0, 4), year) || !ParseNumber(std::string_view(text).substr(5, 2), month)
         || !ParseNumber(std::string_view(text).substr(8, 2), day))
         return false;
-    if (year < 1 || month < 1 || month > 12 || day < 1)
-        return false;
-    const CalendarDate date = CalendarDate::FromYmd(year, month, day);
-    return date.Year() == year && date.Month() == month && date.Day() == day;
+    return IsRealDate(year, month, day);
 }
 
 // The whole argument must be one finite number, in the C locale's form.
 bool ParseWeight(const std::string& text, double& weight)
 {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    const auto [stop, error] = std::from_chars(begin, end, weight);
-    return !text.empty() && error == std::errc() && stop == end && std::isfinite(weight);
+    return ParseFiniteNumber(text, weight) == NumberProblem::None;
 }
 
 int AddDay(const std::vector<std::string>& args, bool force)

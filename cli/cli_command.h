@@ -2,8 +2,6 @@
 
 #include "cli/verb_arguments.h"
 
-#include <vector>
-
 // One verb of tarelog-cli. Each verb's source file registers itself with a
 // static CliCommandRegistration, so adding a verb touches no other file but
 // cli/CMakeLists.txt.
@@ -19,8 +17,6 @@ class CliCommandRegistration {
 public:
     explicit CliCommandRegistration(const CliCommand& command);
 };
-
-const std::vector<CliCommand>& RegisteredCliCommands();
 
 // Exit statuses shared by every verb.
 constexpr int kExitOk = 0;

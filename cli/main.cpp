@@ -32,11 +32,6 @@ CliCommandRegistration::CliCommandRegistration(const CliCommand& command)
     Commands().push_back(command);
 }
 
-const std::vector<CliCommand>& RegisteredCliCommands()
-{
-    return Commands();
-}
-
 int main(int argc, char** argv)
 {
     if (argc < 2) {

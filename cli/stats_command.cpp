@@ -4,6 +4,7 @@
 #include "doc/csv_export.h"
 #include "doc/diary_file_stats.h"
 #include "platform/format.h"
+#include "platform/json_string.h"
 
 #include <cmath>
 #include <cstdio>
@@ -48,24 +49,9 @@ std::string Rounded(const std::optional<double>& value, const char* format)
     return value ? FormatRuntime(format, *value) : "none";
 }
 
-std::string JsonString(const std::string& utf8)
-{
-    std::string out = "\"";
-    for (const char c : utf8) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            out += std::string("\\") + c;
-        else if (byte < 0x20)
-            out += FormatString("\\u%04x", byte);
-        else
-            out += c;
-    }
-    return out + "\"";
-}
-
 void PrintJson(const DiaryStats& stats, const std::string& unit)
 {
-    std::printf("{\"entries\": %zu, \"unit\": %s", stats.entries, JsonString(unit).c_str());
+    std::printf("{\"entries\": %zu, \"unit\": %s", stats.entries, JsonString(unit, JsonDelete::AsIs).c_str());
     if (stats.entries > 0) {
         std::printf(", \"first_date\": \"%s\", \"last_date\": \"%s\", \"latest\": %s", IsoDateOf(stats.first).c_str(),
             IsoDateOf(stats.last).c_str(), Number(stats.last.weight).c_str());

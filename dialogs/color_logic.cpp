@@ -81,11 +81,6 @@ int ColorEditor::Scroll(Bar bar, int code, int thumb)
     return m_positions[bar];
 }
 
-void ColorEditor::SetPosition(Bar bar, int position)
-{
-    m_positions[bar] = std::clamp(position, 0, kMaxColorStep);
-}
-
 Color ColorEditor::SliderColor() const
 {
     return MakeColor(static_cast<std::uint8_t>(ComponentOfStep(m_positions[RedBar])),

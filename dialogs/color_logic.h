@@ -23,7 +23,6 @@ public:
     int Scroll(Bar bar, int code, int thumb);
 
     int Position(Bar bar) const { return m_positions[bar]; }
-    void SetPosition(Bar bar, int position);
     Color SliderColor() const;
     // The selected slot's colour; false without a selection.
     bool StoredColor(Color& color) const;

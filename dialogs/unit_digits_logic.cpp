@@ -2,19 +2,13 @@
 
 #include "doc/tarelog_doc.h"
 #include "platform/profile_store.h"
-
-namespace {
-
-const char* const kStyleSection = "SHOW";
-const char* const kStyleEntry = "X";
-
-} // namespace
+#include "view/profile_keys.h"
 
 void UnitDigitsData::Load(const CTarelogDoc& doc, const ProfileStore& profile)
 {
     m_unit = doc.m_unit;
     m_digits = doc.m_digits;
-    m_dateStyle = profile.GetProfileInt(kStyleSection, kStyleEntry, 1);
+    m_dateStyle = profile.GetProfileInt(kShowSection, kDateStyleEntry, kDefaultDateStyle);
 }
 
 void UnitDigitsData::Apply(CTarelogDoc& doc, ProfileStore& profile) const
@@ -24,5 +18,5 @@ void UnitDigitsData::Apply(CTarelogDoc& doc, ProfileStore& profile) const
         doc.m_unit = m_unit;
         doc.m_digits = m_digits;
     }
-    profile.WriteProfileInt(kStyleSection, kStyleEntry, m_dateStyle);
+    profile.WriteProfileInt(kShowSection, kDateStyleEntry, m_dateStyle);
 }

@@ -1,11 +1,10 @@
 #include "doc/csv_values.h"
 
 #include "doc/shown_text.h"
+#include "platform/calendar_date.h"
+#include "platform/number_text.h"
 
-#include <charconv>
-#include <chrono>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -116,14 +115,6 @@ Shape ReadTimeAndOffset(std::string_view text, std::size_t& pos, bool afterSpace
     return ReadOffset(text, pos, stamp.utc, ignored) ? Shape::Good : Shape::BadOffset;
 }
 
-bool IsCalendarDate(const CsvDate& date)
-{
-    using namespace std::chrono;
-    return date.year >= 1
-        && year_month_day(year(date.year), month(static_cast<unsigned>(date.month)), day(static_cast<unsigned>(date.day)))
-               .ok();
-}
-
 bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
 {
     if (text.size() != lower.size())
@@ -153,7 +144,7 @@ std::string ParseCsvTimestamp(std::string_view text, CsvTimestamp& stamp)
         return ShownText(text) + " ends in an offset from UTC that is not Z, +HH, +HHMM or +HH:MM";
     if (shape != Shape::Good)
         return ShownText(text) + " is not a date (YYYY-MM-DD, YYYY/MM/DD, DD.MM.YYYY or a timestamp)";
-    if (!IsCalendarDate(stamp.date))
+    if (!IsRealDate(stamp.date.year, stamp.date.month, stamp.date.day))
         return ShownText(text) + " is not a calendar date";
     return {};
 }
@@ -208,13 +199,11 @@ std::string ParseCsvWeight(std::string_view text, bool decimalComma, double& wei
         withPoint[comma] = '.';
         number = withPoint;
     }
-    const char* const end = number.data() + number.size();
-    const auto [stop, error] = std::from_chars(number.data(), end, weight, std::chars_format::general);
-    if (error == std::errc::result_out_of_range)
-        return ShownText(text) + " is out of range";
-    if (error != std::errc() || stop != end)
-        return ShownText(text) + " is not a number";
-    if (!std::isfinite(weight))
-        return ShownText(text) + " is not a finite number";
+    switch (ParseFiniteNumber(number, weight)) {
+    case NumberProblem::None: return {};
+    case NumberProblem::OutOfRange: return ShownText(text) + " is out of range";
+    case NumberProblem::NotANumber: return ShownText(text) + " is not a number";
+    case NumberProblem::NotFinite: return ShownText(text) + " is not a finite number";
+    }
     return {};
 }

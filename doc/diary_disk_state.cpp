@@ -3,6 +3,7 @@
 #include "platform/file_lock.h"
 
 #include <cerrno>
+#include <memory>
 
 void DiaryDiskState::Remember(const std::string& path, const CTarelogDoc& doc, const FileIdentity& identity)
 {
@@ -44,11 +45,8 @@ namespace {
 // could destroy whatever another program put there.
 DiaryFileError UnreadableChange(const std::string& path, const DiaryFileError& cause)
 {
-    DiaryFileError error;
-    error.kind = DiaryFileError::Kind::CannotWrite;
-    error.path = path;
-    error.systemError = ESTALE;
-    error.detail = "another program changed the file into something that cannot be read (" + cause.detail + ")";
+    DiaryFileError error = DiaryRefusalError(DiaryFileError::Kind::CannotWrite, path, DiaryRefusal::ChangedIntoUnreadable, ESTALE);
+    error.cause = std::make_shared<const DiaryFileError>(cause);
     return error;
 }
 

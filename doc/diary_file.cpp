@@ -2,36 +2,11 @@
 
 #include "platform/archive.h"
 #include "platform/file_lock.h"
-#include "platform/format.h"
 #include "platform/safe_file.h"
 
 #include <cerrno>
-#include <cstring>
+#include <memory>
 #include <new>
-
-namespace {
-
-DiaryFileError SystemError(DiaryFileError::Kind kind, const std::string& path, const FileFailure& failure)
-{
-    DiaryFileError error;
-    error.kind = kind;
-    error.path = path;
-    error.systemError = failure.error;
-    error.detail = DescribeFileFailure(failure);
-    return error;
-}
-
-DiaryFileError Damaged(const std::string& path, const ArchiveError& cause)
-{
-    DiaryFileError error;
-    error.kind = DiaryFileError::Kind::Damaged;
-    error.path = path;
-    error.offset = static_cast<long long>(cause.Offset());
-    error.detail = FormatString("%s (byte %lld)", cause.what(), error.offset);
-    return error;
-}
-
-} // namespace
 
 DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, DiaryFileFacts& facts)
 {
@@ -44,11 +19,11 @@ DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, C
         loaded.Serialize(archive);
         found.trailingBytes = archive.Remaining();
         CArchive header = CArchive::ForLoading(bytes);
-        found.version = header.ReadInt32("the version number");
+        found.version = header.ReadInt32(PartId(DiaryPart::Version));
     } catch (const ArchiveError& cause) {
-        return Damaged(path, cause);
+        return DamagedDiaryError(path, cause);
     } catch (const std::bad_alloc&) {
-        return SystemError(DiaryFileError::Kind::CannotOpen, path, FileFailure{"loading", ENOMEM, nullptr});
+        return FileOperationError(DiaryFileError::Kind::CannotOpen, path, FileFailure{FileStep::Loading, ENOMEM});
     }
     doc.TakeContents(loaded);
     found.identity = facts.identity;
@@ -71,7 +46,7 @@ DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, DiaryFil
     FileFailure failure;
     FileIdentity identity;
     if (!ReadWholeFile(path, bytes, failure, &identity))
-        return SystemError(DiaryFileError::Kind::CannotOpen, path, failure);
+        return FileOperationError(DiaryFileError::Kind::CannotOpen, path, failure);
     DiaryFileFacts found;
     found.identity = identity;
     const DiaryFileError error = LoadDiaryBytes(bytes, path, doc, found);
@@ -106,15 +81,15 @@ DiaryFileError PrepareBytes(const CTarelogDoc& doc, const std::string& path, std
     try {
         bytes = StoreDiaryBytes(doc);
     } catch (const std::bad_alloc&) {
-        return SystemError(DiaryFileError::Kind::CannotWrite, path, FileFailure{"preparing the new file", ENOMEM, nullptr});
+        return FileOperationError(DiaryFileError::Kind::CannotWrite, path, FileFailure{FileStep::PreparingNewFile, ENOMEM});
     }
     // A diary that would not load again (more records than the count field
     // holds, say) must never replace one that does.
     CTarelogDoc check;
     if (const DiaryFileError error = LoadDiaryBytes(bytes, path, check)) {
-        DiaryFileError refused = SystemError(DiaryFileError::Kind::CannotWrite, path,
-            FileFailure{"checking the new file", EOVERFLOW, "the new file would not load again"});
-        refused.detail += " (" + error.detail + ")";
+        DiaryFileError refused = FileOperationError(DiaryFileError::Kind::CannotWrite, path,
+            FileFailure{FileStep::CheckingNewFile, EOVERFLOW, FileReason::WouldNotLoadAgain});
+        refused.cause = std::make_shared<const DiaryFileError>(error);
         return refused;
     }
     return {};
@@ -129,7 +104,7 @@ DiaryFileError SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock)
         return error;
     FileFailure failure;
     if (!ReplaceFileSafely(lock, bytes, failure))
-        return SystemError(DiaryFileError::Kind::CannotWrite, lock.Target(), failure);
+        return FileOperationError(DiaryFileError::Kind::CannotWrite, lock.Target(), failure);
     return {};
 }
 
@@ -140,7 +115,7 @@ DiaryFileError SaveDiaryFile(const CTarelogDoc& doc, const std::string& path)
         return error;
     FileFailure failure;
     if (!ReplaceFileSafely(path, bytes, failure))
-        return SystemError(DiaryFileError::Kind::CannotWrite, path, failure);
+        return FileOperationError(DiaryFileError::Kind::CannotWrite, path, failure);
     return {};
 }
 
@@ -148,6 +123,6 @@ DiaryFileError LockDiaryFile(const std::string& path, FileWriteLock& lock)
 {
     FileFailure failure;
     if (!lock.Acquire(path, failure))
-        return SystemError(DiaryFileError::Kind::CannotWrite, path, failure);
+        return FileOperationError(DiaryFileError::Kind::CannotWrite, path, failure);
     return {};
 }

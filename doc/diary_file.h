@@ -1,31 +1,12 @@
 #pragma once
 
+#include "doc/diary_file_error.h"
 #include "doc/tarelog_doc.h"
 #include "platform/safe_file.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-// What went wrong with a diary file, for the window (Japanese) and the
-// command line (English) to put in their own words.
-struct DiaryFileError {
-    enum class Kind {
-        None,
-        CannotOpen,     // missing, unreadable, a directory...
-        Damaged,        // ends early, impossible count or length, bad text
-        CannotWrite,    // directory not writable, disk full, I/O error
-    };
-    Kind kind = Kind::None;
-    std::string path;    // UTF-8
-    std::string detail;  // English: what exactly, e.g. "the file ends inside the unit text (byte 40)"
-    int systemError = 0; // errno where one applies
-    long long offset = -1; // for Damaged: the byte where the bad part starts
-
-    explicit operator bool() const { return kind != Kind::None; }
-    std::string EnglishMessage() const;
-    std::string JapaneseMessage() const;
-};
 
 // What a load learns about the file besides its contents.
 struct DiaryFileFacts {

@@ -1,53 +1,83 @@
-#include "doc/diary_file.h"
+#include "doc/diary_file_error.h"
 
 #include "platform/format.h"
 
 #include <cerrno>
 #include <cstring>
-#include <string_view>
+
+// Both languages' words for a diary error, composed from its data.
 
 namespace {
 
-// The parts of a diary the loader names when it meets damage, in the words
-// the window uses for them.
-const char* JapanesePart(std::string_view english)
+const char* EnglishPart(DiaryPart part)
 {
-    if (english == "the version number")
-        return "バージョン番号";
-    if (english == "the record count")
-        return "記録数";
-    if (english == "the records")
-        return "記録";
-    if (english == "the unit text")
-        return "単位";
-    if (english == "the decimal digits")
-        return "小数点以下の桁数";
-    return nullptr;
+    switch (part) {
+    case DiaryPart::Version: return "the version number";
+    case DiaryPart::RecordCount: return "the record count";
+    case DiaryPart::Records: return "the records";
+    case DiaryPart::Unit: return "the unit text";
+    case DiaryPart::Digits: return "the decimal digits";
+    }
+    return "";
 }
 
-std::string JapaneseDamage(const DiaryFileError& error)
+const char* JapanesePart(DiaryPart part)
 {
-    std::string_view detail = error.detail;
-    const std::size_t at = detail.rfind(" (byte ");
-    if (at != std::string_view::npos)
-        detail = detail.substr(0, at);
-    std::string text;
-    constexpr std::string_view kEnds = "the file ends inside ";
-    if (detail.substr(0, kEnds.size()) == kEnds) {
-        if (const char* part = JapanesePart(detail.substr(kEnds.size())))
-            text = std::string(part) + "の途中でファイルが終わっています。";
-    } else if (detail == "the record count is larger than the records the file holds") {
-        text = "記録数がファイルに入っている記録の数を超えています。";
-    } else if (detail == "the unit text is not valid Shift_JIS") {
-        text = "単位の文字が Shift_JIS として正しくありません。";
-    } else if (detail == "the Shift_JIS text cannot be decoded on this system") {
-        text = "このシステムでは Shift_JIS の文字を読めません。";
+    switch (part) {
+    case DiaryPart::Version: return "バージョン番号";
+    case DiaryPart::RecordCount: return "記録数";
+    case DiaryPart::Records: return "記録";
+    case DiaryPart::Unit: return "単位";
+    case DiaryPart::Digits: return "小数点以下の桁数";
     }
-    if (text.empty())
-        text = std::string(detail) + "。";
-    if (error.offset >= 0)
-        text += FormatString("（先頭から %lld バイトの位置）", error.offset);
-    return text;
+    return "";
+}
+
+std::string EnglishDamage(const DiaryDamage& damage)
+{
+    const std::string part = EnglishPart(damage.part);
+    switch (damage.problem) {
+    case ArchiveProblem::EndsInside: return "the file ends inside " + part;
+    case ArchiveProblem::CountBeyondData: return part + " is larger than the records the file holds";
+    case ArchiveProblem::InvalidShiftJis: return part + " is not valid Shift_JIS";
+    case ArchiveProblem::NoShiftJisDecoder: return "the Shift_JIS text cannot be decoded on this system";
+    }
+    return {};
+}
+
+std::string JapaneseDamage(const DiaryDamage& damage)
+{
+    const std::string part = JapanesePart(damage.part);
+    switch (damage.problem) {
+    case ArchiveProblem::EndsInside: return part + "の途中でファイルが終わっています。";
+    case ArchiveProblem::CountBeyondData: return part + "がファイルに入っている記録の数を超えています。";
+    case ArchiveProblem::InvalidShiftJis: return part + "の文字が Shift_JIS として正しくありません。";
+    case ArchiveProblem::NoShiftJisDecoder: return "このシステムでは Shift_JIS の文字を読めません。";
+    }
+    return {};
+}
+
+std::string EnglishRefusal(const DiaryFileError& error)
+{
+    switch (error.refusal) {
+    case DiaryRefusal::None: break;
+    case DiaryRefusal::SortingOutOfMemory: return std::string("sorting the records: ") + std::strerror(error.systemError);
+    case DiaryRefusal::RecoveryCopyHeldElsewhere: return "another window keeps a recovery copy of this diary";
+    case DiaryRefusal::ChangedIntoUnreadable: return "another program changed the file into something that cannot be read";
+    }
+    return {};
+}
+
+// The detail of this error alone, without its cause.
+std::string OwnDetail(const DiaryFileError& error)
+{
+    if (error.kind == DiaryFileError::Kind::None)
+        return {};
+    if (error.refusal != DiaryRefusal::None)
+        return EnglishRefusal(error);
+    if (error.kind == DiaryFileError::Kind::Damaged)
+        return FormatString("%s (byte %lld)", EnglishDamage(error.damage).c_str(), error.offset);
+    return DescribeFileFailure(error.failure);
 }
 
 std::string JapaneseReason(const DiaryFileError& error)
@@ -56,7 +86,7 @@ std::string JapaneseReason(const DiaryFileError& error)
     case ENOENT: return "ファイルまたはフォルダが見つかりません。";
     case EACCES:
     case EPERM:
-        if (error.detail.find("read-only") != std::string::npos)
+        if (error.failure.reason == FileReason::ReadOnly)
             return "ファイルが読み取り専用です。";
         return "アクセスが許可されていません。";
     case EROFS: return "読み取り専用の場所です。";
@@ -78,13 +108,21 @@ std::string JapaneseReason(const DiaryFileError& error)
 
 } // namespace
 
+std::string DiaryFileError::Detail() const
+{
+    std::string text = OwnDetail(*this);
+    if (cause != nullptr)
+        text += " (" + cause->Detail() + ")";
+    return text;
+}
+
 std::string DiaryFileError::EnglishMessage() const
 {
     switch (kind) {
     case Kind::None: return {};
-    case Kind::CannotOpen: return "cannot open '" + path + "': " + detail;
-    case Kind::Damaged: return "'" + path + "' is damaged or not a diary: " + detail;
-    case Kind::CannotWrite: return "cannot save '" + path + "': " + detail + "; the file on disk is unchanged";
+    case Kind::CannotOpen: return "cannot open '" + path + "': " + Detail();
+    case Kind::Damaged: return "'" + path + "' is damaged or not a diary: " + Detail();
+    case Kind::CannotWrite: return "cannot save '" + path + "': " + Detail() + "; the file on disk is unchanged";
     }
     return {};
 }
@@ -94,7 +132,9 @@ std::string DiaryFileError::JapaneseMessage() const
     switch (kind) {
     case Kind::None: return {};
     case Kind::CannotOpen: return "ファイル「" + path + "」を開けません。\n" + JapaneseReason(*this);
-    case Kind::Damaged: return "ファイル「" + path + "」は壊れているため開けません。\n" + JapaneseDamage(*this);
+    case Kind::Damaged:
+        return "ファイル「" + path + "」は壊れているため開けません。\n" + JapaneseDamage(damage)
+            + FormatString("（先頭から %lld バイトの位置）", offset);
     case Kind::CannotWrite:
         return "ファイル「" + path + "」を保存できません。\n" + JapaneseReason(*this) + "\nディスク上のファイルは変更されていません。";
     }

@@ -63,12 +63,7 @@ DiaryFileError ComputeDiaryFileStats(const std::string& path, DiaryStats& stats,
                 return error;
             stats = ComputeDiaryStats(records);
         } catch (const std::bad_alloc&) {
-            DiaryFileError error;
-            error.kind = DiaryFileError::Kind::CannotOpen;
-            error.path = path;
-            error.systemError = ENOMEM;
-            error.detail = std::string("sorting the records: ") + std::strerror(ENOMEM);
-            return error;
+            return DiaryRefusalError(DiaryFileError::Kind::CannotOpen, path, DiaryRefusal::SortingOutOfMemory, ENOMEM);
         }
     } else {
         stats = accumulator.Result();

@@ -1,6 +1,7 @@
 #include "doc/diary_json.h"
 
 #include "platform/format.h"
+#include "platform/json_string.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,22 +9,6 @@
 #include <cstring>
 
 namespace {
-
-// Control bytes and DEL as \u escapes; other bytes, UTF-8 included, as they are.
-std::string JsonString(const std::string& utf8)
-{
-    std::string out = "\"";
-    for (const char c : utf8) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\')
-            out += std::string("\\") + c;
-        else if (u < 0x20 || u == 0x7F)
-            out += FormatString("\\u%04x", u);
-        else
-            out += c;
-    }
-    return out + "\"";
-}
 
 template <std::size_t N>
 char* Put(char* out, const char (&text)[N])
@@ -101,7 +86,7 @@ char* PutHexByte(char* out, std::uint8_t byte)
 std::string DiaryJsonHead(std::int32_t version, std::u16string_view unit, std::int32_t digits)
 {
     return FormatString("{\"version\":%d,\"unit\":%s,\"digits\":%d,\"records\":[", version,
-        JsonString(ToUtf8(unit)).c_str(), digits);
+        JsonString(ToUtf8(unit), JsonDelete::Escaped).c_str(), digits);
 }
 
 char* WriteJsonRecord(char* out, const WeightRecord& r)

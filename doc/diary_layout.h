@@ -1,12 +1,11 @@
 #pragma once
 
 #include "doc/weight_record.h"
+#include "platform/archive.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-class CArchive;
 
 // The parts of a diary file around its records, read by the whole-file
 // loader and by the streaming reader alike so that both accept and refuse
@@ -17,6 +16,14 @@ class CArchive;
 // Anything after that is ignored.
 
 constexpr std::size_t kDiaryHeaderSize = 8;
+
+// The parts of the file, as the archive reports them back in its errors.
+enum class DiaryPart : ArchivePart { Version, RecordCount, Records, Unit, Digits };
+
+constexpr ArchivePart PartId(DiaryPart part)
+{
+    return static_cast<ArchivePart>(part);
+}
 
 struct DiaryHeader {
     std::uint32_t version = 0;

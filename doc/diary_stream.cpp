@@ -1,40 +1,15 @@
 #include "doc/diary_stream.h"
 
 #include "platform/archive.h"
-#include "platform/format.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <new>
 
 namespace {
 
 // The tail is usually a few bytes; see ReadTail.
 constexpr std::size_t kFirstTailWindow = 4096;
-
-// The loader's own wording of the same failures (doc/diary_file.cpp).
-DiaryFileError SystemError(const std::string& path, const FileFailure& failure)
-{
-    DiaryFileError error;
-    error.kind = DiaryFileError::Kind::CannotOpen;
-    error.path = path;
-    error.systemError = failure.error;
-    if (*failure.step != '\0')
-        error.detail = std::string(failure.step) + ": ";
-    error.detail += failure.why != nullptr ? failure.why : std::strerror(failure.error);
-    return error;
-}
-
-DiaryFileError Damaged(const std::string& path, const ArchiveError& cause)
-{
-    DiaryFileError error;
-    error.kind = DiaryFileError::Kind::Damaged;
-    error.path = path;
-    error.offset = static_cast<long long>(cause.Offset());
-    error.detail = FormatString("%s (byte %lld)", cause.what(), error.offset);
-    return error;
-}
 
 } // namespace
 
@@ -57,15 +32,15 @@ DiaryFileError DiaryStream::ReadLayout()
 {
     FileFailure failure;
     if (!m_file.Open(m_path, failure))
-        return SystemError(m_path, failure);
+        return FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, failure);
     try {
         if (!ReadHeader(failure) || !ReadTail(failure))
-            return SystemError(m_path, failure);
+            return FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, failure);
         m_chunk.resize(std::min(m_chunkRecords, m_header.recordCount));
     } catch (const ArchiveError& cause) {
-        return Damaged(m_path, cause);
+        return DamagedDiaryError(m_path, cause);
     } catch (const std::bad_alloc&) {
-        return SystemError(m_path, FileFailure{"loading", ENOMEM, nullptr});
+        return FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, FileFailure{FileStep::Loading, ENOMEM});
     }
     return {};
 }
@@ -103,7 +78,7 @@ bool DiaryStream::ReadTail(FileFailure& failure)
             return true;
         } catch (const ArchiveError& error) {
             if (window == rest)
-                throw ArchiveError(error.what(), static_cast<std::size_t>(start) + error.Offset());
+                throw error.ShiftedBy(static_cast<std::size_t>(start));
         }
         window = std::min(window * 2, rest);
     }
@@ -116,7 +91,7 @@ DiaryFileError DiaryStream::NextChunk(std::span<const WeightRecord>& chunk)
     if (count > 0
         && !m_file.ReadAt(kDiaryHeaderSize + m_nextRecord * sizeof(WeightRecord), m_chunk.data(),
             count * sizeof(WeightRecord), failure))
-        return SystemError(m_path, failure);
+        return FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, failure);
     m_nextRecord += count;
     chunk = std::span<const WeightRecord>(m_chunk.data(), count);
     return {};

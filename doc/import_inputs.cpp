@@ -28,8 +28,7 @@ bool FileInput::WholeText(std::string_view& text, std::string& error)
 {
     FileFailure failure;
     if (!ReadWholeFile(m_path, m_whole, failure)) {
-        error = "cannot read " + m_path + ": " + (*failure.step ? std::string(failure.step) + ": " : "")
-            + (failure.why != nullptr ? failure.why : std::strerror(failure.error));
+        error = "cannot read " + m_path + ": " + DescribeFileFailure(failure);
         return false;
     }
     text = m_whole;

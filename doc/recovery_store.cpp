@@ -82,14 +82,8 @@ DiaryFileError RecoveryStore::Write(const std::string& diaryPath, const CTarelog
     fs::create_directories(m_folder, ignored);
     fs::permissions(m_folder, fs::perms::owner_all, ignored);
     const std::string copyPath = CopyPathOf(diaryPath);
-    if (!Hold(copyPath)) {
-        DiaryFileError error;
-        error.kind = DiaryFileError::Kind::CannotWrite;
-        error.path = copyPath;
-        error.systemError = EWOULDBLOCK;
-        error.detail = "another window keeps a recovery copy of this diary";
-        return error;
-    }
+    if (!Hold(copyPath))
+        return DiaryRefusalError(DiaryFileError::Kind::CannotWrite, copyPath, DiaryRefusal::RecoveryCopyHeldElsewhere, EWOULDBLOCK);
     CTarelogDoc baseDoc;
     base.ApplyTo(baseDoc);
     if (DiaryFileError error = SaveDiaryFile(baseDoc, BasePathOf(copyPath)))

@@ -25,7 +25,7 @@ void CTarelogDoc::Serialize(CArchive& ar)
     const DiaryHeader header = ReadDiaryHeader(ar, ar.Position() + ar.Remaining());
     if (header.recordCount > 0) {
         m_records.resize(header.recordCount);
-        ar.Read(m_records.data(), m_records.size() * sizeof(WeightRecord), "the records");
+        ar.Read(m_records.data(), m_records.size() * sizeof(WeightRecord), PartId(DiaryPart::Records));
     }
     DiaryTail tail = ReadDiaryTail(ar, header.version);
     m_unit = std::move(tail.unit);

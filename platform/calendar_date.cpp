@@ -70,3 +70,11 @@ std::int64_t DaysBetween(CalendarDate from, CalendarDate to)
 {
     return to.DayNumber() - from.DayNumber();
 }
+
+bool IsRealDate(int year, int month, int day)
+{
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return false;
+    const CalendarDate date = CalendarDate::FromYmd(year, month, day);
+    return date.Year() == year && date.Month() == month && date.Day() == day;
+}

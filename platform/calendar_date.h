@@ -26,5 +26,9 @@ private:
     std::int64_t m_dayNumber = 0;
 };
 
+// Whether year, month and day name a day the calendar has as written, in
+// year 1 or later: readers of typed dates refuse what FromYmd would roll over.
+bool IsRealDate(int year, int month, int day);
+
 // Whole days from `from` to `to`; negative when `to` comes first.
 std::int64_t DaysBetween(CalendarDate from, CalendarDate to);

@@ -71,11 +71,8 @@ bool FileWriteLock::Acquire(const std::string& path, FileFailure& failure, std::
             return true;
         if (!busy)
             return false;
-        if (std::chrono::steady_clock::now() >= deadline) {
-            failure = FileFailure{"waiting for another program to finish writing the file", EWOULDBLOCK,
-                "another program kept writing it"};
-            return false;
-        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Fail(failure, FileStep::WaitingForOtherWriter, EWOULDBLOCK, FileReason::OtherWriterKeptWriting);
         std::this_thread::sleep_for(kPollInterval);
     }
 }

@@ -5,18 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-bool Fail(FileFailure& failure, const char* step, int error, const char* why = nullptr)
-{
-    failure.step = step;
-    failure.error = error;
-    failure.why = why;
-    return false;
-}
-
-} // namespace
-
 FileReader::~FileReader()
 {
     if (m_fd >= 0)
@@ -28,17 +16,17 @@ bool FileReader::Open(const std::string& path, FileFailure& failure)
     // O_NONBLOCK keeps the open of a named pipe from waiting for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
-        return Fail(failure, "", errno);
+        return Fail(failure, FileStep::Opening, errno);
     struct stat info {};
     bool ok = true;
     if (::fstat(fd, &info) != 0)
-        ok = Fail(failure, "", errno);
+        ok = Fail(failure, FileStep::Opening, errno);
     else if (S_ISDIR(info.st_mode))
-        ok = Fail(failure, "", EISDIR);
+        ok = Fail(failure, FileStep::Opening, EISDIR);
     else if (!S_ISREG(info.st_mode))
-        ok = Fail(failure, "", EINVAL, "it is not a regular file");
+        ok = Fail(failure, FileStep::Opening, EINVAL, FileReason::NotRegularFile);
     else if (static_cast<std::uint64_t>(info.st_size) > kMaxReadableFileSize)
-        ok = Fail(failure, "", EFBIG, "it is too large to be a diary");
+        ok = Fail(failure, FileStep::Opening, EFBIG, FileReason::TooLarge);
     if (!ok) {
         ::close(fd);
         return false;
@@ -60,7 +48,7 @@ bool FileReader::ReadUpTo(std::uint64_t offset, void* data, std::size_t size, st
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return Fail(failure, "reading", errno);
+            return Fail(failure, FileStep::Reading, errno);
         if (n == 0)
             break;
         done += static_cast<std::size_t>(n);
@@ -74,7 +62,7 @@ bool FileReader::ReadAt(std::uint64_t offset, void* data, std::size_t size, File
     if (!ReadUpTo(offset, data, size, done, failure))
         return false;
     if (done < size)
-        return Fail(failure, "reading", EIO, "the file became shorter while it was read");
+        return Fail(failure, FileStep::Reading, EIO, FileReason::BecameShorter);
     return true;
 }
 

@@ -26,14 +26,6 @@ constexpr std::string_view kTemporaryInfix = ".saving-";
 constexpr std::size_t kTemporarySuffixLength = 6;
 constexpr char kTemporaryAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
-bool Fail(FileFailure& failure, const char* step, int error, const char* why = nullptr)
-{
-    failure.step = step;
-    failure.error = error;
-    failure.why = why;
-    return false;
-}
-
 ssize_t CallWrite(int fd, const void* data, std::size_t size)
 {
     return g_write ? g_write(fd, data, size) : ::write(fd, data, size);
@@ -54,9 +46,9 @@ bool WriteAll(int fd, std::string_view bytes, FileFailure& failure)
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
-            return Fail(failure, "writing the new file", errno);
+            return Fail(failure, FileStep::WritingNewFile, errno);
         if (written == 0)
-            return Fail(failure, "writing the new file", ENOSPC);
+            return Fail(failure, FileStep::WritingNewFile, ENOSPC);
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
@@ -128,11 +120,11 @@ int CreateTemporary(const PathParts& target, std::string& temporaryPath, FileFai
         if (fd >= 0)
             return fd;
         if (errno != EEXIST) {
-            Fail(failure, "creating the new file", errno);
+            Fail(failure, FileStep::CreatingNewFile, errno);
             return -1;
         }
     }
-    Fail(failure, "creating the new file", EEXIST);
+    Fail(failure, FileStep::CreatingNewFile, EEXIST);
     return -1;
 }
 
@@ -168,19 +160,11 @@ bool WriteTemporary(int fd, std::string_view bytes, const struct stat* old, File
     if (!WriteAll(fd, bytes, failure))
         return false;
     if (CallFsync(fd) != 0)
-        return Fail(failure, "flushing the new file to disk", errno);
+        return Fail(failure, FileStep::FlushingNewFile, errno);
     return true;
 }
 
 } // namespace
-
-std::string DescribeFileFailure(const FileFailure& failure)
-{
-    std::string text;
-    if (*failure.step != '\0')
-        text = std::string(failure.step) + ": ";
-    return text + (failure.why != nullptr ? failure.why : std::strerror(failure.error));
-}
 
 std::size_t NameMaxOf(const std::string& directory)
 {
@@ -242,12 +226,12 @@ bool ResolveWriteTarget(const std::string& path, std::string& target, FileFailur
     // to nothing or to a device must not be turned into a plain file.
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        return Fail(failure, "", errno, errno == ENOENT ? "it is a symbolic link that leads to nothing" : nullptr);
+        return Fail(failure, FileStep::Opening, errno, errno == ENOENT ? FileReason::DanglingLink : FileReason::Errno);
     if (!S_ISREG(info.st_mode))
-        return Fail(failure, "", EINVAL, "it is a symbolic link to something other than a regular file");
+        return Fail(failure, FileStep::Opening, EINVAL, FileReason::LinkToNonRegularFile);
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) == nullptr)
-        return Fail(failure, "", errno);
+        return Fail(failure, FileStep::Opening, errno);
     target = resolved;
     return true;
 }
@@ -265,16 +249,16 @@ bool ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes, FileFa
     const std::string& targetPath = lock.Target();
     const PathParts target = SplitPath(targetPath);
     if (target.name.empty() || target.name == "." || target.name == "..")
-        return Fail(failure, "", EISDIR);
+        return Fail(failure, FileStep::Opening, EISDIR);
 
     struct stat old {};
     const bool exists = ::stat(targetPath.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
-        return Fail(failure, "", EISDIR);
+        return Fail(failure, FileStep::Opening, EISDIR);
     if (exists && !S_ISREG(old.st_mode))
-        return Fail(failure, "", EINVAL, "it is not a regular file");
+        return Fail(failure, FileStep::Opening, EINVAL, FileReason::NotRegularFile);
     if (const int refusal = exists ? WriteRefusal(targetPath, old) : 0)
-        return Fail(failure, "", refusal, refusal == EACCES ? "the file is read-only" : nullptr);
+        return Fail(failure, FileStep::Opening, refusal, refusal == EACCES ? FileReason::ReadOnly : FileReason::Errno);
 
     RemoveStrayTemporaries(target, lock.IsExclusive());
     std::string temporaryPath;
@@ -283,9 +267,9 @@ bool ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes, FileFa
         return false;
     bool ok = WriteTemporary(fd, bytes, exists ? &old : nullptr, failure);
     if (::close(fd) != 0 && ok)
-        ok = Fail(failure, "closing the new file", errno);
+        ok = Fail(failure, FileStep::ClosingNewFile, errno);
     if (ok && ::rename(temporaryPath.c_str(), targetPath.c_str()) != 0)
-        ok = Fail(failure, "replacing the old file", errno);
+        ok = Fail(failure, FileStep::ReplacingOldFile, errno);
     if (!ok) {
         ::unlink(temporaryPath.c_str());
         return false;

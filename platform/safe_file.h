@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_failure.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,16 +12,6 @@
 // A replacement never leaves a torn file behind: the new contents go to a
 // temporary file in the same directory, are checked and flushed to disk, and
 // only then renamed over the old name.
-
-// Why a file operation failed: the step that failed and its errno.
-struct FileFailure {
-    const char* step = "";     // "reading", "writing the new file", ...; empty for opening
-    int error = 0;             // errno of the failed step
-    const char* why = nullptr; // said instead of errno's text where that would mislead
-};
-
-// "step: reason" in English, e.g. "writing the new file: No space left on device".
-std::string DescribeFileFailure(const FileFailure& failure);
 
 // Refuses files larger than this: no diary comes near it, and reading a
 // stray disk image into memory would only exhaust it.

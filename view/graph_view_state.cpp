@@ -40,5 +40,5 @@ void ToggleAverage(GraphViewState& state, AverageKind kind)
 
 int DateLabelStyle(const ProfileStore& profile)
 {
-    return profile.GetProfileInt(kShowSection, kDateStyleEntry, 1);
+    return profile.GetProfileInt(kShowSection, kDateStyleEntry, kDefaultDateStyle);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/profile_store.h"
 #include "platform/surface.h"
+#include "view/profile_keys.h"
 
 // The graph's display state: ten colour slots kept in the profile from one
 // run to the next, and three average switches that every run starts off.
@@ -25,10 +26,6 @@ enum ColorSlot : int {
     kColorSlotCount = 10,
 };
 
-inline constexpr const char* kColorSection = "色";
-inline constexpr const char* kShowSection = "SHOW";
-inline constexpr const char* kDateStyleEntry = "X";
-
 enum class AverageKind { Narrow, Normal, Wide };
 
 // The average commands: a toggle flips its switch, and its menu item is
@@ -36,7 +33,6 @@ enum class AverageKind { Narrow, Normal, Wide };
 bool& AverageSwitch(GraphViewState& state, AverageKind kind);
 bool AverageSwitch(const GraphViewState& state, AverageKind kind);
 void ToggleAverage(GraphViewState& state, AverageKind kind);
-inline bool IsAverageChecked(const GraphViewState& state, AverageKind kind) { return AverageSwitch(state, kind); }
 
 // The date-label style ("SHOW"/"X", default 1), read afresh on every use;
 // any value other than 2 or 3 draws as style 1.

@@ -1,6 +1,7 @@
 #include "platform/qt/data_exchange.h"
 
 #include "platform/format.h"
+#include "platform/number_text.h"
 #include "platform/qt/dialog.h"
 #include "platform/qt/message_box.h"
 
@@ -10,7 +11,6 @@
 #include <QLocale>
 
 #include <charconv>
-#include <cmath>
 
 namespace {
 
@@ -93,15 +93,9 @@ bool ParseIntText(const QString& text, int& value)
 
 bool ParseDoubleText(const QString& text, double& value)
 {
-    const std::string core = NumberCore(text);
-    double parsed = 0.0;
-    const auto [end, error] = std::from_chars(core.data(), core.data() + core.size(), parsed);
     // Infinities and NaN would reach the document and the graph's scale
     // arithmetic; a weight is always a finite number.
-    if (core.empty() || error != std::errc() || end != core.data() + core.size() || !std::isfinite(parsed))
-        return false;
-    value = parsed;
-    return true;
+    return ParseFiniteNumber(NumberCore(text), value) == NumberProblem::None;
 }
 
 QString DoubleText(double value)

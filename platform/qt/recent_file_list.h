@@ -17,7 +17,6 @@ public:
     void Remove(int index);
 
     int GetSize() const { return static_cast<int>(m_files.size()); }
-    int GetMaxSize() const { return m_maxSize; }
     const QString& operator[](int index) const { return m_files[index]; }
     // "&1 name" for the menu; the whole path when two entries share a name.
     QString MenuText(int index) const;

@@ -79,7 +79,6 @@ public:
     QString DocumentTitle() const;
     void UpdateFrameTitle();
 
-    int ResourceId() const { return m_resourceId; }
     CDocument* Document() const { return m_document.get(); }
     CFrameWnd* Frame() const { return m_frame; }
 

@@ -99,7 +99,7 @@ TEST(DamagedCorpus, EachFileLoadsOrFailsAsListedWithoutTouchingTheOpenDiary)
         EXPECT_EQ(doc.GetPathName(), "open.tlg");
         if (!e.loads) {
             ASSERT_EQ(error.kind, DiaryFileError::Kind::Damaged) << error.EnglishMessage();
-            EXPECT_NE(error.detail.find(e.detail), std::string::npos) << error.detail;
+            EXPECT_NE(error.Detail().find(e.detail), std::string::npos) << error.Detail();
             EXPECT_NE(error.EnglishMessage().find(path), std::string::npos);
             const std::string japanese = error.JapaneseMessage();
             EXPECT_NE(japanese.find(path), std::string::npos);

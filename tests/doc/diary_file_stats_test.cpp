@@ -56,7 +56,7 @@ void ExpectFileStatsMatchLoadedStats(const std::string& path)
     std::u16string unit = u"before";
     const DiaryFileError streamed = ComputeDiaryFileStats(path, stats, unit);
     EXPECT_EQ(streamed.kind, loaded.kind);
-    EXPECT_EQ(streamed.detail, loaded.detail);
+    EXPECT_EQ(streamed.Detail(), loaded.Detail());
     if (loaded)
         return;
     EXPECT_EQ(unit, doc.m_unit);

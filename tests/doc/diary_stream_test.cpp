@@ -45,7 +45,7 @@ bool ExpectStreamMatchesLoader(const std::string& path, std::size_t chunkRecords
     DiaryStream stream(chunkRecords);
     const DiaryFileError opened = stream.Open(path);
     EXPECT_EQ(opened.kind, loaded.kind);
-    EXPECT_EQ(opened.detail, loaded.detail);
+    EXPECT_EQ(opened.Detail(), loaded.Detail());
     EXPECT_EQ(opened.offset, loaded.offset);
     EXPECT_EQ(opened.systemError, loaded.systemError);
     EXPECT_EQ(opened.path, loaded.path);
@@ -60,7 +60,7 @@ bool ExpectStreamMatchesLoader(const std::string& path, std::size_t chunkRecords
     for (;;) {
         std::span<const WeightRecord> chunk;
         const DiaryFileError error = stream.NextChunk(chunk);
-        EXPECT_FALSE(error) << error.detail;
+        EXPECT_FALSE(error) << error.Detail();
         if (error || chunk.empty())
             break;
         EXPECT_LE(chunk.size(), chunkRecords);
@@ -178,7 +178,7 @@ TEST(DiaryStream, AFileCutShortWhileItIsReadStopsTheStreamWithAnError)
     std::filesystem::resize_file(path, 8 + 12 * sizeof(WeightRecord));
     const DiaryFileError error = stream.NextChunk(chunk);
     EXPECT_EQ(error.kind, DiaryFileError::Kind::CannotOpen);
-    EXPECT_NE(error.detail.find("shorter"), std::string::npos) << error.detail;
+    EXPECT_NE(error.Detail().find("shorter"), std::string::npos) << error.Detail();
 }
 
 } // namespace

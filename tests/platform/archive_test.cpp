@@ -4,6 +4,11 @@
 
 namespace {
 
+// The parts a caller of the archive might name; the archive only hands them back.
+constexpr ArchivePart kRecords = 7;
+constexpr ArchivePart kUnit = 8;
+constexpr ArchivePart kDigits = 9;
+
 std::string Stored(std::u16string_view text)
 {
     std::string out;
@@ -15,7 +20,7 @@ std::string Stored(std::u16string_view text)
 std::u16string Loaded(const std::string& bytes, std::size_t* endPosition = nullptr)
 {
     CArchive archive = CArchive::ForLoading(bytes);
-    std::u16string text = archive.ReadString("the unit text");
+    std::u16string text = archive.ReadString(kUnit);
     if (endPosition != nullptr)
         *endPosition = archive.Position();
     return text;
@@ -40,15 +45,16 @@ TEST(ArchiveIntegers, LittleEndianWholeAndSigned)
     store.WriteInt32(0x12345678);
     EXPECT_EQ(out, std::string("\x65\0\0\0\xFE\xFF\xFF\xFF\x78\x56\x34\x12", 12));
     CArchive load = CArchive::ForLoading(out);
-    EXPECT_EQ(load.ReadInt32("a"), 101);
-    EXPECT_EQ(load.ReadInt32("b"), -2);
-    EXPECT_EQ(load.ReadInt32("c"), 0x12345678);
+    EXPECT_EQ(load.ReadInt32(1), 101);
+    EXPECT_EQ(load.ReadInt32(2), -2);
+    EXPECT_EQ(load.ReadInt32(3), 0x12345678);
     EXPECT_EQ(load.Remaining(), 0u);
     try {
-        load.ReadInt32("the decimal digits");
+        load.ReadInt32(kDigits);
         FAIL() << "read past the end";
     } catch (const ArchiveError& error) {
-        EXPECT_STREQ(error.what(), "the file ends inside the decimal digits");
+        EXPECT_EQ(error.Problem(), ArchiveProblem::EndsInside);
+        EXPECT_EQ(error.Part(), kDigits);
         EXPECT_EQ(error.Offset(), 12u);
     }
 }
@@ -56,7 +62,7 @@ TEST(ArchiveIntegers, LittleEndianWholeAndSigned)
 TEST(ArchiveIntegers, ShortIntegerConsumesNothing)
 {
     CArchive load = CArchive::ForLoading(std::string_view("\x01\x02\x03", 3));
-    EXPECT_THROW(load.ReadInt32("x"), ArchiveError);
+    EXPECT_THROW(load.ReadInt32(1), ArchiveError);
     EXPECT_EQ(load.Position(), 0u);
 }
 
@@ -130,14 +136,15 @@ TEST(ArchiveStrings, BrokenStringsFailAtTheirFirstByte)
         const std::string bytes = std::string("pad!") + c[0];
         SCOPED_TRACE(testing::PrintToString(bytes));
         CArchive archive = CArchive::ForLoading(bytes);
-        archive.ReadInt32("padding");
+        archive.ReadInt32(1);
         try {
-            archive.ReadString("the unit text");
+            archive.ReadString(kUnit);
             FAIL() << "loaded";
         } catch (const ArchiveError& error) {
             EXPECT_EQ(error.Offset(), 4u);
-            EXPECT_STREQ(error.what(), std::string(c[1]) == "end" ? "the file ends inside the unit text"
-                                                                 : "the unit text is not valid Shift_JIS");
+            EXPECT_EQ(error.Problem(),
+                std::string(c[1]) == "end" ? ArchiveProblem::EndsInside : ArchiveProblem::InvalidShiftJis);
+            EXPECT_EQ(error.Part(), kUnit);
         }
     }
 }
@@ -150,9 +157,9 @@ TEST(ArchiveBlocks, RawBytesInAndOut)
     EXPECT_EQ(out, "\x01\x02\x03");
     char block[3] = {};
     CArchive load = CArchive::ForLoading(out);
-    load.Read(block, 3, "the records");
+    load.Read(block, 3, kRecords);
     EXPECT_EQ(std::string(block, 3), out);
-    EXPECT_THROW(load.Read(block, 1, "the records"), ArchiveError);
+    EXPECT_THROW(load.Read(block, 1, kRecords), ArchiveError);
 }
 
 } // namespace

@@ -52,4 +52,19 @@ TEST(CalendarDate, FieldsOutOfRangeRollOverAsTheCalendarDoes)
     EXPECT_EQ(rolled.Day(), 1);
 }
 
+TEST(CalendarDate, RealDatesAreThoseWrittenAsTheCalendarHasThem)
+{
+    struct Case {
+        int year, month, day;
+        bool real;
+    } cases[] = {
+        {2024, 2, 29, true}, {2023, 2, 29, false}, {2000, 2, 29, true}, {1900, 2, 29, false},
+        {2024, 4, 30, true}, {2024, 4, 31, false}, {2024, 12, 31, true}, {2024, 13, 1, false},
+        {2024, 0, 1, false}, {2024, 1, 0, false}, {1, 1, 1, true}, {0, 12, 31, false},
+        {-1, 6, 1, false}, {9999, 12, 31, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsRealDate(c.year, c.month, c.day), c.real) << c.year << '-' << c.month << '-' << c.day;
+}
+
 } // namespace

@@ -72,11 +72,11 @@ TEST(GraphViewState, TogglesFlipOneSwitchAndTheCheckMarkFollows)
     EXPECT_TRUE(state.m_avgNormal);
     EXPECT_FALSE(state.m_avgNarrow);
     EXPECT_FALSE(state.m_avgWide);
-    EXPECT_TRUE(IsAverageChecked(state, AverageKind::Normal));
-    EXPECT_FALSE(IsAverageChecked(state, AverageKind::Wide));
+    EXPECT_TRUE(AverageSwitch(state, AverageKind::Normal));
+    EXPECT_FALSE(AverageSwitch(state, AverageKind::Wide));
     ToggleAverage(state, AverageKind::Normal);
     EXPECT_FALSE(state.m_avgNormal);
-    EXPECT_FALSE(IsAverageChecked(state, AverageKind::Normal));
+    EXPECT_FALSE(AverageSwitch(state, AverageKind::Normal));
 
     ToggleAverage(state, AverageKind::Narrow);
     ToggleAverage(state, AverageKind::Wide);

@@ -91,5 +91,5 @@ void CTarelogView::BindAverage(int id, AverageKind kind)
         ToggleAverage(m_state, kind);
         update();
     });
-    OnUpdateCommand(id, [this, kind](CCmdUI& ui) { ui.SetCheck(IsAverageChecked(m_state, kind)); });
+    OnUpdateCommand(id, [this, kind](CCmdUI& ui) { ui.SetCheck(AverageSwitch(m_state, kind)); });
 }
