@@ -6,7 +6,8 @@
 
 #include <cstdint>
 #include <cstring>
-#include <string>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -41,8 +42,13 @@ public:
     Deflater(const PngCompression& compression, std::size_t inputSize)
     {
         m_ok = deflateInit2(&m_stream, compression.level, Z_DEFLATED, 15, 8, compression.strategy) == Z_OK;
-        if (m_ok)
-            m_out.resize(deflateBound(&m_stream, static_cast<uLong>(inputSize)) + 64);
+        // Not zero-filled: zlib writes only the front of it, so the rest
+        // of a worst-case buffer costs neither time nor touched pages.
+        if (m_ok) {
+            m_capacity = deflateBound(&m_stream, static_cast<uLong>(inputSize)) + 64;
+            m_out.reset(new (std::nothrow) char[m_capacity]);
+            m_ok = m_out != nullptr;
+        }
     }
     ~Deflater()
     {
@@ -58,19 +64,20 @@ public:
             return false;
         m_stream.next_in = const_cast<Bytef*>(input.data());
         m_stream.avail_in = static_cast<uInt>(input.size());
-        m_stream.next_out = reinterpret_cast<Bytef*>(m_out.data()) + m_stream.total_out;
-        m_stream.avail_out = static_cast<uInt>(m_out.size() - m_stream.total_out);
+        m_stream.next_out = reinterpret_cast<Bytef*>(m_out.get()) + m_stream.total_out;
+        m_stream.avail_out = static_cast<uInt>(m_capacity - m_stream.total_out);
         const int result = deflate(&m_stream, finish ? Z_FINISH : Z_NO_FLUSH);
         m_ok = finish ? result == Z_STREAM_END : result == Z_OK && m_stream.avail_in == 0;
         return m_ok;
     }
 
-    const char* Data() const { return m_out.data(); }
+    const char* Data() const { return m_out.get(); }
     std::size_t Size() const { return m_stream.total_out; }
 
 private:
     z_stream m_stream{};
-    std::string m_out;
+    std::unique_ptr<char[]> m_out;
+    std::size_t m_capacity = 0;
     bool m_ok = false;
 };
 
