@@ -4,17 +4,30 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 #include <unistd.h>
 
 namespace {
 
 // A folder only this user can enter, as a session's runtime folder is.
+// Like a session's, it goes on a memory file system when there is one and
+// the user has not named a temporary folder: making and removing it there
+// costs microseconds, where a disk's journal can hold a removal for
+// milliseconds behind the render's own flushes.
 std::string MakePrivateRuntimeDir()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarelog-cli-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        return {};
-    return pattern;
+    std::vector<std::filesystem::path> parents;
+    const char* tmpdir = std::getenv("TMPDIR");
+    if (!tmpdir || !*tmpdir)
+        parents.emplace_back("/dev/shm");
+    std::error_code ignored;
+    parents.push_back(std::filesystem::temp_directory_path(ignored));
+    for (const auto& parent : parents) {
+        std::string pattern = (parent / "tarelog-cli-XXXXXX").string();
+        if (!parent.empty() && ::mkdtemp(pattern.data()))
+            return pattern;
+    }
+    return {};
 }
 
 } // namespace
@@ -28,14 +41,21 @@ OffscreenApplication::OffscreenApplication()
         if (!m_runtimeDir.empty())
             ::setenv("XDG_RUNTIME_DIR", m_runtimeDir.c_str(), 1);
     }
+    m_fonts.emplace();
+}
+
+void OffscreenApplication::Start()
+{
     static int argc = 1;
     static char name[] = "tarelog-cli";
     static char* argv[] = {name, nullptr};
     m_application = std::make_unique<QGuiApplication>(argc, argv);
+    m_fonts->Wait();
 }
 
 OffscreenApplication::~OffscreenApplication()
 {
+    m_fonts.reset();
     m_application.reset();
     if (m_runtimeDir.empty())
         return;

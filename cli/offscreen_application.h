@@ -1,6 +1,9 @@
 #pragma once
 
+#include "cli/font_config_warm_up.h"
+
 #include <memory>
+#include <optional>
 #include <string>
 
 class QGuiApplication;
@@ -10,6 +13,11 @@ class QGuiApplication;
 // Outside a desktop session nobody provides XDG_RUNTIME_DIR and Qt warns
 // about it on every start; a private runtime folder stands in for the run
 // and is removed afterwards, so a normal run prints nothing.
+//
+// Two steps, so that the caller's own start-up work (loading the diary)
+// overlaps fontconfig's: the constructor settles the environment and starts
+// fontconfig on a thread (nothing may change the environment after that),
+// Start() makes the application and waits for fontconfig.
 class OffscreenApplication {
 public:
     OffscreenApplication();
@@ -17,7 +25,10 @@ public:
     OffscreenApplication(const OffscreenApplication&) = delete;
     OffscreenApplication& operator=(const OffscreenApplication&) = delete;
 
+    void Start();
+
 private:
     std::string m_runtimeDir; // empty when the session gave one
+    std::optional<FontConfigWarmUp> m_fonts;
     std::unique_ptr<QGuiApplication> m_application;
 };

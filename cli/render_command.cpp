@@ -255,12 +255,14 @@ int RunRender(const VerbArguments& args)
         std::fprintf(stderr, "tarelog-cli render: %s\n\n%s", complaint->c_str(), kUsage);
         return kExitUsage;
     }
+    // Before the diary is loaded, so that fontconfig starts beside the load.
+    OffscreenApplication application;
     CTarelogDoc doc;
     if (const DiaryFileError loadError = LoadDiaryFile(options.input, doc)) {
         std::fprintf(stderr, "tarelog-cli: %s\n", loadError.EnglishMessage().c_str());
         return kExitFailure;
     }
-    const OffscreenApplication application;
+    application.Start();
     MemoryProfileStore emptyProfile;
     std::unique_ptr<QSettingsProfileStore> userProfile;
     if (!options.noProfile)
