@@ -1,4 +1,5 @@
 // Drawing the whole graph with all three averages, as every paint does.
+#include "gui_application.h"
 #include "doc/diary_file.h"
 #include "platform/calendar_date.h"
 #include "platform/memory_profile_store.h"
@@ -20,19 +21,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
 
-// Fonts and images need a GUI application; one for the whole run.
-void EnsureApplication()
-{
-    static std::unique_ptr<QGuiApplication> app = [] {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "tarelog_bench";
-        static char* argv[] = {name, nullptr};
-        return std::make_unique<QGuiApplication>(argc, argv);
-    }();
-}
+namespace {
 
 // Consecutive days from 1000-01-01 with a weight that wanders like a diary's.
 CTarelogDoc Diary(int count)
@@ -103,7 +93,7 @@ void BM_DrawGraphNullSurface(benchmark::State& state)
 
 void BM_DrawGraphQImage(benchmark::State& state)
 {
-    EnsureApplication();
+    EnsureGuiApplication();
     const CTarelogDoc doc = Diary(static_cast<int>(state.range(0)));
     const Rect client{0, 0, static_cast<int>(state.range(1)), static_cast<int>(state.range(2))};
     const GraphViewState view = AllAverages();

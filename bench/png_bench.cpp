@@ -1,5 +1,6 @@
 // Encoding the graph as a palette PNG: each row filter, zlib level and
 // strategy against the file size it gives, on the graph render paints.
+#include "gui_application.h"
 #include "platform/calendar_date.h"
 #include "platform/memory_profile_store.h"
 #include "platform/qt/palette_png.h"
@@ -18,18 +19,8 @@
 #include <memory>
 #include <tuple>
 
-namespace {
 
-void EnsureGuiApplication()
-{
-    static std::unique_ptr<QGuiApplication> app = [] {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "tarelog_bench";
-        static char* argv[] = {name, nullptr};
-        return std::make_unique<QGuiApplication>(argc, argv);
-    }();
-}
+namespace {
 
 // The graph of `records` consecutive wandering days with all three
 // averages, painted as render paints it; made once per size.
