@@ -2,6 +2,7 @@
 
 #include "platform/archive.h"
 #include "platform/file_lock.h"
+#include "platform/huge_pages.h"
 #include "platform/safe_file.h"
 
 #include <cerrno>
@@ -67,7 +68,9 @@ DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, std::int
 std::string StoreDiaryBytes(const CTarelogDoc& doc)
 {
     std::string bytes;
-    bytes.reserve(8 + doc.Records().size() * sizeof(WeightRecord) + 8 + 2 * doc.m_unit.size() + 4);
+    const std::size_t size = 8 + doc.Records().size() * sizeof(WeightRecord) + 8 + 2 * doc.m_unit.size() + 4;
+    bytes.reserve(size);
+    AdviseHugePages(bytes.data(), size);
     CArchive archive = CArchive::ForStoring(bytes);
     doc.Store(archive);
     return bytes;

@@ -1,5 +1,7 @@
 #include "platform/file_reader.h"
 
+#include "platform/huge_pages.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -73,7 +75,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& fai
         return false;
     // Sized by the file itself; a file that shrinks meanwhile is read up to
     // its new end, one that grows up to the size it had.
-    std::string buffer(static_cast<std::size_t>(reader.Size()), '\0');
+    const auto size = static_cast<std::size_t>(reader.Size());
+    std::string buffer;
+    buffer.reserve(size);
+    AdviseHugePages(buffer.data(), size);
+    buffer.resize(size);
     std::size_t done = 0;
     if (!reader.ReadUpTo(0, buffer.data(), buffer.size(), done, failure))
         return false;

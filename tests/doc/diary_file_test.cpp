@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -155,6 +156,28 @@ TEST(DiaryFileOnDisk, SaveThenLoadRoundTrips)
     CTarelogDoc again;
     ASSERT_FALSE(LoadDiaryFile(path, again));
     EXPECT_EQ(StoreDiaryBytes(again), StoreDiaryBytes(doc));
+}
+
+// Large enough that the file's bytes and the records are read into memory
+// the kernel is asked to back with huge pages: every record must come back.
+TEST(DiaryFileOnDisk, DiaryOfHalfAMillionDaysRoundTripsRecordForRecord)
+{
+    TempDir dir;
+    const std::string path = dir.File("large.tlg");
+    CTarelogDoc doc;
+    std::vector<WeightRecord> records;
+    for (int i = 0; i < 500000; ++i)
+        records.push_back(Record(50.0 + i * 0.001, 1000 + i / 372, 1 + i / 31 % 12, 1 + i % 31,
+            static_cast<unsigned char>(i), static_cast<unsigned char>(i >> 8)));
+    for (const WeightRecord& record : records)
+        doc.AppendRecord(record);
+    ASSERT_FALSE(SaveDiaryFile(doc, path));
+    CTarelogDoc again;
+    ASSERT_FALSE(LoadDiaryFile(path, again));
+    ASSERT_EQ(again.Records().size(), records.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        ASSERT_TRUE(SameRecord(again.Records()[i], records[i])) << "record " << i;
+    EXPECT_EQ(StoreDiaryBytes(again), ReadBytes(path));
 }
 
 TEST(DiaryFileOnDisk, WhatCannotBeOpenedSaysWhyAndNamesTheFile)
