@@ -5,13 +5,26 @@
 
 #include <QIcon>
 #include <QMainWindow>
+#include <unordered_map>
 #include <vector>
 
 class CView;
+class CWinApp;
 class QAction;
 class QMimeData;
 class QMenu;
 class QToolBar;
+
+// What the frame knows of one of its actions: the command it sends and
+// where it sits.
+struct CommandActionInfo {
+    enum class Source { None, Menu, RecentFile, Button, Accelerator };
+    int id = 0;
+    Source source = Source::None;
+    // Marked grayed in the menu resource: the recent-file item so marked
+    // stands in for an empty list.
+    bool grayed = false;
+};
 
 // The framework's main frame: the command bar (menu bar and tool bar), the
 // accelerators, the one view in the client area, and the routing of every
@@ -21,7 +34,9 @@ class QToolBar;
 class CFrameWnd : public QMainWindow, public CCmdTarget {
     Q_OBJECT
 public:
-    CFrameWnd();
+    // `app` is the last target of the command routing and answers for the
+    // files: the save question on close, a dropped diary, the recent list.
+    explicit CFrameWnd(CWinApp& app);
     ~CFrameWnd() override;
 
     // Builds the window from its resources through OnCreate; false when the
@@ -36,8 +51,6 @@ public:
     // The state the update handlers give `id`; disabled when nobody handles it.
     CCmdUI QueryCommandState(int id);
 
-    // Refreshes the title and the tool bar after anything may have changed.
-    void OnIdleUpdate();
     // "name - application", with "*" after a modified document's name.
     void SetTitleParts(const QString& documentTitle, const QString& appTitle, bool modified);
 
@@ -47,6 +60,8 @@ public:
     QToolBar* CommandBar() const { return m_commandBar; }
     QAction* FindAction(int id) const;
     QMenu* FindPopup(const QString& text) const;
+    // Source::None for an action that sends no command.
+    CommandActionInfo ActionInfo(const QAction* action) const;
 
 protected:
     // The base builds the menu bar and tool bar; derived frames add buttons.
@@ -74,14 +89,17 @@ private:
     QString DroppedImport(const QMimeData* data) const;
     void BuildMenuBar();
     void BuildAccelerators();
-    QAction* NewCommandAction(const QString& text, int id, QObject* owner);
+    QAction* NewCommandAction(const QString& text, CommandActionInfo info, QObject* owner);
+    void UpdateCommandBar();
     void UpdateMenu(QMenu* menu);
     void UpdateRecentFileItems(QMenu* menu, QAction* placeholder);
     void ShowIdleMessage(const QString& message);
     void KeepPromptsWhole();
 
+    CWinApp& m_app;
     FrameResources m_resources;
     CView* m_view = nullptr;
     QToolBar* m_commandBar = nullptr;
     std::vector<QAction*> m_recentActions;
+    std::unordered_map<const QAction*, CommandActionInfo> m_actions;
 };
