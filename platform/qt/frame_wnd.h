@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/qt/cmd_target.h"
+#include "platform/qt/command_action_info.h"
 #include "platform/qt/resources.h"
 
 #include <QIcon>
@@ -14,17 +15,6 @@ class QAction;
 class QMimeData;
 class QMenu;
 class QToolBar;
-
-// What the frame knows of one of its actions: the command it sends and
-// where it sits.
-struct CommandActionInfo {
-    enum class Source { None, Menu, RecentFile, Button, Accelerator };
-    int id = 0;
-    Source source = Source::None;
-    // Marked grayed in the menu resource: the recent-file item so marked
-    // stands in for an empty list.
-    bool grayed = false;
-};
 
 // The framework's main frame: the command bar (menu bar and tool bar), the
 // accelerators, the one view in the client area, and the routing of every
