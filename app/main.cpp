@@ -5,13 +5,12 @@
 
 #include <QCoreApplication>
 
-// The one application object; the framework's main entry finds it.
-CTarelogApp theApp;
-
 int main(int argc, char** argv)
 {
+    // The one application object, handed to the framework's main entry.
+    CTarelogApp theApp;
     QCoreApplication::setApplicationName(QStringLiteral("Tarelog"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARELOG_VERSION));
-    return RunApplication(argc, argv,
+    return RunApplication(theApp, argc, argv,
                           QStringLiteral("Tarelog keeps a body-weight diary, one weight a day, and draws it as a graph."));
 }

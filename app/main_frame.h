@@ -7,7 +7,7 @@
 class CMainFrame : public CFrameWnd {
     Q_OBJECT
 public:
-    CMainFrame() = default;
+    explicit CMainFrame(CWinApp& app) : CFrameWnd(app) {}
 
 protected:
     int OnCreate() override;

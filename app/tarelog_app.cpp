@@ -72,10 +72,11 @@ bool CTarelogApp::InitInstance()
 
     CSingleDocTemplate::Classes classes;
     classes.document = [] { return std::make_unique<CTarelogDoc>(); };
-    classes.frame = [] { return new CMainFrame; };
+    classes.frame = [this] { return new CMainFrame(*this); };
     classes.view = [this](CDocument&) { return new CTarelogView(GetProfileStore()); };
     const auto files = std::make_shared<DiaryFiles>(RecoveryStore::DefaultFolder());
-    AddDocTemplate(std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, MainFrameResources(), classes, files->Functions()));
+    AddDocTemplate(
+        std::make_unique<CSingleDocTemplate>(*this, IDR_MAINFRAME, MainFrameResources(), classes, files->Functions()));
     if (qApp) {
         // Message boxes take their title from the application's name.
         QApplication::setApplicationName(QStringLiteral("Tarelog"));

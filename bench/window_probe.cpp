@@ -50,7 +50,7 @@ enum class Mode { Paint, Memory };
 // pass for a fast start.
 class PaintWatcher : public QObject {
 public:
-    PaintWatcher(Mode mode, QString file) : m_mode(mode), m_file(std::move(file)) {}
+    PaintWatcher(CWinApp& app, Mode mode, QString file) : m_app(app), m_mode(mode), m_file(std::move(file)) {}
 
     bool eventFilter(QObject* object, QEvent* event) override
     {
@@ -77,7 +77,7 @@ private:
             m_emptyKiB = ResidentKiB();
             // Opened from the event loop, as a recent file would be.
             QMetaObject::invokeMethod(qApp, [this] {
-                if (!CurrentApp()->OpenDocumentFile(m_file))
+                if (!m_app.OpenDocumentFile(m_file))
                     Finish(3);
             }, Qt::QueuedConnection);
         } else if (records > 0) {
@@ -94,6 +94,7 @@ private:
         ::_exit(code);
     }
 
+    CWinApp& m_app;
     Mode m_mode;
     QString m_file;
     bool m_inPaint = false;
@@ -110,7 +111,7 @@ public:
             return false;
         }
         const Mode mode = args[1] == "paint" ? Mode::Paint : Mode::Memory;
-        m_watcher = std::make_unique<PaintWatcher>(mode, args[2]);
+        m_watcher = std::make_unique<PaintWatcher>(*this, mode, args[2]);
         qApp->installEventFilter(m_watcher.get());
         // The paint probe opens the file from the command line, as a user
         // would; the memory probe starts empty and opens it afterwards.
@@ -122,11 +123,10 @@ private:
     std::unique_ptr<PaintWatcher> m_watcher;
 };
 
-ProbeApp theApp;
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    return RunApplication(argc, argv, QStringLiteral("Measures how the window paints and how much memory it holds."));
+    ProbeApp theApp;
+    return RunApplication(theApp, argc, argv, QStringLiteral("Measures how the window paints and how much memory it holds."));
 }

@@ -2,6 +2,24 @@
 
 #include <algorithm>
 
+void CDocument::SetModifiedFlag(bool modified)
+{
+    const bool changed = modified != m_modified;
+    m_modified = modified;
+    if (changed)
+        NotifyTitleListener();
+    if (modified && m_changeListener)
+        m_changeListener();
+}
+
+void CDocument::SetPathName(const std::string& path)
+{
+    if (path == m_pathName)
+        return;
+    m_pathName = path;
+    NotifyTitleListener();
+}
+
 void CDocument::UpdateAllViews(CDocumentView* sender, long hint)
 {
     // A view may detach itself while updating; walk a copy.
@@ -24,7 +42,16 @@ void CDocument::RemoveView(CDocumentView* view)
 
 bool CDocument::OnNewDocument()
 {
+    const bool changed = m_modified || !m_pathName.empty();
     m_modified = false;
     m_pathName.clear();
+    if (changed)
+        NotifyTitleListener();
     return true;
+}
+
+void CDocument::NotifyTitleListener()
+{
+    if (m_titleListener)
+        m_titleListener();
 }

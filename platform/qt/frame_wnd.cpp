@@ -23,14 +23,6 @@
 
 namespace {
 
-constexpr const char* kCommandProperty = "tarelogCommand";
-
-int CommandOf(const QAction* action)
-{
-    const QVariant id = action->property(kCommandProperty);
-    return id.isValid() ? id.toInt() : 0;
-}
-
 // The first line of a prompt is the status-bar description, the second the
 // tooltip.
 QString PromptPart(const QString& prompt, int part)
@@ -54,15 +46,16 @@ QStringList DroppedDiaries(const QMimeData* data)
 
 } // namespace
 
-CFrameWnd::CFrameWnd()
+CFrameWnd::CFrameWnd(CWinApp& app)
+    : m_app(app)
 {
     setAcceptDrops(true);
 }
 
 CFrameWnd::~CFrameWnd()
 {
-    if (CWinApp* app = CurrentApp(); app && app->m_pMainWnd == this)
-        app->m_pMainWnd = nullptr;
+    if (m_app.m_pMainWnd == this)
+        m_app.m_pMainWnd = nullptr;
 }
 
 bool CFrameWnd::LoadFrame(const FrameResources& resources)
@@ -97,7 +90,7 @@ bool CFrameWnd::RouteCommand(int id)
 {
     if (!QueryCommandState(id).IsEnabled())
         return false;
-    CCmdTarget* targets[] = {m_view, this, CurrentApp()};
+    CCmdTarget* targets[] = {m_view, this, &m_app};
     for (CCmdTarget* target : targets) {
         if (target && target->HandlesCommand(id)) {
             NotifyCommandRouted(id);
@@ -106,7 +99,7 @@ bool CFrameWnd::RouteCommand(int id)
             QPointer<CFrameWnd> self(this);
             target->OnCmdMsg(id);
             if (self)
-                self->OnIdleUpdate();
+                self->UpdateCommandBar();
             return true;
         }
     }
@@ -116,7 +109,7 @@ bool CFrameWnd::RouteCommand(int id)
 CCmdUI CFrameWnd::QueryCommandState(int id)
 {
     CCmdUI ui(id);
-    CCmdTarget* targets[] = {m_view, this, CurrentApp()};
+    CCmdTarget* targets[] = {m_view, this, &m_app};
     for (CCmdTarget* target : targets) {
         if (target && target->OnUpdateCmdUI(ui))
             return ui;
@@ -126,14 +119,13 @@ CCmdUI CFrameWnd::QueryCommandState(int id)
     return ui;
 }
 
-void CFrameWnd::OnIdleUpdate()
+void CFrameWnd::UpdateCommandBar()
 {
-    if (CWinApp* app = CurrentApp())
-        app->UpdateFrameTitle();
+    // A command may have changed what the buttons' commands allow.
     if (!m_commandBar)
         return;
     for (QAction* action : m_commandBar->actions()) {
-        if (const int id = CommandOf(action))
+        if (const int id = ActionInfo(action).id)
             action->setEnabled(QueryCommandState(id).IsEnabled());
     }
 }
@@ -146,10 +138,17 @@ void CFrameWnd::SetTitleParts(const QString& documentTitle, const QString& appTi
 QAction* CFrameWnd::FindAction(int id) const
 {
     for (QAction* action : findChildren<QAction*>()) {
-        if (CommandOf(action) == id && action->isVisible() && !action->property("tarelogAccelerator").toBool())
+        const CommandActionInfo info = ActionInfo(action);
+        if (info.id == id && info.source != CommandActionInfo::Source::Accelerator && action->isVisible())
             return action;
     }
     return nullptr;
+}
+
+CommandActionInfo CFrameWnd::ActionInfo(const QAction* action) const
+{
+    const auto found = m_actions.find(action);
+    return found == m_actions.end() ? CommandActionInfo{} : found->second;
 }
 
 QMenu* CFrameWnd::FindPopup(const QString& text) const
@@ -171,7 +170,7 @@ bool CFrameWnd::InsertButtons(const std::vector<ButtonResource>& buttons, const 
             continue;
         }
         // The bitmap holds one 16 x 16 image per button; this program's has one.
-        QAction* action = NewCommandAction(QString(), button.id, m_commandBar);
+        QAction* action = NewCommandAction(QString(), {button.id, CommandActionInfo::Source::Button}, m_commandBar);
         action->setIcon(bitmap);
         action->setEnabled(button.enabled);
         m_commandBar->addAction(action);
@@ -197,13 +196,12 @@ bool CFrameWnd::event(QEvent* event)
 
 void CFrameWnd::closeEvent(QCloseEvent* event)
 {
-    CWinApp* app = CurrentApp();
-    if (app && !app->SaveAllModified()) {
+    if (!m_app.SaveAllModified()) {
         event->ignore();
         return;
     }
-    if (app && app->m_pMainWnd == this)
-        app->SaveMainWindowPlacement();
+    if (m_app.m_pMainWnd == this)
+        m_app.SaveMainWindowPlacement();
     event->accept();
 }
 
@@ -239,10 +237,7 @@ void CFrameWnd::dropEvent(QDropEvent* event)
     // window system; open once the drop has been handled. One document at a
     // time: the first diary dropped is the one opened.
     const QString path = paths.first();
-    QTimer::singleShot(0, this, [path] {
-        if (CWinApp* app = CurrentApp())
-            app->OpenDocumentFile(path);
-    });
+    QTimer::singleShot(0, this, [this, path] { m_app.OpenDocumentFile(path); });
 }
 
 void CFrameWnd::BuildMenuBar()
@@ -256,9 +251,8 @@ void CFrameWnd::BuildMenuBar()
                 menu->addSeparator();
                 continue;
             }
-            QAction* action = NewCommandAction(QString::fromUtf8(item.text), item.id, menu);
-            action->setProperty("tarelogGrayed", (item.flags & kMenuGrayed) != 0);
-            menu->addAction(action);
+            const CommandActionInfo info{item.id, CommandActionInfo::Source::Menu, (item.flags & kMenuGrayed) != 0};
+            menu->addAction(NewCommandAction(QString::fromUtf8(item.text), info, menu));
         }
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
     }
@@ -272,8 +266,7 @@ void CFrameWnd::BuildAccelerators()
     // key whose command nobody handles simply does nothing.
     for (const AccelResource& accel : *m_resources.accelerators) {
         auto* action = new QAction(this);
-        action->setProperty(kCommandProperty, accel.id);
-        action->setProperty("tarelogAccelerator", true);
+        m_actions[action] = {accel.id, CommandActionInfo::Source::Accelerator};
         action->setShortcut(QKeySequence(accel.keys));
         action->setShortcutContext(Qt::WindowShortcut);
         const int id = accel.id;
@@ -282,10 +275,11 @@ void CFrameWnd::BuildAccelerators()
     }
 }
 
-QAction* CFrameWnd::NewCommandAction(const QString& text, int id, QObject* owner)
+QAction* CFrameWnd::NewCommandAction(const QString& text, CommandActionInfo info, QObject* owner)
 {
     auto* action = new QAction(text, owner);
-    action->setProperty(kCommandProperty, id);
+    m_actions[action] = info;
+    const int id = info.id;
     if (m_resources.strings) {
         const QString prompt = m_resources.strings(id);
         action->setStatusTip(PromptPart(prompt, 0));
@@ -302,12 +296,13 @@ QAction* CFrameWnd::NewCommandAction(const QString& text, int id, QObject* owner
 void CFrameWnd::UpdateMenu(QMenu* menu)
 {
     for (QAction* action : menu->actions()) {
-        const int id = CommandOf(action);
-        if (id == ID_FILE_MRU_FILE1 && action->property("tarelogGrayed").toBool()) {
+        const CommandActionInfo info = ActionInfo(action);
+        const int id = info.id;
+        if (id == ID_FILE_MRU_FILE1 && info.grayed) {
             UpdateRecentFileItems(menu, action);
             continue;
         }
-        if (id == 0 || action->property("tarelogRecent").toBool())
+        if (id == 0 || info.source == CommandActionInfo::Source::RecentFile)
             continue;
         const CCmdUI ui = QueryCommandState(id);
         action->setEnabled(ui.IsEnabled());
@@ -321,18 +316,18 @@ void CFrameWnd::UpdateRecentFileItems(QMenu* menu, QAction* placeholder)
 {
     for (QAction* old : m_recentActions) {
         menu->removeAction(old);
+        m_actions.erase(old);
         old->deleteLater();
     }
     m_recentActions.clear();
-    CWinApp* app = CurrentApp();
-    CRecentFileList* recent = app ? app->RecentFiles() : nullptr;
+    CRecentFileList* recent = m_app.RecentFiles();
     const int count = recent ? recent->GetSize() : 0;
     // The grayed item stands in for an empty list.
     placeholder->setVisible(count == 0);
     placeholder->setEnabled(false);
     for (int i = 0; i < count; ++i) {
-        QAction* action = NewCommandAction(recent->MenuText(i), ID_FILE_MRU_FILE1 + i, menu);
-        action->setProperty("tarelogRecent", true);
+        const CommandActionInfo info{ID_FILE_MRU_FILE1 + i, CommandActionInfo::Source::RecentFile};
+        QAction* action = NewCommandAction(recent->MenuText(i), info, menu);
         menu->insertAction(placeholder, action);
         m_recentActions.push_back(action);
     }

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "platform/qt/cmd_target.h"
+#include "platform/qt/command_action_info.h"
 #include "platform/qt/resources.h"
 
 #include <QIcon>
 #include <QMainWindow>
+#include <unordered_map>
 #include <vector>
 
 class CView;
+class CWinApp;
 class QAction;
 class QMimeData;
 class QMenu;
@@ -21,7 +24,9 @@ class QToolBar;
 class CFrameWnd : public QMainWindow, public CCmdTarget {
     Q_OBJECT
 public:
-    CFrameWnd();
+    // `app` is the last target of the command routing and answers for the
+    // files: the save question on close, a dropped diary, the recent list.
+    explicit CFrameWnd(CWinApp& app);
     ~CFrameWnd() override;
 
     // Builds the window from its resources through OnCreate; false when the
@@ -36,8 +41,6 @@ public:
     // The state the update handlers give `id`; disabled when nobody handles it.
     CCmdUI QueryCommandState(int id);
 
-    // Refreshes the title and the tool bar after anything may have changed.
-    void OnIdleUpdate();
     // "name - application", with "*" after a modified document's name.
     void SetTitleParts(const QString& documentTitle, const QString& appTitle, bool modified);
 
@@ -47,6 +50,8 @@ public:
     QToolBar* CommandBar() const { return m_commandBar; }
     QAction* FindAction(int id) const;
     QMenu* FindPopup(const QString& text) const;
+    // Source::None for an action that sends no command.
+    CommandActionInfo ActionInfo(const QAction* action) const;
 
 protected:
     // The base builds the menu bar and tool bar; derived frames add buttons.
@@ -74,14 +79,17 @@ private:
     QString DroppedImport(const QMimeData* data) const;
     void BuildMenuBar();
     void BuildAccelerators();
-    QAction* NewCommandAction(const QString& text, int id, QObject* owner);
+    QAction* NewCommandAction(const QString& text, CommandActionInfo info, QObject* owner);
+    void UpdateCommandBar();
     void UpdateMenu(QMenu* menu);
     void UpdateRecentFileItems(QMenu* menu, QAction* placeholder);
     void ShowIdleMessage(const QString& message);
     void KeepPromptsWhole();
 
+    CWinApp& m_app;
     FrameResources m_resources;
     CView* m_view = nullptr;
     QToolBar* m_commandBar = nullptr;
     std::vector<QAction*> m_recentActions;
+    std::unordered_map<const QAction*, CommandActionInfo> m_actions;
 };

@@ -38,8 +38,10 @@ QString NormalizedDocumentPath(const QString& path)
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
-CSingleDocTemplate::CSingleDocTemplate(int resourceId, FrameResources resources, Classes classes, FileFunctions files)
-    : m_resourceId(resourceId)
+CSingleDocTemplate::CSingleDocTemplate(CWinApp& app, int resourceId, FrameResources resources, Classes classes,
+                                       FileFunctions files)
+    : m_app(app)
+    , m_resourceId(resourceId)
     , m_resources(std::move(resources))
     , m_classes(std::move(classes))
     , m_files(std::move(files))
@@ -86,9 +88,8 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
             CloseAllDocuments();
         return false;
     }
-    Watch(path);
-    // The question names the diary; so does the title behind it.
-    UpdateFrameTitle();
+    // The recovery question names the diary; so does the title behind it.
+    AdoptPath(path);
     if (m_files.offerRecovery && m_files.offerRecovery(*m_document, ToPath(path), m_frame)) {
         m_document->SetModifiedFlag(true);
         m_document->UpdateAllViews(nullptr, 0);
@@ -104,11 +105,17 @@ bool CSingleDocTemplate::LoadInto(const QString& path)
         ShowMessageBox(error, MB_OK | MB_ICONERROR, m_frame);
         return false;
     }
+    return true;
+}
+
+void CSingleDocTemplate::AdoptPath(const QString& path)
+{
+    // The document now is what the file holds (or a new one, for no path).
     m_document->SetPathName(ToPath(path));
     m_document->SetModifiedFlag(false);
-    if (CWinApp* app = CurrentApp())
-        app->AddToRecentFileList(path);
-    return true;
+    if (!path.isEmpty())
+        m_app.AddToRecentFileList(path);
+    Watch(path);
 }
 
 bool CSingleDocTemplate::SaveModified()
@@ -160,12 +167,7 @@ bool CSingleDocTemplate::DoSave(const QString& path)
         return false;
     }
     DropRecovery(m_document->GetPathName());
-    m_document->SetPathName(ToPath(path));
-    m_document->SetModifiedFlag(false);
-    if (CWinApp* app = CurrentApp())
-        app->AddToRecentFileList(path);
-    Watch(path);
-    UpdateFrameTitle();
+    AdoptPath(path);
     if (!result.status.isEmpty())
         ShowStatus(result.status);
     return true;
@@ -274,6 +276,7 @@ bool CSingleDocTemplate::CreateFrame()
 {
     m_document = m_classes.document();
     m_document->SetChangeListener([this] { OnDocumentChanged(); });
+    m_document->SetTitleListener([this] { UpdateFrameTitle(); });
     m_frame = m_classes.frame();
     if (!m_frame || !m_frame->LoadFrame(m_resources)) {
         CloseAllDocuments();
@@ -282,14 +285,15 @@ bool CSingleDocTemplate::CreateFrame()
     m_view = m_classes.view(*m_document);
     m_view->SetDocument(m_document.get());
     m_frame->SetActiveView(m_view);
-    if (CWinApp* app = CurrentApp(); app && !app->m_pMainWnd)
-        app->m_pMainWnd = m_frame;
+    // Later changes reach the title through the document's title listener.
+    UpdateFrameTitle();
+    if (!m_app.m_pMainWnd)
+        m_app.m_pMainWnd = m_frame;
     return true;
 }
 
 void CSingleDocTemplate::ShowDocument()
 {
-    UpdateFrameTitle();
     if (m_view)
         m_view->OnInitialUpdate();
 }

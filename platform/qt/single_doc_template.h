@@ -10,6 +10,7 @@
 class CDocument;
 class CFrameWnd;
 class CView;
+class CWinApp;
 class QFileSystemWatcher;
 class QTimer;
 class QWidget;
@@ -17,7 +18,8 @@ class QWidget;
 // The one document, its frame and its view, created on first use and then
 // reused for every New and Open, with the file commands a user expects:
 // the save question, Save, Save As, and a failed open or save that leaves
-// the document as it was.
+// the document as it was. The frame's title follows the document's name
+// and modified flag.
 class CSingleDocTemplate {
 public:
     // The three runtime classes, as factories.
@@ -55,7 +57,8 @@ public:
     // The parts of the template's document string, in order.
     enum DocStringIndex { windowTitle, docName, fileNewName, filterName, filterExt, regFileTypeId, regFileTypeName };
 
-    CSingleDocTemplate(int resourceId, FrameResources resources, Classes classes, FileFunctions files);
+    // `app` keeps the recent-file list and learns which frame is the main window.
+    CSingleDocTemplate(CWinApp& app, int resourceId, FrameResources resources, Classes classes, FileFunctions files);
     ~CSingleDocTemplate();
 
     // Opens `path`, or makes a new document when it is empty. False when
@@ -77,7 +80,6 @@ public:
     QString GetDocString(DocStringIndex index) const;
     // The file name, or the untitled name for a document never saved.
     QString DocumentTitle() const;
-    void UpdateFrameTitle();
 
     CDocument* Document() const { return m_document.get(); }
     CFrameWnd* Frame() const { return m_frame; }
@@ -86,12 +88,15 @@ private:
     bool CreateFrame();
     bool DoSave(const QString& path);
     bool LoadInto(const QString& path);
+    void AdoptPath(const QString& path);
+    void UpdateFrameTitle();
     void ShowDocument();
     void Watch(const QString& path);
     void ShowStatus(const QString& text);
     void OnDocumentChanged();
     void DropRecovery(const std::string& path);
 
+    CWinApp& m_app;
     int m_resourceId;
     FrameResources m_resources;
     Classes m_classes;

@@ -33,12 +33,6 @@ void CView::OnInitialUpdate()
 void CView::OnUpdate(CDocument*, long)
 {
     update();
-    // The document sets its modified flag after asking its views to update:
-    // refresh the frame's title once the change is complete.
-    QMetaObject::invokeMethod(this, [this] {
-        if (auto* frame = qobject_cast<CFrameWnd*>(window()))
-            frame->OnIdleUpdate();
-    }, Qt::QueuedConnection);
 }
 
 bool CView::event(QEvent* event)

@@ -19,21 +19,13 @@
 
 namespace {
 
-CWinApp* g_currentApp = nullptr;
-
 // The window's placement, in a group of its own beside the profile's entries.
 constexpr const char* kWindowGeometry = "Window/geometry";
 
 } // namespace
 
-CWinApp* CurrentApp()
-{
-    return g_currentApp;
-}
-
 CWinApp::CWinApp()
 {
-    g_currentApp = this;
     OnCommand(ID_FILE_SAVE, [this] { OnFileSave(); });
     OnCommand(ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); });
     OnCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [this](int id) { OnOpenRecentFile(id); });
@@ -50,8 +42,6 @@ CWinApp::~CWinApp()
     // The view writes its settings while it is destroyed, so the document
     // and its windows go before the profile does.
     m_template.reset();
-    if (g_currentApp == this)
-        g_currentApp = nullptr;
 }
 
 int CWinApp::ExitInstance()
@@ -119,12 +109,6 @@ void CWinApp::AddToRecentFileList(const QString& path)
 bool CWinApp::SaveAllModified()
 {
     return !m_template || m_template->SaveModified();
-}
-
-void CWinApp::UpdateFrameTitle()
-{
-    if (m_template)
-        m_template->UpdateFrameTitle();
 }
 
 ProfileStore& CWinApp::GetProfileStore()
@@ -234,7 +218,7 @@ int AnswerOnTerminal(const StandardOptions& options)
 
 } // namespace
 
-int RunApplication(int argc, char** argv, const QString& description)
+int RunApplication(CWinApp& app, int argc, char** argv, const QString& description)
 {
     {
         // --help and --version need no window system, so they answer
@@ -248,13 +232,10 @@ int RunApplication(int argc, char** argv, const QString& description)
     const StandardOptions options = ReadStandardOptions(QApplication::arguments(), description, true);
     if (options.action == StandardOptions::Exit)
         return AnswerOnTerminal(options);
-    CWinApp* app = CurrentApp();
-    if (!app)
-        return 1;
-    app->SetCommandLine(options.files);
-    if (!app->InitInstance()) {
-        app->ExitInstance();
+    app.SetCommandLine(options.files);
+    if (!app.InitInstance()) {
+        app.ExitInstance();
         return 1;
     }
-    return app->Run();
+    return app.Run();
 }

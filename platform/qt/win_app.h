@@ -23,8 +23,8 @@ struct CCommandLineInfo {
 
 // The framework's application: the profile, the recent-file list, the one
 // document template and the handlers of the file commands that the
-// framework answers itself (save, save as, recent files, exit). One
-// instance is current at a time; CurrentApp() returns it.
+// framework answers itself (save, save as, recent files, exit). The
+// template and the frame it makes are handed the application they serve.
 class CWinApp : public CCmdTarget {
 public:
     CWinApp();
@@ -48,7 +48,6 @@ public:
     bool OpenDocumentFile(const QString& path);
     void AddToRecentFileList(const QString& path);
     bool SaveAllModified();
-    void UpdateFrameTitle();
 
     ProfileStore& GetProfileStore();
     CRecentFileList* RecentFiles() const { return m_recentFiles.get(); }
@@ -78,10 +77,8 @@ private:
     std::unique_ptr<CSingleDocTemplate> m_template;
 };
 
-CWinApp* CurrentApp();
-
 // The framework's main entry: the standard options (--help, --version,
 // `description` heading the help), then the Qt application around
-// InitInstance and the message loop of the current CWinApp. The caller sets
-// the application's name and version first.
-int RunApplication(int argc, char** argv, const QString& description);
+// InitInstance and the message loop of `app`. The caller sets the
+// application's name and version first.
+int RunApplication(CWinApp& app, int argc, char** argv, const QString& description);

@@ -62,7 +62,7 @@ void ExpectMenu(CFrameWnd& frame, const QString& title, const std::vector<Expect
             continue;
         }
         EXPECT_EQ(items[i]->text(), QString::fromUtf8(expected[i].text));
-        EXPECT_EQ(items[i]->property("tarelogCommand").toInt(), expected[i].id);
+        EXPECT_EQ(frame.ActionInfo(items[i]).id, expected[i].id);
     }
 }
 
@@ -123,7 +123,7 @@ TEST_F(AppWindowTest, PromptsBecomeStatusTipsAndTooltips)
     ASSERT_EQ(buttons.size(), 3);
     EXPECT_TRUE(buttons[0]->isSeparator());
     EXPECT_TRUE(buttons[2]->isSeparator());
-    EXPECT_EQ(buttons[1]->property("tarelogCommand").toInt(), ID_APP_ABOUT);
+    EXPECT_EQ(Frame()->ActionInfo(buttons[1]).id, ID_APP_ABOUT);
     EXPECT_EQ(buttons[1]->toolTip(), QStringLiteral("バージョン情報"));
     EXPECT_FALSE(buttons[1]->icon().pixmap(16, 16).isNull());
 }

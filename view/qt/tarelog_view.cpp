@@ -5,7 +5,6 @@
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/framework_ids.h"
 #include "platform/qt/qpainter_surface.h"
-#include "platform/qt/win_app.h"
 #include "view/data_command_ids.h"
 #include "view/draw_graph.h"
 
@@ -36,8 +35,8 @@ void CTarelogView::OnInitialUpdate()
     if (!s_reopenPending)
         return;
     // Handled once start-up has finished and the window is shown.
-    if (CWinApp* app = CurrentApp(); app && app->m_pMainWnd)
-        PostCommand(app->m_pMainWnd, ID_FILE_MRU_FILE1);
+    if (auto* frame = qobject_cast<CFrameWnd*>(window()))
+        PostCommand(frame, ID_FILE_MRU_FILE1);
     s_reopenPending = false;
 }
 
