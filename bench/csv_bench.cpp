@@ -41,6 +41,19 @@ void Import(const std::string& csv, CTarelogDoc& doc, benchmark::State& state)
     benchmark::DoNotOptimize(MergeDayWeights(doc, ChooseOnePerDay(std::move(import.weighings), KeepRule::Latest).days));
 }
 
+// Each round refills the diary untimed, so every import meets the same days.
+void ImportIntoFullDiary(benchmark::State& state, const std::vector<WeightRecord>& diary, const std::string& csv)
+{
+    CTarelogDoc doc;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fill(doc, diary);
+        state.ResumeTiming();
+        Import(csv, doc, state);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 void BM_ImportCsvIntoEmptyDiary(benchmark::State& state)
 {
     const std::string csv = ExportCsv(Days(0, static_cast<int>(state.range(0)), 60.0));
@@ -57,16 +70,7 @@ BENCHMARK(BM_ImportCsvIntoEmptyDiary)->Arg(1000000)->Unit(benchmark::kMillisecon
 void BM_ImportCsvIntoFullDiary(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
-    const std::vector<WeightRecord> diary = Days(0, count, 60.0);
-    const std::string csv = ExportCsv(Days(count / 2, count, 70.0));
-    CTarelogDoc doc;
-    for (auto _ : state) {
-        state.PauseTiming();
-        Fill(doc, diary);
-        state.ResumeTiming();
-        Import(csv, doc, state);
-    }
-    state.SetItemsProcessed(state.iterations() * count);
+    ImportIntoFullDiary(state, Days(0, count, 60.0), ExportCsv(Days(count / 2, count, 70.0)));
 }
 BENCHMARK(BM_ImportCsvIntoFullDiary)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
@@ -74,18 +78,9 @@ BENCHMARK(BM_ImportCsvIntoFullDiary)->Arg(1000000)->Unit(benchmark::kMillisecond
 void BM_ImportReversedCsvIntoFullDiary(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
-    const std::vector<WeightRecord> diary = Days(0, count, 60.0);
     std::vector<WeightRecord> rows = Days(count / 2, count, 70.0);
     std::reverse(rows.begin(), rows.end());
-    const std::string csv = ExportCsv(rows);
-    CTarelogDoc doc;
-    for (auto _ : state) {
-        state.PauseTiming();
-        Fill(doc, diary);
-        state.ResumeTiming();
-        Import(csv, doc, state);
-    }
-    state.SetItemsProcessed(state.iterations() * count);
+    ImportIntoFullDiary(state, Days(0, count, 60.0), ExportCsv(rows));
 }
 BENCHMARK(BM_ImportReversedCsvIntoFullDiary)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
