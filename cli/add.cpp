@@ -63,26 +63,26 @@ int AddDay(const std::vector<std::string>& args, bool force)
     }
     // Held from before the read until after the rename, so that a writer
     // running at the same time cannot slip its day in between and lose it.
-    FileWriteLock lock;
-    if (const DiaryFileError error = LockDiaryFile(path, lock)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    const Result<FileWriteLock, DiaryFileError> lock = LockDiaryFile(path);
+    if (!lock) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", lock.error().EnglishMessage().c_str());
         return kExitFailure;
     }
     CTarelogDoc doc;
-    DiaryFileFacts facts;
-    const DiaryFileError loadError = LoadDiaryFile(path, doc, facts);
+    const Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(path, doc);
+    const DiaryFileError loadError = loaded.error_or({});
     if (loadError && !(loadError.kind == DiaryFileError::Kind::CannotOpen && loadError.systemError == ENOENT)) {
         std::fprintf(stderr, "tarelog-cli: %s\n", loadError.EnglishMessage().c_str());
         return kExitFailure;
     }
-    if (!loadError && facts.trailingBytes > kSuspectTrailingBytes && !force) {
+    if (loaded && loaded->trailingBytes > kSuspectTrailingBytes && !force) {
         std::fprintf(stderr, "tarelog-cli: '%s' carries %zu bytes after the diary and is probably not a diary; "
-                             "nothing was written (--force writes anyway)\n", path.c_str(), facts.trailingBytes);
+                             "nothing was written (--force writes anyway)\n", path.c_str(), loaded->trailingBytes);
         return kExitFailure;
     }
     doc.SetDayWeight(weight, year, month, day);
-    if (const DiaryFileError error = SaveDiaryFile(doc, lock)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    if (const Status<DiaryFileError> saved = SaveDiaryFile(doc, *lock); !saved) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", saved.error().EnglishMessage().c_str());
         return kExitFailure;
     }
     return kExitOk;

@@ -91,21 +91,21 @@ int RunDump(const VerbArguments& args)
         return kExitUsage;
     }
     DiaryStream stream;
-    if (const DiaryFileError error = stream.Open(args[0]))
-        return Fail(error);
+    if (const Status<DiaryFileError> opened = stream.Open(args[0]); !opened)
+        return Fail(opened.error());
     JsonOutput out;
     out.Append(DiaryJsonHead(stream.Version(), stream.Unit(), stream.Digits()));
     bool first = true;
     while (!out.Failed()) {
-        std::span<const WeightRecord> chunk;
-        if (const DiaryFileError error = stream.NextChunk(chunk)) {
+        const Result<std::span<const WeightRecord>, DiaryFileError> chunk = stream.NextChunk();
+        if (!chunk) {
             out.Flush();
             std::fflush(stdout);
-            return Fail(error);
+            return Fail(chunk.error());
         }
-        if (chunk.empty())
+        if (chunk->empty())
             break;
-        for (const WeightRecord& record : chunk) {
+        for (const WeightRecord& record : *chunk) {
             char* at = out.Reserve(1 + kMaxJsonRecordSize);
             if (!first)
                 *at++ = ',';

@@ -53,8 +53,8 @@ int RunExportCsv(const VerbArguments& args)
         return kExitUsage;
     }
     CTarelogDoc doc;
-    if (const DiaryFileError error = LoadDiaryFile(parsed.diary, doc)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    if (const auto loaded = LoadDiaryFile(parsed.diary, doc); !loaded) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", loaded.error().EnglishMessage().c_str());
         return kExitFailure;
     }
     const std::string csv = ExportCsv(doc.Records());
@@ -65,9 +65,8 @@ int RunExportCsv(const VerbArguments& args)
         }
         return kExitOk;
     }
-    FileFailure failure;
-    if (!ReplaceFileSafely(parsed.output, csv, failure)) {
-        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", parsed.output.c_str(), DescribeFileFailure(failure).c_str());
+    if (const Status<FileFailure> written = ReplaceFileSafely(parsed.output, csv); !written) {
+        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", parsed.output.c_str(), DescribeFileFailure(written.error()).c_str());
         return kExitFailure;
     }
     return kExitOk;

@@ -211,17 +211,17 @@ void PrintSummary(const ImportArgs& args, const WeightImport& import, const Impo
 // does a file that is most likely not a diary at all.
 bool LoadOrCreate(const ImportArgs& args, CTarelogDoc& doc, bool& created)
 {
-    DiaryFileFacts info;
-    const DiaryFileError error = LoadDiaryFile(args.diary, doc, info);
+    const Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(args.diary, doc);
+    const DiaryFileError error = loaded.error_or({});
     created = error.kind == DiaryFileError::Kind::CannotOpen && error.systemError == ENOENT;
     if (error && !created) {
         std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
         return false;
     }
-    if (!created && info.trailingBytes > kSuspectTrailingBytes && !args.force) {
+    if (!created && loaded->trailingBytes > kSuspectTrailingBytes && !args.force) {
         std::fprintf(stderr, "tarelog-cli: %s carries %zu bytes after its diary data: it is probably not a diary; "
                              "nothing imported (--force writes over it, dropping those bytes)\n",
-            args.diary.c_str(), info.trailingBytes);
+            args.diary.c_str(), loaded->trailingBytes);
         return false;
     }
     return true;
@@ -286,10 +286,11 @@ int RunImportAs(const VerbArguments& args, const char* verb)
         return kExitFailure;
     // Held from before the diary is read until after it is written, so a
     // writer running meanwhile cannot lose its day or this import.
-    FileWriteLock lock;
+    Result<FileWriteLock, DiaryFileError> lock = FileWriteLock();
     if (!parsed.dryRun) {
-        if (const DiaryFileError error = LockDiaryFile(parsed.diary, lock)) {
-            std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        lock = LockDiaryFile(parsed.diary);
+        if (!lock) {
+            std::fprintf(stderr, "tarelog-cli: %s\n", lock.error().EnglishMessage().c_str());
             return kExitFailure;
         }
     }
@@ -307,8 +308,8 @@ int RunImportAs(const VerbArguments& args, const char* verb)
     PrintSummary(parsed, import, summary);
     if (parsed.dryRun || (!created && !doc.IsModified()))
         return kExitOk;
-    if (const DiaryFileError error = SaveDiaryFile(doc, lock)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    if (const Status<DiaryFileError> saved = SaveDiaryFile(doc, *lock); !saved) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", saved.error().EnglishMessage().c_str());
         return kExitFailure;
     }
     return kExitOk;

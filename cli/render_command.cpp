@@ -199,11 +199,10 @@ std::optional<std::string> ParseArguments(const VerbArguments& args, RenderOptio
 // failed write leaves the old picture, and links to devices are refused.
 bool WriteAtomically(const std::string& path, std::string_view bytes, std::string& error)
 {
-    FileFailure failure;
-    if (ReplaceFileSafely(path, bytes, failure))
-        return true;
-    error = DescribeFileFailure(failure);
-    return false;
+    const Status<FileFailure> written = ReplaceFileSafely(path, bytes);
+    if (!written)
+        error = DescribeFileFailure(written.error());
+    return written.has_value();
 }
 
 bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphViewState& state,
@@ -258,8 +257,8 @@ int RunRender(const VerbArguments& args)
     // Before the diary is loaded, so that fontconfig starts beside the load.
     OffscreenApplication application;
     CTarelogDoc doc;
-    if (const DiaryFileError loadError = LoadDiaryFile(options.input, doc)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", loadError.EnglishMessage().c_str());
+    if (const auto loaded = LoadDiaryFile(options.input, doc); !loaded) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", loaded.error().EnglishMessage().c_str());
         return kExitFailure;
     }
     application.Start();

@@ -25,18 +25,18 @@ int RunResave(const VerbArguments& args)
     }
     // OUT may be IN: the lock is taken before the read, so a writer in
     // between cannot be overwritten.
-    FileWriteLock lock;
-    if (const DiaryFileError error = LockDiaryFile(args[1], lock)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    const Result<FileWriteLock, DiaryFileError> lock = LockDiaryFile(args[1]);
+    if (!lock) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", lock.error().EnglishMessage().c_str());
         return kExitFailure;
     }
     CTarelogDoc doc;
-    if (const DiaryFileError error = LoadDiaryFile(args[0], doc)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    if (const auto loaded = LoadDiaryFile(args[0], doc); !loaded) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", loaded.error().EnglishMessage().c_str());
         return kExitFailure;
     }
-    if (const DiaryFileError error = SaveDiaryFile(doc, lock)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    if (const Status<DiaryFileError> saved = SaveDiaryFile(doc, *lock); !saved) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", saved.error().EnglishMessage().c_str());
         return kExitFailure;
     }
     return kExitOk;

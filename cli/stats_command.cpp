@@ -94,16 +94,15 @@ int RunStats(const VerbArguments& args)
         return kExitUsage;
     }
     // Streamed: a diary of any length costs the same memory (see ComputeDiaryFileStats).
-    DiaryStats stats;
-    std::u16string unit;
-    if (const DiaryFileError error = ComputeDiaryFileStats(args[0], stats, unit)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    const Result<DiaryFileStats, DiaryFileError> stats = ComputeDiaryFileStats(args[0]);
+    if (!stats) {
+        std::fprintf(stderr, "tarelog-cli: %s\n", stats.error().EnglishMessage().c_str());
         return kExitFailure;
     }
     if (json)
-        PrintJson(stats, ToUtf8(unit));
+        PrintJson(stats->figures, ToUtf8(stats->unit));
     else
-        PrintText(stats, ToUtf8(unit));
+        PrintText(stats->figures, ToUtf8(stats->unit));
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
 }
 
