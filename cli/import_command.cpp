@@ -132,15 +132,6 @@ Status<std::string> ParseArgs(const VerbArguments& args, ImportArgs& parsed)
     return {};
 }
 
-// The complaint that goes before the usage.
-Status<std::string> ParseArgsComplaining(const VerbArguments& args, ImportArgs& parsed)
-{
-    const Status<std::string> fit = ParseArgs(args, parsed);
-    if (!fit)
-        return Failed{"tarelog-cli: " + fit.error() + "\n"};
-    return fit;
-}
-
 // A zone name (Area/City, UTC) must exist in the time zone database, since
 // the C library quietly reads an unknown one as UTC; a POSIX rule such as
 // JST-9 carries its own offset.
@@ -264,7 +255,7 @@ void PrintUnits(const ImportArgs& args, const WeightImport& import, const Import
 int RunImportAs(const VerbArguments& args, const char* verb)
 {
     ImportArgs parsed;
-    if (const auto stop = CheckVerbUsage(args, UsageOf(verb), ParseArgsComplaining(args, parsed)))
+    if (const auto stop = CheckVerbUsage(args, UsageOf(verb), Framed(ParseArgs(args, parsed), "tarelog-cli: ", "\n")))
         return *stop;
     if (!parsed.zone.empty() && !UseTimeZone(parsed.zone)) {
         std::fprintf(stderr, "tarelog-cli: unknown time zone '%s' for --tz\n", parsed.zone.c_str());

@@ -196,15 +196,6 @@ Status<std::string> ParseArguments(const VerbArguments& args, RenderOptions& opt
     return {};
 }
 
-// The complaint that goes before the usage.
-Status<std::string> ParseArgumentsComplaining(const VerbArguments& args, RenderOptions& options)
-{
-    const Status<std::string> fit = ParseArguments(args, options);
-    if (!fit)
-        return Failed{"tarelog-cli render: " + fit.error() + "\n\n"};
-    return fit;
-}
-
 // Through the same crash-safe replacement as diaries: a full disk or a
 // failed write leaves the old picture, and links to devices are refused.
 Status<std::string> WriteAtomically(const std::string& path, std::string_view bytes)
@@ -254,7 +245,7 @@ Status<std::string> Render(const RenderOptions& options, const CTarelogDoc& doc,
 int RunRender(const VerbArguments& args)
 {
     RenderOptions options;
-    if (const auto stop = CheckVerbUsage(args, kUsage, ParseArgumentsComplaining(args, options)))
+    if (const auto stop = CheckVerbUsage(args, kUsage, Framed(ParseArguments(args, options), "tarelog-cli render: ", "\n\n")))
         return *stop;
     // Before the diary is loaded, so that fontconfig starts beside the load.
     OffscreenApplication application;

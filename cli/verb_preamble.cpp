@@ -23,6 +23,13 @@ Status<std::string> ArgumentsFit(bool fit)
     return {};
 }
 
+Status<std::string> Framed(const Status<std::string>& parsed, std::string_view lead, std::string_view end)
+{
+    if (!parsed)
+        return Failed{std::string(lead) + parsed.error() + std::string(end)};
+    return {};
+}
+
 int ReportFailure(const DiaryFileError& error)
 {
     std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());

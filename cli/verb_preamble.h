@@ -25,6 +25,9 @@ std::optional<int> CheckVerbUsage(const VerbArguments& args, std::string_view us
 // Arguments a verb checked without a complaint of its own: its usage says
 // what is wrong.
 Status<std::string> ArgumentsFit(bool fit);
+// A parser's complaint as the verb prints it: after `lead`, and `end` before
+// the usage.
+Status<std::string> Framed(const Status<std::string>& parsed, std::string_view lead, std::string_view end);
 
 // Says `error` on standard error; gives kExitFailure.
 int ReportFailure(const DiaryFileError& error);
