@@ -71,29 +71,29 @@ CSingleDocTemplate::FileFunctions DiaryFiles::Functions()
 
 QString DiaryFiles::Load(CDocument& doc, const std::string& path)
 {
-    const DiaryFileError error = LoadDiaryRemembering(path, static_cast<CTarelogDoc&>(doc), m_disk);
-    return error ? Japanese(error) : QString();
+    const Status<DiaryFileError> loaded = LoadDiaryRemembering(path, static_cast<CTarelogDoc&>(doc), m_disk);
+    return loaded ? QString() : Japanese(loaded.error());
 }
 
 CSingleDocTemplate::SaveResult DiaryFiles::Save(CDocument& doc, const std::string& path, QWidget* parent)
 {
     auto& diary = static_cast<CTarelogDoc&>(doc);
-    DiarySaveOutcome outcome = SaveDiaryMerging(diary, m_disk, path, OnConflict::Stop);
-    if (!outcome.error && !outcome.Saved()) {
+    Result<DiarySaveOutcome, DiaryFileError> outcome = SaveDiaryMerging(diary, m_disk, path, OnConflict::Stop);
+    if (outcome && !outcome->Saved()) {
         // The default keeps the file's values: nothing another program or
         // device recorded is lost by pressing Enter.
-        const int answer = ShowMessageBox(ConflictQuestion(outcome.conflicts),
+        const int answer = ShowMessageBox(ConflictQuestion(outcome->conflicts),
             MB_YESNOCANCEL | MB_ICONWARNING, parent,
             {QStringLiteral("ファイルの値を残す(&F)"), QStringLiteral("この画面の値にする(&W)"), QStringLiteral("キャンセル")});
         if (answer != IDYES && answer != IDNO)
             return {QString(), QString(), true};
         outcome = SaveDiaryMerging(diary, m_disk, path, answer == IDYES ? OnConflict::KeepDisk : OnConflict::KeepWindow);
     }
-    if (outcome.error)
-        return {Japanese(outcome.error), QString(), false};
+    if (!outcome)
+        return {Japanese(outcome.error()), QString(), false};
     QString status;
-    if (outcome.merged)
-        status = QStringLiteral("ほかのプログラムの変更とまとめて保存しました（ファイルから %1 日分）。").arg(outcome.daysFromDisk);
+    if (outcome->merged)
+        status = QStringLiteral("ほかのプログラムの変更とまとめて保存しました（ファイルから %1 日分）。").arg(outcome->daysFromDisk);
     return {QString(), status, false};
 }
 

@@ -44,12 +44,12 @@ void BM_LoadDiaryFile(benchmark::State& state)
     {
         CTarelogDoc doc;
         FillDiary(doc, static_cast<int>(state.range(0)));
-        if (SaveDiaryFile(doc, path))
+        if (!SaveDiaryFile(doc, path))
             state.SkipWithError("cannot write the diary");
     }
     CTarelogDoc doc;
     for (auto _ : state) {
-        if (LoadDiaryFile(path, doc))
+        if (!LoadDiaryFile(path, doc))
             state.SkipWithError("cannot load the diary");
         benchmark::DoNotOptimize(doc.GetRecordCount());
     }
@@ -65,7 +65,7 @@ void BM_SaveDiaryFile(benchmark::State& state)
     CTarelogDoc doc;
     FillDiary(doc, static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        if (SaveDiaryFile(doc, path))
+        if (!SaveDiaryFile(doc, path))
             state.SkipWithError("cannot save the diary");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 16 * state.range(0));

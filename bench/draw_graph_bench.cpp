@@ -131,7 +131,7 @@ void BM_RenderPngProcess(benchmark::State& state)
     std::filesystem::create_directories(dir);
     const std::string diary = (dir / "diary.tlg").string();
     const std::string out = (dir / "graph.png").string();
-    if (SaveDiaryFile(Diary(static_cast<int>(state.range(0))), diary)) {
+    if (!SaveDiaryFile(Diary(static_cast<int>(state.range(0))), diary)) {
         state.SkipWithError("cannot write the diary");
         return;
     }

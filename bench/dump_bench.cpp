@@ -38,7 +38,7 @@ void RunCliProcess(benchmark::State& state, const char* verb)
     CTarelogDoc doc;
     for (const WeightRecord& record : Days(static_cast<int>(state.range(0))))
         doc.AppendRecord(record);
-    if (SaveDiaryFile(doc, diary)) {
+    if (!SaveDiaryFile(doc, diary)) {
         state.SkipWithError("cannot write the diary");
         return;
     }

@@ -1,5 +1,6 @@
 // tarelog-cli export-csv FILE [-o OUT.csv]: the diary as a date,weight sheet.
-#include "cli/cli_command.h"
+#include "cli/commands.h"
+#include "cli/verb_preamble.h"
 
 #include "doc/csv_export.h"
 #include "doc/diary_file.h"
@@ -41,22 +42,16 @@ bool WriteStandardOutput(const std::string& csv)
     return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
 }
 
+} // namespace
+
 int RunExportCsv(const VerbArguments& args)
 {
-    if (WantsHelp(args)) {
-        std::fputs(kUsage, stdout);
-        return kExitOk;
-    }
     ExportArgs parsed;
-    if (!ParseArgs(args, parsed)) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
+    if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(ParseArgs(args, parsed))))
+        return *stop;
     CTarelogDoc doc;
-    if (const DiaryFileError error = LoadDiaryFile(parsed.diary, doc)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    if (!LoadDiaryReporting(parsed.diary, doc))
         return kExitFailure;
-    }
     const std::string csv = ExportCsv(doc.Records());
     if (parsed.output.empty()) {
         if (!WriteStandardOutput(csv)) {
@@ -65,14 +60,10 @@ int RunExportCsv(const VerbArguments& args)
         }
         return kExitOk;
     }
-    FileFailure failure;
-    if (!ReplaceFileSafely(parsed.output, csv, failure)) {
-        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", parsed.output.c_str(), DescribeFileFailure(failure).c_str());
+    if (const Status<FileFailure> written = ReplaceFileSafely(parsed.output, csv); !written) {
+        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", parsed.output.c_str(),
+            DescribeFileFailure(written.error()).c_str());
         return kExitFailure;
     }
     return kExitOk;
 }
-
-const CliCommandRegistration registration({"export-csv", "write a diary as a date,weight CSV sheet", RunExportCsv});
-
-} // namespace

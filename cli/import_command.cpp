@@ -1,14 +1,12 @@
 // tarelog-cli import FILE SOURCE (also under its old name, import-csv):
 // merges another program's export (or a spreadsheet) into a diary, one
 // weight per day.
-#include "cli/cli_command.h"
+#include "cli/commands.h"
+#include "cli/verb_preamble.h"
 
-#include "doc/diary_file.h"
 #include "doc/diary_import.h"
-#include "platform/file_lock.h"
 #include "platform/format.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -66,34 +64,25 @@ struct ImportArgs {
 };
 
 // The usage names the verb as it was called: import, or its old name.
-void PrintUsage(std::FILE* out, const char* verb)
+std::string UsageOf(const char* verb)
 {
     constexpr std::string_view kPrefix = "usage: tarelog-cli import";
-    std::fprintf(out, "usage: tarelog-cli %s%s", verb, kUsageHead + kPrefix.size());
-    std::fputs(ImportLayoutHelp().c_str(), out);
-    std::fputs(kUsageTail, out);
+    return "usage: tarelog-cli " + std::string(verb) + (kUsageHead + kPrefix.size()) + ImportLayoutHelp() + kUsageTail;
 }
 
-// A usage error, said once with what was wrong.
-bool Refuse(std::string& error, std::string text)
-{
-    error = std::move(text);
-    return false;
-}
-
-bool ParseOption(const std::string& option, const std::string& value, ImportArgs& parsed, std::string& error)
+Status<std::string> ParseOption(const std::string& option, const std::string& value, ImportArgs& parsed)
 {
     if (option == "--format") {
         if (!ParseImportLayoutName(value, parsed.layout))
-            return Refuse(error, "unknown layout '" + value + "' for --format");
+            return Failed{"unknown layout '" + value + "' for --format"};
     } else if (option == "--keep") {
         if (value != "latest" && value != "earliest")
-            return Refuse(error, "--keep takes latest or earliest, not '" + value + "'");
+            return Failed{"--keep takes latest or earliest, not '" + value + "'"};
         parsed.keep = value == "earliest" ? KeepRule::Earliest : KeepRule::Latest;
     } else if (option == "--tz") {
         parsed.zone = value;
     }
-    return true;
+    return {};
 }
 
 struct Flag {
@@ -115,7 +104,7 @@ bool SetFlag(const std::string& arg, ImportArgs& parsed)
     return false;
 }
 
-bool ParseArgs(const VerbArguments& args, ImportArgs& parsed, std::string& error)
+Status<std::string> ParseArgs(const VerbArguments& args, ImportArgs& parsed)
 {
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -126,21 +115,21 @@ bool ParseArgs(const VerbArguments& args, ImportArgs& parsed, std::string& error
             continue;
         if (args.IsOption(i) && (option == "--format" || option == "--keep" || option == "--tz")) {
             if (equals == std::string::npos && i + 1 >= args.size())
-                return Refuse(error, option + " needs a value");
+                return Failed{option + " needs a value"};
             const std::string value = equals == std::string::npos ? args[++i] : arg.substr(equals + 1);
-            if (!ParseOption(option, value, parsed, error))
-                return false;
+            if (Status<std::string> parsedOption = ParseOption(option, value, parsed); !parsedOption)
+                return parsedOption;
         } else if (!args.IsOption(i)) {
             positional.push_back(arg);
         } else {
-            return Refuse(error, "unknown option '" + arg + "'");
+            return Failed{"unknown option '" + arg + "'"};
         }
     }
     if (positional.size() != 2)
-        return Refuse(error, "expected a diary FILE and a SOURCE to import");
+        return Failed{std::string("expected a diary FILE and a SOURCE to import")};
     parsed.diary = positional[0];
     parsed.source = positional[1];
-    return true;
+    return {};
 }
 
 // A zone name (Area/City, UTC) must exist in the time zone database, since
@@ -211,17 +200,16 @@ void PrintSummary(const ImportArgs& args, const WeightImport& import, const Impo
 // does a file that is most likely not a diary at all.
 bool LoadOrCreate(const ImportArgs& args, CTarelogDoc& doc, bool& created)
 {
-    DiaryFileFacts info;
-    const DiaryFileError error = LoadDiaryFile(args.diary, doc, info);
-    created = error.kind == DiaryFileError::Kind::CannotOpen && error.systemError == ENOENT;
-    if (error && !created) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    const Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(args.diary, doc);
+    created = !loaded && IsMissingFile(loaded.error());
+    if (!loaded && !created) {
+        ReportFailure(loaded.error());
         return false;
     }
-    if (!created && info.trailingBytes > kSuspectTrailingBytes && !args.force) {
+    if (loaded && loaded->trailingBytes > kSuspectTrailingBytes && !args.force) {
         std::fprintf(stderr, "tarelog-cli: %s carries %zu bytes after its diary data: it is probably not a diary; "
                              "nothing imported (--force writes over it, dropping those bytes)\n",
-            args.diary.c_str(), info.trailingBytes);
+            args.diary.c_str(), loaded->trailingBytes);
         return false;
     }
     return true;
@@ -266,17 +254,9 @@ void PrintUnits(const ImportArgs& args, const WeightImport& import, const Import
 
 int RunImportAs(const VerbArguments& args, const char* verb)
 {
-    if (WantsHelp(args)) {
-        PrintUsage(stdout, verb);
-        return kExitOk;
-    }
     ImportArgs parsed;
-    std::string usageError;
-    if (!ParseArgs(args, parsed, usageError)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", usageError.c_str());
-        PrintUsage(stderr, verb);
-        return kExitUsage;
-    }
+    if (const auto stop = CheckVerbUsage(args, UsageOf(verb), Framed(ParseArgs(args, parsed), "tarelog-cli: ", "\n")))
+        return *stop;
     if (!parsed.zone.empty() && !UseTimeZone(parsed.zone)) {
         std::fprintf(stderr, "tarelog-cli: unknown time zone '%s' for --tz\n", parsed.zone.c_str());
         return kExitUsage;
@@ -286,12 +266,11 @@ int RunImportAs(const VerbArguments& args, const char* verb)
         return kExitFailure;
     // Held from before the diary is read until after it is written, so a
     // writer running meanwhile cannot lose its day or this import.
-    FileWriteLock lock;
+    std::optional<FileWriteLock> lock;
     if (!parsed.dryRun) {
-        if (const DiaryFileError error = LockDiaryFile(parsed.diary, lock)) {
-            std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+        lock = LockDiaryReporting(parsed.diary);
+        if (!lock)
             return kExitFailure;
-        }
     }
     CTarelogDoc doc;
     bool created = false;
@@ -307,12 +286,10 @@ int RunImportAs(const VerbArguments& args, const char* verb)
     PrintSummary(parsed, import, summary);
     if (parsed.dryRun || (!created && !doc.IsModified()))
         return kExitOk;
-    if (const DiaryFileError error = SaveDiaryFile(doc, lock)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
-        return kExitFailure;
-    }
-    return kExitOk;
+    return SaveDiaryReporting(doc, *lock) ? kExitOk : kExitFailure;
 }
+
+} // namespace
 
 int RunImport(const VerbArguments& args)
 {
@@ -323,8 +300,3 @@ int RunImportCsv(const VerbArguments& args)
 {
     return RunImportAs(args, "import-csv");
 }
-
-const CliCommandRegistration registration({"import", "merge weights from another tracker's export or a CSV sheet", RunImport});
-const CliCommandRegistration oldName({"import-csv", "the same as import (its old name)", RunImportCsv});
-
-} // namespace

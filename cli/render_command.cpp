@@ -1,6 +1,7 @@
 // tarelog-cli render FILE -o OUT: the diary's graph, drawn by the same code
 // as the window, as a PNG image, an SVG drawing or the list of drawing calls.
-#include "cli/cli_command.h"
+#include "cli/commands.h"
+#include "cli/verb_preamble.h"
 #include "cli/offscreen_application.h"
 
 #include "doc/diary_file.h"
@@ -142,8 +143,8 @@ bool EndsWith(const std::string& text, const char* suffix)
     return true;
 }
 
-// Returns an English complaint, or nothing when the arguments make sense.
-std::optional<std::string> ParseArguments(const VerbArguments& args, RenderOptions& options)
+// The failure is an English complaint.
+Status<std::string> ParseArguments(const VerbArguments& args, RenderOptions& options)
 {
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -155,33 +156,33 @@ std::optional<std::string> ParseArguments(const VerbArguments& args, RenderOptio
             options.noProfile = true;
         } else if (a == "-o" || a == "--size" || a == "--avg" || a == "--style" || a == "--color") {
             if (!hasValue)
-                return a + " needs a value";
+                return Failed{a + " needs a value"};
             const std::string& v = args[++i];
             int style = 0;
             std::pair<int, Color> color;
             if (a == "-o")
                 options.output = v;
             else if (a == "--size" && !ParseSize(v, options.width, options.height))
-                return "--size wants WxH with each side 0 to " + std::to_string(kMaxExtent) + ", not '" + v + "'";
+                return Failed{"--size wants WxH with each side 0 to " + std::to_string(kMaxExtent) + ", not '" + v + "'"};
             else if (a == "--avg" && !ParseAverages(v, options))
-                return "--avg wants a comma-separated list of narrow, normal and wide, not '" + v + "'";
+                return Failed{"--avg wants a comma-separated list of narrow, normal and wide, not '" + v + "'"};
             else if (a == "--style" && !(ParseWhole(std::string_view(v), style) && style >= 1 && style <= 3))
-                return "--style wants 1, 2 or 3, not '" + v + "'";
+                return Failed{"--style wants 1, 2 or 3, not '" + v + "'"};
             else if (a == "--color" && !ParseColor(v, color))
-                return "--color wants SLOT=0xBBGGRR with SLOT 0 to 9, not '" + v + "'";
+                return Failed{"--color wants SLOT=0xBBGGRR with SLOT 0 to 9, not '" + v + "'"};
             if (a == "--style")
                 options.style = style;
             if (a == "--color")
                 options.colors.push_back(color);
         } else {
-            return "unknown option '" + a + "'";
+            return Failed{"unknown option '" + a + "'"};
         }
     }
     if (positional.size() != 1)
-        return std::string("give exactly one diary FILE");
+        return Failed{std::string("give exactly one diary FILE")};
     options.input = positional[0];
     if (options.output.empty())
-        return std::string("give the output file with -o OUT");
+        return Failed{std::string("give the output file with -o OUT")};
     if (EndsWith(options.output, ".png"))
         options.kind = OutputKind::Png;
     else if (EndsWith(options.output, ".svg"))
@@ -189,33 +190,30 @@ std::optional<std::string> ParseArguments(const VerbArguments& args, RenderOptio
     else if (EndsWith(options.output, ".ops"))
         options.kind = OutputKind::Ops;
     else
-        return "OUT must end in .png, .svg or .ops, not '" + options.output + "'";
+        return Failed{"OUT must end in .png, .svg or .ops, not '" + options.output + "'"};
     if (options.kind == OutputKind::Png && (options.width == 0 || options.height == 0))
-        return std::string("a PNG needs a size of at least 1x1");
-    return std::nullopt;
+        return Failed{std::string("a PNG needs a size of at least 1x1")};
+    return {};
 }
 
 // Through the same crash-safe replacement as diaries: a full disk or a
 // failed write leaves the old picture, and links to devices are refused.
-bool WriteAtomically(const std::string& path, std::string_view bytes, std::string& error)
+Status<std::string> WriteAtomically(const std::string& path, std::string_view bytes)
 {
-    FileFailure failure;
-    if (ReplaceFileSafely(path, bytes, failure))
-        return true;
-    error = DescribeFileFailure(failure);
-    return false;
+    if (const Status<FileFailure> written = ReplaceFileSafely(path, bytes); !written)
+        return Failed{DescribeFileFailure(written.error())};
+    return {};
 }
 
-bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphViewState& state,
-            const ProfileStore& profile, std::string& error)
+// The failure says in English why nothing was written.
+Status<std::string> Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphViewState& state,
+    const ProfileStore& profile)
 {
     const Rect client{0, 0, options.width, options.height};
     if (options.kind == OutputKind::Png) {
         QImage image(options.width, options.height, QImage::Format_RGB32);
-        if (image.isNull()) {
-            error = "not enough memory for the image";
-            return false;
-        }
+        if (image.isNull())
+            return Failed{std::string("not enough memory for the image")};
         image.fill(Qt::white);
         QPainter painter(&image);
         QPainterSurface surface(painter);
@@ -223,11 +221,9 @@ bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphVie
         painter.end();
         QByteArray png;
         QBuffer buffer(&png);
-        if (!buffer.open(QIODevice::WriteOnly) || !WritePng(image, buffer)) {
-            error = "cannot encode the PNG image";
-            return false;
-        }
-        return WriteAtomically(options.output, std::string_view(png.constData(), static_cast<std::size_t>(png.size())), error);
+        if (!buffer.open(QIODevice::WriteOnly) || !WritePng(image, buffer))
+            return Failed{std::string("cannot encode the PNG image")};
+        return WriteAtomically(options.output, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
     }
     GraphFontMeasurer measurer;
     std::string text;
@@ -241,27 +237,21 @@ bool Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphVie
         DrawGraph(surface, client, doc, state, profile);
         text = OpsText(client, surface.Ops());
     }
-    return WriteAtomically(options.output, text, error);
+    return WriteAtomically(options.output, text);
 }
+
+} // namespace
 
 int RunRender(const VerbArguments& args)
 {
-    if (WantsHelp(args)) {
-        std::fputs(kUsage, stdout);
-        return kExitOk;
-    }
     RenderOptions options;
-    if (const auto complaint = ParseArguments(args, options)) {
-        std::fprintf(stderr, "tarelog-cli render: %s\n\n%s", complaint->c_str(), kUsage);
-        return kExitUsage;
-    }
+    if (const auto stop = CheckVerbUsage(args, kUsage, Framed(ParseArguments(args, options), "tarelog-cli render: ", "\n\n")))
+        return *stop;
     // Before the diary is loaded, so that fontconfig starts beside the load.
     OffscreenApplication application;
     CTarelogDoc doc;
-    if (const DiaryFileError loadError = LoadDiaryFile(options.input, doc)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", loadError.EnglishMessage().c_str());
+    if (!LoadDiaryReporting(options.input, doc))
         return kExitFailure;
-    }
     application.Start();
     MemoryProfileStore emptyProfile;
     std::unique_ptr<QSettingsProfileStore> userProfile;
@@ -278,14 +268,9 @@ int RunRender(const VerbArguments& args)
     state.m_avgNormal = options.normal;
     state.m_avgWide = options.wide;
 
-    std::string error;
-    if (!Render(options, doc, state, profile, error)) {
-        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", options.output.c_str(), error.c_str());
+    if (const Status<std::string> rendered = Render(options, doc, state, profile); !rendered) {
+        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", options.output.c_str(), rendered.error().c_str());
         return kExitFailure;
     }
     return kExitOk;
 }
-
-const CliCommandRegistration registration({"render", "draw a diary's graph as PNG, SVG or a list of drawing calls", RunRender});
-
-} // namespace

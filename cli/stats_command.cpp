@@ -1,5 +1,6 @@
 // tarelog-cli stats FILE [--json]: summary figures of a diary.
-#include "cli/cli_command.h"
+#include "cli/commands.h"
+#include "cli/verb_preamble.h"
 
 #include "doc/csv_export.h"
 #include "doc/diary_file_stats.h"
@@ -82,31 +83,21 @@ void PrintText(const DiaryStats& stats, const std::string& unit)
     std::printf("trend per week: %s\n", Rounded(stats.trendPerWeek, "%+.2f").c_str());
 }
 
+} // namespace
+
 int RunStats(const VerbArguments& args)
 {
-    if (WantsHelp(args)) {
-        std::fputs(kUsage, stdout);
-        return kExitOk;
-    }
     const bool json = args.size() == 2 && args.IsOption(1) && args[1] == "--json";
-    if (args.empty() || args.size() > 2 || (args.size() == 2 && !json) || args.IsOption(0)) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
+    const bool fit = (args.size() == 1 || json) && !args.IsOption(0);
+    if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(fit)))
+        return *stop;
     // Streamed: a diary of any length costs the same memory (see ComputeDiaryFileStats).
-    DiaryStats stats;
-    std::u16string unit;
-    if (const DiaryFileError error = ComputeDiaryFileStats(args[0], stats, unit)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
-        return kExitFailure;
-    }
+    const Result<DiaryFileStats, DiaryFileError> stats = ComputeDiaryFileStats(args[0]);
+    if (!stats)
+        return ReportFailure(stats.error());
     if (json)
-        PrintJson(stats, ToUtf8(unit));
+        PrintJson(stats->figures, ToUtf8(stats->unit));
     else
-        PrintText(stats, ToUtf8(unit));
+        PrintText(stats->figures, ToUtf8(stats->unit));
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
 }
-
-const CliCommandRegistration registration({"stats", "entries, extremes, recent change and trend of a diary", RunStats});
-
-} // namespace

@@ -71,26 +71,21 @@ struct ParserDeleter {
 void ReadAppleHealth(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
     std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate("UTF-8"));
-    if (!parser) {
-        result.error = "cannot start the XML parser";
-        result.failure = ImportFailure::CannotRead;
-        return;
-    }
+    if (!parser)
+        return Refuse(result, {ImportFailure::CannotRead, "cannot start the XML parser"});
     AppleState state{&result, parser.get()};
     XML_SetUserData(parser.get(), &state);
     XML_SetStartElementHandler(parser.get(), StartElement);
     std::string_view piece;
     do {
-        if (!input.NextPiece(piece, result.error)) {
-            result.failure = ImportFailure::CannotRead;
-            return;
-        }
+        const Result<std::string_view, std::string> next = input.NextPiece();
+        if (!next)
+            return Refuse(result, {ImportFailure::CannotRead, next.error()});
+        piece = *next;
         if (XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()), piece.empty()) == XML_STATUS_ERROR) {
-            result.error = "the XML is damaged at line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": "
-                + XML_ErrorString(XML_GetErrorCode(parser.get()));
-            result.failure = ImportFailure::Damaged;
             result.weighings.clear();
-            return;
+            return Refuse(result, {ImportFailure::Damaged, "the XML is damaged at line "
+                + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " + XML_ErrorString(XML_GetErrorCode(parser.get()))});
         }
     } while (!piece.empty());
 }

@@ -30,12 +30,12 @@ bool DiaryDiskState::ChangedOnDisk(const std::string& path) const
     return Knows(path) && IdentifyFile(path) != m_identity;
 }
 
-DiaryFileError LoadDiaryRemembering(const std::string& path, CTarelogDoc& doc, DiaryDiskState& state)
+Status<DiaryFileError> LoadDiaryRemembering(const std::string& path, CTarelogDoc& doc, DiaryDiskState& state)
 {
-    DiaryFileFacts facts;
-    if (DiaryFileError error = LoadDiaryFile(path, doc, facts))
-        return error;
-    state.Remember(path, doc, facts.identity);
+    const Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(path, doc);
+    if (!loaded)
+        return Failed{loaded.error()};
+    state.Remember(path, doc, loaded->identity);
     return {};
 }
 
@@ -60,19 +60,18 @@ void TakeMerged(CTarelogDoc& doc, const DiaryContents& merged)
 
 } // namespace
 
-DiarySaveOutcome SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state, const std::string& path, OnConflict onConflict)
+Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state, const std::string& path,
+    OnConflict onConflict)
 {
     DiarySaveOutcome outcome;
-    FileWriteLock lock;
-    if ((outcome.error = LockDiaryFile(path, lock)))
-        return outcome;
+    const Result<FileWriteLock, DiaryFileError> lock = LockDiaryFile(path);
+    if (!lock)
+        return Failed{lock.error()};
     const FileIdentity current = IdentifyFile(path);
     if (current.exists && state.NeedsMerge(path)) {
         CTarelogDoc disk;
-        if (const DiaryFileError error = LoadDiaryFile(path, disk)) {
-            outcome.error = UnreadableChange(path, error);
-            return outcome;
-        }
+        if (const auto loaded = LoadDiaryFile(path, disk); !loaded)
+            return Failed{UnreadableChange(path, loaded.error())};
         const ConflictChoice choice = onConflict == OnConflict::KeepWindow ? ConflictChoice::KeepWindow : ConflictChoice::KeepDisk;
         DiaryMergeResult merge = MergeDiaries(state.Base(), DiaryContents::Of(disk), DiaryContents::Of(doc), choice);
         outcome.conflicts = std::move(merge.conflicts);
@@ -82,9 +81,10 @@ DiarySaveOutcome SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state, const
         outcome.merged = true;
         TakeMerged(doc, merge.merged);
     }
-    if ((outcome.error = SaveDiaryFile(doc, lock))) {
-        outcome.error.path = path;
-        return outcome;
+    if (const Status<DiaryFileError> saved = SaveDiaryFile(doc, *lock); !saved) {
+        DiaryFileError error = saved.error();
+        error.path = path;
+        return Failed{std::move(error)};
     }
     state.Remember(path, doc, IdentifyFile(path));
     return outcome;

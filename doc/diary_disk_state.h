@@ -37,7 +37,7 @@ private:
 };
 
 // Loads `path` into `doc` and remembers it in `state`.
-DiaryFileError LoadDiaryRemembering(const std::string& path, CTarelogDoc& doc, DiaryDiskState& state);
+Status<DiaryFileError> LoadDiaryRemembering(const std::string& path, CTarelogDoc& doc, DiaryDiskState& state);
 
 enum class OnConflict {
     Stop,        // write nothing and report the conflicts
@@ -45,13 +45,13 @@ enum class OnConflict {
     KeepWindow,
 };
 
+// What a save that did not fail did.
 struct DiarySaveOutcome {
-    DiaryFileError error;
     std::vector<DiaryConflict> conflicts; // with OnConflict::Stop: nothing was written
     std::size_t daysFromDisk = 0;         // days the disk's changes brought in
     bool merged = false;                  // the file had changed and was merged
 
-    bool Saved() const { return !error && (conflicts.empty() || merged); }
+    bool Saved() const { return conflicts.empty() || merged; }
 };
 
 // Saves `doc` to `path` under the file's write lock. When the file changed
@@ -59,4 +59,4 @@ struct DiarySaveOutcome {
 // day first, and `doc` takes the merged contents (its views are updated).
 // A file that changed into something that is not a diary is not written
 // over. On success `state` remembers the file as saved.
-DiarySaveOutcome SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state, const std::string& path, OnConflict onConflict);
+Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state, const std::string& path, OnConflict onConflict);

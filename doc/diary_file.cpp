@@ -9,7 +9,7 @@
 #include <memory>
 #include <new>
 
-DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, DiaryFileFacts& facts)
+Result<DiaryFileFacts, DiaryFileError> LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc)
 {
     // The load goes into a scratch document so that a damaged file leaves
     // the open diary exactly as it was.
@@ -22,47 +22,24 @@ DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, C
         CArchive header = CArchive::ForLoading(bytes);
         found.version = header.ReadInt32(PartId(DiaryPart::Version));
     } catch (const ArchiveError& cause) {
-        return DamagedDiaryError(path, cause);
+        return Failed{DamagedDiaryError(path, cause)};
     } catch (const std::bad_alloc&) {
-        return FileOperationError(DiaryFileError::Kind::CannotOpen, path, FileFailure{FileStep::Loading, ENOMEM});
+        return Failed{FileOperationError(DiaryFileError::Kind::CannotOpen, path, FileFailure{FileStep::Loading, ENOMEM})};
     }
     doc.TakeContents(loaded);
-    found.identity = facts.identity;
-    facts = found;
-    return {};
+    return found;
 }
 
-DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, std::int32_t* version)
+Result<DiaryFileFacts, DiaryFileError> LoadDiaryFile(const std::string& path, CTarelogDoc& doc)
 {
-    DiaryFileFacts facts;
-    const DiaryFileError error = LoadDiaryBytes(bytes, path, doc, facts);
-    if (!error && version != nullptr)
-        *version = facts.version;
-    return error;
-}
-
-DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, DiaryFileFacts& facts)
-{
-    std::string bytes;
-    FileFailure failure;
     FileIdentity identity;
-    if (!ReadWholeFile(path, bytes, failure, &identity))
-        return FileOperationError(DiaryFileError::Kind::CannotOpen, path, failure);
-    DiaryFileFacts found;
-    found.identity = identity;
-    const DiaryFileError error = LoadDiaryBytes(bytes, path, doc, found);
-    if (!error)
-        facts = found;
-    return error;
-}
-
-DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, std::int32_t* version)
-{
-    DiaryFileFacts facts;
-    const DiaryFileError error = LoadDiaryFile(path, doc, facts);
-    if (!error && version != nullptr)
-        *version = facts.version;
-    return error;
+    const Result<std::string, FileFailure> bytes = ReadWholeFile(path, &identity);
+    if (!bytes)
+        return Failed{FileOperationError(DiaryFileError::Kind::CannotOpen, path, bytes.error())};
+    Result<DiaryFileFacts, DiaryFileError> facts = LoadDiaryBytes(*bytes, path, doc);
+    if (facts)
+        facts->identity = identity;
+    return facts;
 }
 
 std::string StoreDiaryBytes(const CTarelogDoc& doc)
@@ -79,53 +56,52 @@ std::string StoreDiaryBytes(const CTarelogDoc& doc)
 namespace {
 
 // The stored bytes, or the reason they must not be written.
-DiaryFileError PrepareBytes(const CTarelogDoc& doc, const std::string& path, std::string& bytes)
+Result<std::string, DiaryFileError> PrepareBytes(const CTarelogDoc& doc, const std::string& path)
 {
+    std::string bytes;
     try {
         bytes = StoreDiaryBytes(doc);
     } catch (const std::bad_alloc&) {
-        return FileOperationError(DiaryFileError::Kind::CannotWrite, path, FileFailure{FileStep::PreparingNewFile, ENOMEM});
+        return Failed{FileOperationError(DiaryFileError::Kind::CannotWrite, path, FileFailure{FileStep::PreparingNewFile, ENOMEM})};
     }
     // A diary that would not load again (more records than the count field
     // holds, say) must never replace one that does.
     CTarelogDoc check;
-    if (const DiaryFileError error = LoadDiaryBytes(bytes, path, check)) {
+    if (const auto loaded = LoadDiaryBytes(bytes, path, check); !loaded) {
         DiaryFileError refused = FileOperationError(DiaryFileError::Kind::CannotWrite, path,
             FileFailure{FileStep::CheckingNewFile, EOVERFLOW, FileReason::WouldNotLoadAgain});
-        refused.cause = std::make_shared<const DiaryFileError>(error);
-        return refused;
+        refused.cause = std::make_shared<const DiaryFileError>(loaded.error());
+        return Failed{std::move(refused)};
     }
-    return {};
+    return bytes;
 }
 
 } // namespace
 
-DiaryFileError SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock)
+Status<DiaryFileError> SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock)
 {
-    std::string bytes;
-    if (DiaryFileError error = PrepareBytes(doc, lock.Target(), bytes))
-        return error;
-    FileFailure failure;
-    if (!ReplaceFileSafely(lock, bytes, failure))
-        return FileOperationError(DiaryFileError::Kind::CannotWrite, lock.Target(), failure);
+    const Result<std::string, DiaryFileError> bytes = PrepareBytes(doc, lock.Target());
+    if (!bytes)
+        return Failed{bytes.error()};
+    if (const Status<FileFailure> replaced = ReplaceFileSafely(lock, *bytes); !replaced)
+        return Failed{FileOperationError(DiaryFileError::Kind::CannotWrite, lock.Target(), replaced.error())};
     return {};
 }
 
-DiaryFileError SaveDiaryFile(const CTarelogDoc& doc, const std::string& path)
+Status<DiaryFileError> SaveDiaryFile(const CTarelogDoc& doc, const std::string& path)
 {
-    std::string bytes;
-    if (DiaryFileError error = PrepareBytes(doc, path, bytes))
-        return error;
-    FileFailure failure;
-    if (!ReplaceFileSafely(path, bytes, failure))
-        return FileOperationError(DiaryFileError::Kind::CannotWrite, path, failure);
+    const Result<std::string, DiaryFileError> bytes = PrepareBytes(doc, path);
+    if (!bytes)
+        return Failed{bytes.error()};
+    if (const Status<FileFailure> replaced = ReplaceFileSafely(path, *bytes); !replaced)
+        return Failed{FileOperationError(DiaryFileError::Kind::CannotWrite, path, replaced.error())};
     return {};
 }
 
-DiaryFileError LockDiaryFile(const std::string& path, FileWriteLock& lock)
+Result<FileWriteLock, DiaryFileError> LockDiaryFile(const std::string& path)
 {
-    FileFailure failure;
-    if (!lock.Acquire(path, failure))
-        return FileOperationError(DiaryFileError::Kind::CannotWrite, path, failure);
-    return {};
+    FileWriteLock lock;
+    if (const Status<FileFailure> acquired = lock.Acquire(path); !acquired)
+        return Failed{FileOperationError(DiaryFileError::Kind::CannotWrite, path, acquired.error())};
+    return lock;
 }

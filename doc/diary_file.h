@@ -2,6 +2,8 @@
 
 #include "doc/diary_file_error.h"
 #include "doc/tarelog_doc.h"
+#include "platform/file_lock.h"
+#include "platform/result.h"
 #include "platform/safe_file.h"
 
 #include <cstdint>
@@ -20,19 +22,13 @@ struct DiaryFileFacts {
 // version-0 diary): programs refuse to write over them unless told to.
 constexpr std::size_t kSuspectTrailingBytes = 64 * 1024;
 
-class FileWriteLock;
-
-// Loads the diary at `path` into `doc` (records, unit, digits). On failure
-// `doc` is left exactly as it was. The modified flag and views are not touched.
-// `version`, when given, receives the file's version number on success.
-DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, std::int32_t* version = nullptr);
+// Loads the diary at `path` into `doc` (records, unit, digits) and tells
+// what the load learnt of the file. On failure `doc` is left exactly as it
+// was. The modified flag and views are not touched.
+Result<DiaryFileFacts, DiaryFileError> LoadDiaryFile(const std::string& path, CTarelogDoc& doc);
 
 // The same over bytes already in memory; `path` only names them in errors.
-DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc,
-    std::int32_t* version = nullptr);
-
-DiaryFileError LoadDiaryFile(const std::string& path, CTarelogDoc& doc, DiaryFileFacts& facts);
-DiaryFileError LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc, DiaryFileFacts& facts);
+Result<DiaryFileFacts, DiaryFileError> LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc);
 
 // The bytes of `doc` as a version-101 file.
 std::string StoreDiaryBytes(const CTarelogDoc& doc);
@@ -42,10 +38,10 @@ std::string StoreDiaryBytes(const CTarelogDoc& doc);
 // the old one. On failure the old file is untouched. The file's write lock
 // is held for the write; a diary the loader would refuse (which no edit
 // should produce) is not written at all.
-DiaryFileError SaveDiaryFile(const CTarelogDoc& doc, const std::string& path);
+Status<DiaryFileError> SaveDiaryFile(const CTarelogDoc& doc, const std::string& path);
 // The same for a writer that holds the lock since it read the file.
-DiaryFileError SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock);
+Status<DiaryFileError> SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock);
 
 // Takes the write lock of the diary at `path` for a read-modify-write,
 // waiting a few seconds for another writer; the error says nothing was written.
-DiaryFileError LockDiaryFile(const std::string& path, FileWriteLock& lock);
+Result<FileWriteLock, DiaryFileError> LockDiaryFile(const std::string& path);

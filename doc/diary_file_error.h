@@ -25,6 +25,9 @@ enum class DiaryRefusal {
     ChangedIntoUnreadable,     // another program replaced the file with one that does not load
 };
 
+// The failure of a diary operation's Result or Status. A default-constructed
+// one (Kind::None, false) stands for no failure where outcomes are compared
+// field by field, as error_or({}) gives it for a success.
 struct DiaryFileError {
     enum class Kind {
         None,

@@ -6,68 +6,77 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <vector>
 
 namespace {
 
-enum class Pass { Done, OutOfOrder };
-
-DiaryFileError AccumulateInFileOrder(DiaryStream& stream, DiaryStatsAccumulator& accumulator, Pass& pass)
+// Hands each chunk of the stream's remaining records to `take` until the
+// records end or `take` answers false.
+Status<DiaryFileError> ForEachChunk(DiaryStream& stream, const std::function<bool(std::span<const WeightRecord>)>& take)
 {
-    pass = Pass::Done;
     for (;;) {
-        std::span<const WeightRecord> chunk;
-        if (const DiaryFileError error = stream.NextChunk(chunk))
-            return error;
-        if (chunk.empty())
+        const Result<std::span<const WeightRecord>, DiaryFileError> chunk = stream.NextChunk();
+        if (!chunk)
+            return Failed{chunk.error()};
+        if (chunk->empty() || !take(*chunk))
             return {};
-        for (const WeightRecord& record : chunk) {
-            if (!accumulator.Add(record)) {
-                pass = Pass::OutOfOrder;
-                return {};
-            }
-        }
     }
 }
 
-DiaryFileError ReadAllRecords(DiaryStream& stream, std::vector<WeightRecord>& records)
+// False when a record is out of date order, which the accumulator cannot take.
+Result<bool, DiaryFileError> AccumulateInFileOrder(DiaryStream& stream, DiaryStatsAccumulator& accumulator)
+{
+    bool inOrder = true;
+    const Status<DiaryFileError> read = ForEachChunk(stream, [&](std::span<const WeightRecord> chunk) {
+        for (const WeightRecord& record : chunk) {
+            if (!accumulator.Add(record)) {
+                inOrder = false;
+                return false;
+            }
+        }
+        return true;
+    });
+    if (!read)
+        return Failed{read.error()};
+    return inOrder;
+}
+
+Status<DiaryFileError> ReadAllRecords(DiaryStream& stream, std::vector<WeightRecord>& records)
 {
     records.reserve(stream.RecordCount());
     stream.Rewind();
-    for (;;) {
-        std::span<const WeightRecord> chunk;
-        if (const DiaryFileError error = stream.NextChunk(chunk))
-            return error;
-        if (chunk.empty())
-            return {};
+    return ForEachChunk(stream, [&](std::span<const WeightRecord> chunk) {
         records.insert(records.end(), chunk.begin(), chunk.end());
-    }
+        return true;
+    });
 }
 
 } // namespace
 
-DiaryFileError ComputeDiaryFileStats(const std::string& path, DiaryStats& stats, std::u16string& unit)
+Result<DiaryFileStats, DiaryFileError> ComputeDiaryFileStats(const std::string& path)
 {
     DiaryStream stream;
-    if (const DiaryFileError error = stream.Open(path))
-        return error;
+    if (Status<DiaryFileError> opened = stream.Open(path); !opened)
+        return Failed{opened.error()};
     DiaryStatsAccumulator accumulator;
-    Pass pass = Pass::Done;
-    if (const DiaryFileError error = AccumulateInFileOrder(stream, accumulator, pass))
-        return error;
-    if (pass == Pass::OutOfOrder) {
+    const Result<bool, DiaryFileError> inOrder = AccumulateInFileOrder(stream, accumulator);
+    if (!inOrder)
+        return Failed{inOrder.error()};
+    DiaryFileStats result;
+    if (*inOrder) {
+        result.figures = accumulator.Result();
+    } else {
         try {
             std::vector<WeightRecord> records;
-            if (const DiaryFileError error = ReadAllRecords(stream, records))
-                return error;
-            stats = ComputeDiaryStats(records);
+            if (Status<DiaryFileError> read = ReadAllRecords(stream, records); !read)
+                return Failed{read.error()};
+            result.figures = ComputeDiaryStats(records);
         } catch (const std::bad_alloc&) {
-            return DiaryRefusalError(DiaryFileError::Kind::CannotOpen, path, DiaryRefusal::SortingOutOfMemory, ENOMEM);
+            return Failed{DiaryRefusalError(DiaryFileError::Kind::CannotOpen, path, DiaryRefusal::SortingOutOfMemory, ENOMEM)};
         }
-    } else {
-        stats = accumulator.Result();
     }
-    unit = stream.Unit();
-    return {};
+    result.unit = stream.Unit();
+    return result;
 }

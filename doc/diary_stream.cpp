@@ -15,44 +15,46 @@ constexpr std::size_t kFirstTailWindow = 4096;
 
 DiaryStream::DiaryStream(std::size_t chunkRecords) : m_chunkRecords(std::max<std::size_t>(chunkRecords, 1)) {}
 
-DiaryFileError DiaryStream::Open(const std::string& path)
+Status<DiaryFileError> DiaryStream::Open(const std::string& path)
 {
     m_path = path;
     m_nextRecord = 0;
-    DiaryFileError error = ReadLayout();
-    if (error) {
+    Status<DiaryFileError> opened = ReadLayout();
+    if (!opened) {
         // Nothing of a refused file is handed out.
         m_header = {};
         m_tail = {};
     }
-    return error;
+    return opened;
 }
 
-DiaryFileError DiaryStream::ReadLayout()
+Status<DiaryFileError> DiaryStream::ReadLayout()
 {
-    FileFailure failure;
-    if (!m_file.Open(m_path, failure))
-        return FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, failure);
+    Status<FileFailure> read = m_file.Open(m_path);
     try {
-        if (!ReadHeader(failure) || !ReadTail(failure))
-            return FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, failure);
+        if (read)
+            read = ReadHeader();
+        if (read)
+            read = ReadTail();
+        if (!read)
+            return Failed{FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, read.error())};
         m_chunk.resize(std::min(m_chunkRecords, m_header.recordCount));
     } catch (const ArchiveError& cause) {
-        return DamagedDiaryError(m_path, cause);
+        return Failed{DamagedDiaryError(m_path, cause)};
     } catch (const std::bad_alloc&) {
-        return FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, FileFailure{FileStep::Loading, ENOMEM});
+        return Failed{FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, FileFailure{FileStep::Loading, ENOMEM})};
     }
     return {};
 }
 
-bool DiaryStream::ReadHeader(FileFailure& failure)
+Status<FileFailure> DiaryStream::ReadHeader()
 {
     std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(kDiaryHeaderSize, m_file.Size())), '\0');
-    if (!m_file.ReadAt(0, bytes.data(), bytes.size(), failure))
-        return false;
+    if (Status<FileFailure> read = m_file.ReadAt(0, bytes.data(), bytes.size()); !read)
+        return read;
     CArchive archive = CArchive::ForLoading(bytes);
     m_header = ReadDiaryHeader(archive, static_cast<std::size_t>(m_file.Size()));
-    return true;
+    return {};
 }
 
 // The unit text's length is only known once its first bytes are read, so
@@ -60,22 +62,22 @@ bool DiaryStream::ReadHeader(FileFailure& failure)
 // fit: a few bytes for a real diary, at most the rest of the file. A window
 // cut short by its own size can fail where the file does not, so only the
 // verdict on a window that reaches the end of the file is the file's.
-bool DiaryStream::ReadTail(FileFailure& failure)
+Status<FileFailure> DiaryStream::ReadTail()
 {
     m_tail = {};
     if (!HasDiaryTail(m_header.version))
-        return true;
+        return {};
     const std::uint64_t start = DiaryTailOffset(m_header);
     const auto rest = static_cast<std::size_t>(m_file.Size() - start);
     std::size_t window = std::min(kFirstTailWindow, rest);
     for (;;) {
         std::string bytes(window, '\0');
-        if (!m_file.ReadAt(start, bytes.data(), window, failure))
-            return false;
+        if (Status<FileFailure> read = m_file.ReadAt(start, bytes.data(), window); !read)
+            return read;
         CArchive archive = CArchive::ForLoading(bytes);
         try {
             m_tail = ReadDiaryTail(archive, m_header.version);
-            return true;
+            return {};
         } catch (const ArchiveError& error) {
             if (window == rest)
                 throw error.ShiftedBy(static_cast<std::size_t>(start));
@@ -84,15 +86,15 @@ bool DiaryStream::ReadTail(FileFailure& failure)
     }
 }
 
-DiaryFileError DiaryStream::NextChunk(std::span<const WeightRecord>& chunk)
+Result<std::span<const WeightRecord>, DiaryFileError> DiaryStream::NextChunk()
 {
     const std::size_t count = std::min(m_chunk.size(), m_header.recordCount - m_nextRecord);
-    FileFailure failure;
-    if (count > 0
-        && !m_file.ReadAt(kDiaryHeaderSize + m_nextRecord * sizeof(WeightRecord), m_chunk.data(),
-            count * sizeof(WeightRecord), failure))
-        return FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, failure);
+    if (count > 0) {
+        const Status<FileFailure> read
+            = m_file.ReadAt(kDiaryHeaderSize + m_nextRecord * sizeof(WeightRecord), m_chunk.data(), count * sizeof(WeightRecord));
+        if (!read)
+            return Failed{FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, read.error())};
+    }
     m_nextRecord += count;
-    chunk = std::span<const WeightRecord>(m_chunk.data(), count);
-    return {};
+    return std::span<const WeightRecord>(m_chunk.data(), count);
 }

@@ -27,7 +27,7 @@ public:
 
     explicit DiaryStream(std::size_t chunkRecords = kDefaultChunkRecords);
 
-    DiaryFileError Open(const std::string& path);
+    Status<DiaryFileError> Open(const std::string& path);
 
     // The file's contents once Open has succeeded.
     std::int32_t Version() const { return static_cast<std::int32_t>(m_header.version); }
@@ -37,14 +37,14 @@ public:
 
     // The next records in file order; an empty chunk after the last. The
     // chunk stays valid until the next call.
-    DiaryFileError NextChunk(std::span<const WeightRecord>& chunk);
+    Result<std::span<const WeightRecord>, DiaryFileError> NextChunk();
     // Starts the records again from the first.
     void Rewind() { m_nextRecord = 0; }
 
 private:
-    DiaryFileError ReadLayout();
-    bool ReadHeader(FileFailure& failure);
-    bool ReadTail(FileFailure& failure);
+    Status<DiaryFileError> ReadLayout();
+    Status<FileFailure> ReadHeader();
+    Status<FileFailure> ReadTail();
 
     std::size_t m_chunkRecords;
     std::string m_path;

@@ -92,12 +92,10 @@ std::string ReadWeightWithUnit(std::string_view text, double& weight, WeightUnit
 
 void ReadGarmin(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
-    std::string_view text;
-    if (!input.WholeText(text, result.error)) {
-        result.failure = ImportFailure::CannotRead;
-        return;
-    }
-    CsvReader reader(StripByteOrderMark(text), ',');
+    const Result<std::string_view, std::string> whole = input.WholeText();
+    if (!whole)
+        return Refuse(result, {ImportFailure::CannotRead, whole.error()});
+    CsvReader reader(StripByteOrderMark(*whole), ',');
     std::vector<std::string> fields;
     reader.Next(fields); // the header
     CsvTimestamp day;

@@ -119,12 +119,10 @@ RowOutcome ReadRow(const TableRules& rules, const Columns& c, const std::vector<
 void ReadHeaderTable(const LayoutReader& layout, ImportInput& input, WeightImport& result)
 {
     const TableRules& rules = *layout.table;
-    std::string_view text;
-    if (!input.WholeText(text, result.error)) {
-        result.failure = ImportFailure::CannotRead;
-        return;
-    }
-    text = StripByteOrderMark(text);
+    const Result<std::string_view, std::string> whole = input.WholeText();
+    if (!whole)
+        return Refuse(result, {ImportFailure::CannotRead, whole.error()});
+    const std::string_view text = StripByteOrderMark(*whole);
     const char separator = SeparatorOf(FirstNonBlankLine(text));
     std::vector<std::string> fields;
     CsvReader reader(text, separator);

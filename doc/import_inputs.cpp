@@ -5,17 +5,16 @@
 #include <cerrno>
 #include <cstring>
 
-bool MemoryInput::WholeText(std::string_view& text, std::string&)
+Result<std::string_view, std::string> MemoryInput::WholeText()
 {
-    text = m_bytes;
-    return true;
+    return m_bytes;
 }
 
-bool MemoryInput::NextPiece(std::string_view& piece, std::string&)
+Result<std::string_view, std::string> MemoryInput::NextPiece()
 {
-    piece = m_bytes.substr(m_pos, kImportPieceBytes);
+    const std::string_view piece = m_bytes.substr(m_pos, kImportPieceBytes);
     m_pos += piece.size();
-    return true;
+    return piece;
 }
 
 FileInput::~FileInput()
@@ -24,29 +23,22 @@ FileInput::~FileInput()
         std::fclose(m_file);
 }
 
-bool FileInput::WholeText(std::string_view& text, std::string& error)
+Result<std::string_view, std::string> FileInput::WholeText()
 {
-    FileFailure failure;
-    if (!ReadWholeFile(m_path, m_whole, failure)) {
-        error = "cannot read " + m_path + ": " + DescribeFileFailure(failure);
-        return false;
-    }
-    text = m_whole;
-    return true;
+    Result<std::string, FileFailure> whole = ReadWholeFile(m_path);
+    if (!whole)
+        return Failed{"cannot read " + m_path + ": " + DescribeFileFailure(whole.error())};
+    m_whole = std::move(*whole);
+    return std::string_view(m_whole);
 }
 
-bool FileInput::NextPiece(std::string_view& piece, std::string& error)
+Result<std::string_view, std::string> FileInput::NextPiece()
 {
-    if (m_file == nullptr && (m_file = std::fopen(m_path.c_str(), "rb")) == nullptr) {
-        error = "cannot read " + m_path + ": " + std::strerror(errno);
-        return false;
-    }
+    if (m_file == nullptr && (m_file = std::fopen(m_path.c_str(), "rb")) == nullptr)
+        return Failed{"cannot read " + m_path + ": " + std::strerror(errno)};
     m_piece.resize(kImportPieceBytes);
     const std::size_t got = std::fread(m_piece.data(), 1, m_piece.size(), m_file);
-    if (got == 0 && std::ferror(m_file)) {
-        error = "cannot read " + m_path + ": " + std::strerror(errno);
-        return false;
-    }
-    piece = std::string_view(m_piece.data(), got);
-    return true;
+    if (got == 0 && std::ferror(m_file))
+        return Failed{"cannot read " + m_path + ": " + std::strerror(errno)};
+    return std::string_view(m_piece.data(), got);
 }

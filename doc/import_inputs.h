@@ -16,8 +16,8 @@ class MemoryInput : public ImportInput {
 public:
     explicit MemoryInput(std::string_view bytes) : m_bytes(bytes) {}
 
-    bool WholeText(std::string_view& text, std::string& error) override;
-    bool NextPiece(std::string_view& piece, std::string& error) override;
+    Result<std::string_view, std::string> WholeText() override;
+    Result<std::string_view, std::string> NextPiece() override;
 
 private:
     std::string_view m_bytes;
@@ -33,8 +33,8 @@ public:
     FileInput(const FileInput&) = delete;
     FileInput& operator=(const FileInput&) = delete;
 
-    bool WholeText(std::string_view& text, std::string& error) override;
-    bool NextPiece(std::string_view& piece, std::string& error) override;
+    Result<std::string_view, std::string> WholeText() override;
+    Result<std::string_view, std::string> NextPiece() override;
 
 private:
     std::string m_path;

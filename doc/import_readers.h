@@ -5,6 +5,7 @@
 
 #include "doc/csv_reader.h"
 #include "doc/weight_import.h"
+#include "platform/result.h"
 
 #include <span>
 #include <string>
@@ -16,12 +17,21 @@
 class ImportInput {
 public:
     virtual ~ImportInput() = default;
-    // The whole text, for the layouts that are read at once. False (with
-    // `error` set) when it cannot be read.
-    virtual bool WholeText(std::string_view& text, std::string& error) = 0;
+    // The whole text, for the layouts that are read at once. The failure
+    // says in English why it cannot be read.
+    virtual Result<std::string_view, std::string> WholeText() = 0;
     // The next piece from the start, empty at the end, for streaming readers.
-    virtual bool NextPiece(std::string_view& piece, std::string& error) = 0;
+    virtual Result<std::string_view, std::string> NextPiece() = 0;
 };
+
+// Why a file as a whole is not imported, as WeightImport carries it.
+struct ImportRefusal {
+    ImportFailure failure = ImportFailure::CannotRead;
+    std::string error; // English
+};
+
+// Marks `result` as refused.
+void Refuse(WeightImport& result, ImportRefusal refusal);
 
 // What the start of a file shows, for recognising its layout.
 struct FileStart {

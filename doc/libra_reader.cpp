@@ -12,8 +12,9 @@ struct Preamble {
     int rowsLine = 1;          // and their line
 };
 
-bool ReadPreamble(std::string_view text, Preamble& preamble, std::string& error)
+Result<Preamble, std::string> ReadPreamble(std::string_view text)
 {
+    Preamble preamble;
     std::size_t pos = 0;
     int line = 1;
     while (pos < text.size()) {
@@ -31,31 +32,26 @@ bool ReadPreamble(std::string_view text, Preamble& preamble, std::string& error)
         if (lower.starts_with("date;weight")) {
             preamble.rowsStart = pos;
             preamble.rowsLine = line;
-            return true;
+            return preamble;
         }
     }
-    error = "the Libra header has no '#date;weight;...' line";
-    return false;
+    return Failed{std::string("the Libra header has no '#date;weight;...' line")};
 }
 
 } // namespace
 
 void ReadLibra(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
-    std::string_view text;
-    if (!input.WholeText(text, result.error)) {
-        result.failure = ImportFailure::CannotRead;
-        return;
-    }
-    text = StripByteOrderMark(text);
-    Preamble preamble;
-    if (!ReadPreamble(text, preamble, result.error)) {
-        result.failure = ImportFailure::Damaged;
-        return;
-    }
-    result.statedUnit = preamble.unit;
-    const WeightUnit unit = UnitOfText(preamble.unit);
-    CsvReader reader(text.substr(preamble.rowsStart), ';', preamble.rowsLine);
+    const Result<std::string_view, std::string> whole = input.WholeText();
+    if (!whole)
+        return Refuse(result, {ImportFailure::CannotRead, whole.error()});
+    const std::string_view text = StripByteOrderMark(*whole);
+    const Result<Preamble, std::string> preamble = ReadPreamble(text);
+    if (!preamble)
+        return Refuse(result, {ImportFailure::Damaged, preamble.error()});
+    result.statedUnit = preamble->unit;
+    const WeightUnit unit = UnitOfText(preamble->unit);
+    CsvReader reader(text.substr(preamble->rowsStart), ';', preamble->rowsLine);
     std::vector<std::string> fields;
     while (reader.Next(fields)) {
         CsvTimestamp stamp;

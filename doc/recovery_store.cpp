@@ -33,7 +33,7 @@ std::string BasePathOf(const std::string& copyPath)
 std::optional<DiaryContents> LoadContents(const std::string& path)
 {
     CTarelogDoc doc;
-    if (LoadDiaryFile(path, doc))
+    if (!LoadDiaryFile(path, doc))
         return std::nullopt;
     return DiaryContents::Of(doc);
 }
@@ -69,25 +69,24 @@ bool RecoveryStore::Hold(const std::string& copyPath)
     if (m_held.IsHeld() && m_heldPath == copyPath)
         return true;
     m_held.Release();
-    FileFailure failure;
-    if (!m_held.Acquire(copyPath, failure, std::chrono::milliseconds(0)))
+    if (!m_held.Acquire(copyPath, std::chrono::milliseconds(0)))
         return false;
     m_heldPath = copyPath;
     return true;
 }
 
-DiaryFileError RecoveryStore::Write(const std::string& diaryPath, const CTarelogDoc& doc, const DiaryContents& base)
+Status<DiaryFileError> RecoveryStore::Write(const std::string& diaryPath, const CTarelogDoc& doc, const DiaryContents& base)
 {
     std::error_code ignored;
     fs::create_directories(m_folder, ignored);
     fs::permissions(m_folder, fs::perms::owner_all, ignored);
     const std::string copyPath = CopyPathOf(diaryPath);
     if (!Hold(copyPath))
-        return DiaryRefusalError(DiaryFileError::Kind::CannotWrite, copyPath, DiaryRefusal::RecoveryCopyHeldElsewhere, EWOULDBLOCK);
+        return Failed{DiaryRefusalError(DiaryFileError::Kind::CannotWrite, copyPath, DiaryRefusal::RecoveryCopyHeldElsewhere, EWOULDBLOCK)};
     CTarelogDoc baseDoc;
     base.ApplyTo(baseDoc);
-    if (DiaryFileError error = SaveDiaryFile(baseDoc, BasePathOf(copyPath)))
-        return error;
+    if (Status<DiaryFileError> saved = SaveDiaryFile(baseDoc, BasePathOf(copyPath)); !saved)
+        return saved;
     return SaveDiaryFile(doc, m_held);
 }
 
@@ -120,8 +119,7 @@ std::optional<RecoveryStore::Copy> RecoveryStore::Find(const std::string& diaryP
 
 bool RecoveryStore::LockUnheld(const std::string& copyPath, FileWriteLock& lock) const
 {
-    FileFailure failure;
-    return m_heldPath != copyPath && lock.Acquire(copyPath, failure, std::chrono::milliseconds(0));
+    return m_heldPath != copyPath && lock.Acquire(copyPath, std::chrono::milliseconds(0));
 }
 
 void RecoveryStore::RemoveIfUnheld(const std::string& diaryPath)

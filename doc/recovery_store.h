@@ -24,7 +24,7 @@ public:
     static std::string DefaultFolder();
 
     // Writes the copy of the diary at `diaryPath` (empty for untitled).
-    DiaryFileError Write(const std::string& diaryPath, const CTarelogDoc& doc, const DiaryContents& base);
+    Status<DiaryFileError> Write(const std::string& diaryPath, const CTarelogDoc& doc, const DiaryContents& base);
     // Removes this window's copy, or one it restored from a window that is
     // gone: the changes were saved or let go.
     void Remove(const std::string& diaryPath);

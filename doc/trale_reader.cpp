@@ -7,12 +7,10 @@
 
 void ReadTrale(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
-    std::string_view text;
-    if (!input.WholeText(text, result.error)) {
-        result.failure = ImportFailure::CannotRead;
-        return;
-    }
-    text = StripByteOrderMark(text);
+    const Result<std::string_view, std::string> whole = input.WholeText();
+    if (!whole)
+        return Refuse(result, {ImportFailure::CannotRead, whole.error()});
+    const std::string_view text = StripByteOrderMark(*whole);
     result.statedUnit = "kg";
     int line = 0;
     for (std::size_t pos = 0; pos < text.size();) {

@@ -68,8 +68,7 @@ WeightImport Read(std::string_view startBytes, ImportInput& input, ImportLayout 
     const FileStart start = StartOf(startBytes);
     const LayoutReader* reader = ReaderFor(start, layout);
     if (reader == nullptr) {
-        result.error = Unrecognised(start, layout);
-        result.failure = ImportFailure::Unrecognised;
+        Refuse(result, {ImportFailure::Unrecognised, Unrecognised(start, layout)});
         return result;
     }
     result.layout = reader->layout;
@@ -82,18 +81,17 @@ WeightImport Read(std::string_view startBytes, ImportInput& input, ImportLayout 
 // The first file in the archive that the layout (or any, for Auto) recognises.
 WeightImport ReadFromZip(const std::string& path, ImportLayout layout)
 {
-    WeightImport failed;
     ZipInput zip(path);
-    std::string start;
     const auto recognised = [layout](std::string_view bytes) { return ReaderFor(StartOf(bytes), layout) != nullptr; };
     const std::string what = layout == ImportLayout::Auto ? "file that any layout recognises (tried " + TriedLayouts() + ")"
                                                           : std::string(ImportLayoutName(layout)) + " export";
-    const ZipInput::Search search = zip.FindEntry(recognised, what, start, failed.error);
-    if (search != ZipInput::Search::Found) {
-        failed.failure = search == ZipInput::Search::NoEntry ? ImportFailure::Unrecognised : ImportFailure::CannotRead;
+    const Result<std::string, ImportRefusal> start = zip.FindEntry(recognised, what);
+    if (!start) {
+        WeightImport failed;
+        Refuse(failed, start.error());
         return failed;
     }
-    WeightImport result = Read(start, zip, layout);
+    WeightImport result = Read(*start, zip, layout);
     result.archiveEntry = zip.EntryName();
     return result;
 }
@@ -113,11 +111,8 @@ bool LooksImportable(const std::string& path)
     if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         return false;
     FileInput probe(path);
-    std::string_view start;
-    std::string error;
-    if (!probe.NextPiece(start, error))
-        return false;
-    return LooksLikeZip(start) || ReaderFor(StartOf(start), ImportLayout::Auto) != nullptr;
+    const Result<std::string_view, std::string> start = probe.NextPiece();
+    return start && (LooksLikeZip(*start) || ReaderFor(StartOf(*start), ImportLayout::Auto) != nullptr);
 }
 
 WeightImport ReadWeightImport(std::string_view bytes, ImportLayout layout)
@@ -133,18 +128,16 @@ WeightImport ReadWeightImportFile(const std::string& path, ImportLayout layout)
     WeightImport failed;
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-        failed.error = "cannot read " + path + ": not a regular file";
-        failed.failure = ImportFailure::CannotRead;
+        Refuse(failed, {ImportFailure::CannotRead, "cannot read " + path + ": not a regular file"});
         return failed;
     }
     FileInput probe(path);
-    std::string start;
-    std::string_view piece;
-    if (!probe.NextPiece(piece, failed.error)) {
-        failed.failure = ImportFailure::CannotRead;
+    const Result<std::string_view, std::string> piece = probe.NextPiece();
+    if (!piece) {
+        Refuse(failed, {ImportFailure::CannotRead, piece.error()});
         return failed;
     }
-    start.assign(piece);
+    const std::string start(*piece);
     if (LooksLikeZip(start))
         return ReadFromZip(path, layout);
     FileInput input(path);

@@ -25,27 +25,23 @@ std::string ZipInput::Failure(const char* what) const
     return std::string("cannot read the zip archive ") + m_path + ": " + what + (why != nullptr ? std::string(": ") + why : "");
 }
 
-bool ZipInput::ReadPiece(std::string& piece, std::string& error)
+Status<std::string> ZipInput::ReadPiece(std::string& piece)
 {
     piece.resize(kImportPieceBytes);
     const la_ssize_t got = archive_read_data(m_archive, piece.data(), piece.size());
-    if (got < 0) {
-        error = Failure(("reading " + m_entry).c_str());
-        return false;
-    }
+    if (got < 0)
+        return Failed{Failure(("reading " + m_entry).c_str())};
     piece.resize(static_cast<std::size_t>(got));
-    return true;
+    return {};
 }
 
-ZipInput::Search ZipInput::FindEntry(const std::function<bool(std::string_view start)>& wanted, const std::string& what,
-    std::string& start, std::string& error)
+Result<std::string, ImportRefusal> ZipInput::FindEntry(const std::function<bool(std::string_view start)>& wanted,
+    const std::string& what)
 {
     m_archive = archive_read_new();
     archive_read_support_format_zip(m_archive);
-    if (archive_read_open_filename(m_archive, m_path.c_str(), 64 * 1024) != ARCHIVE_OK) {
-        error = Failure("opening it");
-        return Search::Unreadable;
-    }
+    if (archive_read_open_filename(m_archive, m_path.c_str(), 64 * 1024) != ARCHIVE_OK)
+        return Failed{ImportRefusal{ImportFailure::CannotRead, Failure("opening it")}};
     archive_entry* entry = nullptr;
     int status = ARCHIVE_OK;
     while ((status = archive_read_next_header(m_archive, &entry)) == ARCHIVE_OK) {
@@ -56,52 +52,42 @@ ZipInput::Search ZipInput::FindEntry(const std::function<bool(std::string_view s
         m_start.clear();
         std::string piece;
         while (m_start.size() < kImportPieceBytes) {
-            if (!ReadPiece(piece, error))
-                return Search::Unreadable;
+            if (Status<std::string> read = ReadPiece(piece); !read)
+                return Failed{ImportRefusal{ImportFailure::CannotRead, read.error()}};
             if (piece.empty())
                 break;
             m_start += piece;
         }
-        if (wanted(m_start)) {
-            start = m_start;
-            return Search::Found;
-        }
+        if (wanted(m_start))
+            return m_start;
     }
-    if (status != ARCHIVE_EOF) {
-        error = Failure("listing its files");
-        return Search::Unreadable;
-    }
-    error = "the zip archive holds no " + what;
-    return Search::NoEntry;
+    if (status != ARCHIVE_EOF)
+        return Failed{ImportRefusal{ImportFailure::CannotRead, Failure("listing its files")}};
+    return Failed{ImportRefusal{ImportFailure::Unrecognised, "the zip archive holds no " + what}};
 }
 
-bool ZipInput::NextPiece(std::string_view& piece, std::string& error)
+Result<std::string_view, std::string> ZipInput::NextPiece()
 {
     if (!m_startGiven) {
         m_startGiven = true;
-        piece = m_start;
-        return true;
+        return std::string_view(m_start);
     }
-    if (!ReadPiece(m_piece, error))
-        return false;
-    piece = m_piece;
-    return true;
+    if (Status<std::string> read = ReadPiece(m_piece); !read)
+        return Failed{read.error()};
+    return std::string_view(m_piece);
 }
 
-bool ZipInput::WholeText(std::string_view& text, std::string& error)
+Result<std::string_view, std::string> ZipInput::WholeText()
 {
     m_whole = m_start;
     m_startGiven = true;
     std::string piece;
     do {
-        if (!ReadPiece(piece, error))
-            return false;
+        if (Status<std::string> read = ReadPiece(piece); !read)
+            return Failed{read.error()};
         m_whole += piece;
-        if (m_whole.size() > kMaxReadableFileSize) {
-            error = "the file " + m_entry + " in the zip archive " + m_path + " is too large to read whole";
-            return false;
-        }
+        if (m_whole.size() > kMaxReadableFileSize)
+            return Failed{"the file " + m_entry + " in the zip archive " + m_path + " is too large to read whole"};
     } while (!piece.empty());
-    text = m_whole;
-    return true;
+    return std::string_view(m_whole);
 }

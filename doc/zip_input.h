@@ -20,21 +20,21 @@ public:
     ZipInput(const ZipInput&) = delete;
     ZipInput& operator=(const ZipInput&) = delete;
 
-    enum class Search { Found, NoEntry, Unreadable };
     // Moves to the first file in the archive whose first bytes `wanted`
-    // accepts and puts those bytes in `start`. Otherwise `error` says why:
-    // the archive holds no such file (`what` names the file looked for) or
-    // cannot be read.
-    Search FindEntry(const std::function<bool(std::string_view start)>& wanted, const std::string& what,
-        std::string& start, std::string& error);
+    // accepts and gives those bytes. Otherwise the refusal says why: the
+    // archive holds no such file (Unrecognised; `what` names the file looked
+    // for) or cannot be read (CannotRead).
+    Result<std::string, ImportRefusal> FindEntry(const std::function<bool(std::string_view start)>& wanted,
+        const std::string& what);
     // The chosen file's name inside the archive.
     const std::string& EntryName() const { return m_entry; }
 
-    bool WholeText(std::string_view& text, std::string& error) override;
-    bool NextPiece(std::string_view& piece, std::string& error) override;
+    Result<std::string_view, std::string> WholeText() override;
+    Result<std::string_view, std::string> NextPiece() override;
 
 private:
-    bool ReadPiece(std::string& piece, std::string& error);
+    // The next bytes of the chosen file into `piece`, empty at its end.
+    Status<std::string> ReadPiece(std::string& piece);
     std::string Failure(const char* what) const;
 
     std::string m_path;

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.SetDayWeight(65.5, 2002, 8, 30);
     doc.m_unit = u"kg";
     const std::string before = StoreDiaryBytes(doc);
-    if (LoadDiaryBytes(bytes, "fuzz.tlg", doc)) {
+    if (!LoadDiaryBytes(bytes, "fuzz.tlg", doc)) {
         if (StoreDiaryBytes(doc) != before || doc.GetRecordCount() != 1)
             __builtin_trap();
         return 0;
@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What loads must store and load again to the same file bytes.
     const std::string stored = StoreDiaryBytes(doc);
     CTarelogDoc again;
-    if (LoadDiaryBytes(stored, "again.tlg", again) || StoreDiaryBytes(again) != stored)
+    if (!LoadDiaryBytes(stored, "again.tlg", again) || StoreDiaryBytes(again) != stored)
         __builtin_trap();
     return 0;
 }

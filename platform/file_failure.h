@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/result.h"
+
 #include <string>
 
 // Why a file operation failed, as data: the step that failed, its errno,
@@ -41,9 +43,8 @@ struct FileFailure {
 // "step: reason" in English, e.g. "writing the new file: No space left on device".
 std::string DescribeFileFailure(const FileFailure& failure);
 
-// Fills `failure` and gives false, for functions that report through a bool.
-inline bool Fail(FileFailure& failure, FileStep step, int error, FileReason reason = FileReason::Errno)
+// The failure of `step`, as a file operation's Result or Status returns it.
+inline Failed<FileFailure> FailedAt(FileStep step, int error, FileReason reason = FileReason::Errno)
 {
-    failure = FileFailure{step, error, reason};
-    return false;
+    return Failed{FileFailure{step, error, reason}};
 }

@@ -58,26 +58,24 @@ FileWriteLock& FileWriteLock::operator=(FileWriteLock&& other) noexcept
     return *this;
 }
 
-bool FileWriteLock::Acquire(const std::string& path, FileFailure& failure, std::chrono::milliseconds wait)
+Status<FileFailure> FileWriteLock::Acquire(const std::string& path, std::chrono::milliseconds wait)
 {
     Release();
-    if (!ResolveWriteTarget(path, m_target, failure))
-        return false;
+    Result<std::string, FileFailure> target = ResolveWriteTarget(path);
+    if (!target)
+        return Failed{target.error()};
+    m_target = std::move(*target);
     m_lockPath = LockPathOf(m_target);
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        bool busy = false;
-        if (TryLockOnce(failure, busy))
-            return true;
-        if (!busy)
-            return false;
+    while (!TryLockOnce()) {
         if (std::chrono::steady_clock::now() >= deadline)
-            return Fail(failure, FileStep::WaitingForOtherWriter, EWOULDBLOCK, FileReason::OtherWriterKeptWriting);
+            return FailedAt(FileStep::WaitingForOtherWriter, EWOULDBLOCK, FileReason::OtherWriterKeptWriting);
         std::this_thread::sleep_for(kPollInterval);
     }
+    return {};
 }
 
-bool FileWriteLock::TryLockOnce(FileFailure&, bool& busy)
+bool FileWriteLock::TryLockOnce()
 {
     const int fd = ::open(m_lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
     if (fd < 0) {
@@ -90,7 +88,6 @@ bool FileWriteLock::TryLockOnce(FileFailure&, bool& busy)
         const int error = errno;
         if (error == EWOULDBLOCK || error == EINTR) {
             ::close(fd);
-            busy = true;
             return false;
         }
         // No locks on this file system: go on without them.
@@ -102,7 +99,6 @@ bool FileWriteLock::TryLockOnce(FileFailure&, bool& busy)
     // lock on the file the name leads to now counts.
     if (!SameFile(fd, m_lockPath)) {
         ::close(fd);
-        busy = true;
         return false;
     }
     m_fd = fd;

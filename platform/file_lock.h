@@ -32,9 +32,9 @@ public:
     FileWriteLock& operator=(const FileWriteLock&) = delete;
 
     // Locks the file that `path` names (a symbolic link's target), waiting
-    // at most `wait`. On failure `failure` says why; a lock held by someone
-    // else for the whole wait is EWOULDBLOCK.
-    bool Acquire(const std::string& path, FileFailure& failure, std::chrono::milliseconds wait = kDefaultWait);
+    // at most `wait`. A lock held by someone else for the whole wait fails
+    // with EWOULDBLOCK.
+    Status<FileFailure> Acquire(const std::string& path, std::chrono::milliseconds wait = kDefaultWait);
     void Release();
 
     bool IsHeld() const { return m_held; }
@@ -44,7 +44,8 @@ public:
     const std::string& Target() const { return m_target; }
 
 private:
-    bool TryLockOnce(FileFailure& failure, bool& busy);
+    // False while another writer holds the lock.
+    bool TryLockOnce();
 
     int m_fd = -1;
     bool m_held = false;

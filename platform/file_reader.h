@@ -18,7 +18,7 @@ public:
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
 
-    bool Open(const std::string& path, FileFailure& failure);
+    Status<FileFailure> Open(const std::string& path);
     bool IsOpen() const { return m_fd >= 0; }
 
     // The size the file had when it was opened.
@@ -27,10 +27,10 @@ public:
 
     // Reads exactly `size` bytes at `offset`. A file that has become shorter
     // than that since it was opened is a failure too.
-    bool ReadAt(std::uint64_t offset, void* data, std::size_t size, FileFailure& failure) const;
+    Status<FileFailure> ReadAt(std::uint64_t offset, void* data, std::size_t size) const;
     // Reads up to `size` bytes at `offset`, fewer where the file now ends;
-    // `done` receives how many.
-    bool ReadUpTo(std::uint64_t offset, void* data, std::size_t size, std::size_t& done, FileFailure& failure) const;
+    // gives how many.
+    Result<std::size_t, FileFailure> ReadUpTo(std::uint64_t offset, void* data, std::size_t size) const;
 
 private:
     int m_fd = -1;

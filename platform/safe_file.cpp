@@ -38,7 +38,7 @@ int CallFsync(int fd)
 
 // Loops over partial writes; a write that makes no progress counts as a full
 // disk, since some file systems report it that way instead of ENOSPC.
-bool WriteAll(int fd, std::string_view bytes, FileFailure& failure)
+Status<FileFailure> WriteAll(int fd, std::string_view bytes)
 {
     constexpr std::size_t kChunk = std::size_t{1} << 20;
     while (!bytes.empty()) {
@@ -46,12 +46,12 @@ bool WriteAll(int fd, std::string_view bytes, FileFailure& failure)
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
-            return Fail(failure, FileStep::WritingNewFile, errno);
+            return FailedAt(FileStep::WritingNewFile, errno);
         if (written == 0)
-            return Fail(failure, FileStep::WritingNewFile, ENOSPC);
+            return FailedAt(FileStep::WritingNewFile, ENOSPC);
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    return true;
+    return {};
 }
 
 struct PathParts {
@@ -110,22 +110,24 @@ std::string RandomSuffix()
 
 // O_EXCL with mode 0666 lets the umask decide a new file's permissions, as
 // for any other file the user creates.
-int CreateTemporary(const PathParts& target, std::string& temporaryPath, FileFailure& failure)
+struct Temporary {
+    std::string path;
+    int fd = -1;
+};
+
+Result<Temporary, FileFailure> CreateTemporary(const PathParts& target)
 {
     const std::string stem = FittedName(target.name, 1 + kTemporaryInfix.size() + kTemporarySuffixLength,
         NameMaxOf(target.directory));
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = target.directory + "/." + stem + std::string(kTemporaryInfix) + RandomSuffix();
-        const int fd = ::open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        std::string path = target.directory + "/." + stem + std::string(kTemporaryInfix) + RandomSuffix();
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
-            return fd;
-        if (errno != EEXIST) {
-            Fail(failure, FileStep::CreatingNewFile, errno);
-            return -1;
-        }
+            return Temporary{std::move(path), fd};
+        if (errno != EEXIST)
+            return FailedAt(FileStep::CreatingNewFile, errno);
     }
-    Fail(failure, FileStep::CreatingNewFile, EEXIST);
-    return -1;
+    return FailedAt(FileStep::CreatingNewFile, EEXIST);
 }
 
 // The rename has already put the new file in place; a directory that cannot
@@ -149,7 +151,7 @@ int WriteRefusal(const std::string& path, const struct stat& info)
     return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
-bool WriteTemporary(int fd, std::string_view bytes, const struct stat* old, FileFailure& failure)
+Status<FileFailure> WriteTemporary(int fd, std::string_view bytes, const struct stat* old)
 {
     if (old != nullptr) {
         // Best effort: only the owner or root can give the file back its
@@ -157,11 +159,11 @@ bool WriteTemporary(int fd, std::string_view bytes, const struct stat* old, File
         (void)::fchown(fd, old->st_uid, old->st_gid);
         (void)::fchmod(fd, old->st_mode & 07777);
     }
-    if (!WriteAll(fd, bytes, failure))
-        return false;
+    if (Status<FileFailure> written = WriteAll(fd, bytes); !written)
+        return written;
     if (CallFsync(fd) != 0)
-        return Fail(failure, FileStep::FlushingNewFile, errno);
-    return true;
+        return FailedAt(FileStep::FlushingNewFile, errno);
+    return {};
 }
 
 } // namespace
@@ -215,67 +217,63 @@ FileIdentity IdentifyFile(const std::string& path)
     return IdentityOfStat(info);
 }
 
-bool ResolveWriteTarget(const std::string& path, std::string& target, FileFailure& failure)
+Result<std::string, FileFailure> ResolveWriteTarget(const std::string& path)
 {
     struct stat link {};
-    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
-        target = path;
-        return true;
-    }
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return path;
     // A link is kept as a link and the file it leads to is replaced; a link
     // to nothing or to a device must not be turned into a plain file.
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        return Fail(failure, FileStep::Opening, errno, errno == ENOENT ? FileReason::DanglingLink : FileReason::Errno);
+        return FailedAt(FileStep::Opening, errno, errno == ENOENT ? FileReason::DanglingLink : FileReason::Errno);
     if (!S_ISREG(info.st_mode))
-        return Fail(failure, FileStep::Opening, EINVAL, FileReason::LinkToNonRegularFile);
+        return FailedAt(FileStep::Opening, EINVAL, FileReason::LinkToNonRegularFile);
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) == nullptr)
-        return Fail(failure, FileStep::Opening, errno);
-    target = resolved;
-    return true;
+        return FailedAt(FileStep::Opening, errno);
+    return std::string(resolved);
 }
 
-bool ReplaceFileSafely(const std::string& path, std::string_view bytes, FileFailure& failure)
+Status<FileFailure> ReplaceFileSafely(const std::string& path, std::string_view bytes)
 {
     FileWriteLock lock;
-    if (!lock.Acquire(path, failure))
-        return false;
-    return ReplaceFileSafely(lock, bytes, failure);
+    if (Status<FileFailure> locked = lock.Acquire(path); !locked)
+        return locked;
+    return ReplaceFileSafely(lock, bytes);
 }
 
-bool ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes, FileFailure& failure)
+Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes)
 {
     const std::string& targetPath = lock.Target();
     const PathParts target = SplitPath(targetPath);
     if (target.name.empty() || target.name == "." || target.name == "..")
-        return Fail(failure, FileStep::Opening, EISDIR);
+        return FailedAt(FileStep::Opening, EISDIR);
 
     struct stat old {};
     const bool exists = ::stat(targetPath.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
-        return Fail(failure, FileStep::Opening, EISDIR);
+        return FailedAt(FileStep::Opening, EISDIR);
     if (exists && !S_ISREG(old.st_mode))
-        return Fail(failure, FileStep::Opening, EINVAL, FileReason::NotRegularFile);
+        return FailedAt(FileStep::Opening, EINVAL, FileReason::NotRegularFile);
     if (const int refusal = exists ? WriteRefusal(targetPath, old) : 0)
-        return Fail(failure, FileStep::Opening, refusal, refusal == EACCES ? FileReason::ReadOnly : FileReason::Errno);
+        return FailedAt(FileStep::Opening, refusal, refusal == EACCES ? FileReason::ReadOnly : FileReason::Errno);
 
     RemoveStrayTemporaries(target, lock.IsExclusive());
-    std::string temporaryPath;
-    const int fd = CreateTemporary(target, temporaryPath, failure);
-    if (fd < 0)
-        return false;
-    bool ok = WriteTemporary(fd, bytes, exists ? &old : nullptr, failure);
-    if (::close(fd) != 0 && ok)
-        ok = Fail(failure, FileStep::ClosingNewFile, errno);
-    if (ok && ::rename(temporaryPath.c_str(), targetPath.c_str()) != 0)
-        ok = Fail(failure, FileStep::ReplacingOldFile, errno);
-    if (!ok) {
-        ::unlink(temporaryPath.c_str());
-        return false;
+    const Result<Temporary, FileFailure> temporary = CreateTemporary(target);
+    if (!temporary)
+        return Failed{temporary.error()};
+    Status<FileFailure> written = WriteTemporary(temporary->fd, bytes, exists ? &old : nullptr);
+    if (::close(temporary->fd) != 0 && written)
+        written = FailedAt(FileStep::ClosingNewFile, errno);
+    if (written && ::rename(temporary->path.c_str(), targetPath.c_str()) != 0)
+        written = FailedAt(FileStep::ReplacingOldFile, errno);
+    if (!written) {
+        ::unlink(temporary->path.c_str());
+        return written;
     }
     SyncDirectory(target.directory);
-    return true;
+    return {};
 }
 
 void SetSafeFileWriteFunction(WriteFunction function)

@@ -36,8 +36,7 @@ FileIdentity IdentityOfStat(const struct stat& info);
 // Reads all of a regular file (see FileReader for what is refused, so that
 // the read cannot hang). `identity`, when given, receives the identity of
 // the file that was read. Defined in file_reader.cpp.
-bool ReadWholeFile(const std::string& path, std::string& bytes, FileFailure& failure,
-    FileIdentity* identity = nullptr);
+Result<std::string, FileFailure> ReadWholeFile(const std::string& path, FileIdentity* identity = nullptr);
 
 class FileWriteLock;
 
@@ -48,15 +47,15 @@ class FileWriteLock;
 // inode: another hard link to the old one keeps the old contents. Temporary
 // files that an earlier, interrupted replacement left behind are removed
 // first. On failure the old file is untouched and no temporary file remains.
-bool ReplaceFileSafely(const std::string& path, std::string_view bytes, FileFailure& failure);
+Status<FileFailure> ReplaceFileSafely(const std::string& path, std::string_view bytes);
 // The same for a caller that already holds the lock of the file, because
 // it read the file first and must write it back before anyone else does.
-bool ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes, FileFailure& failure);
+Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes);
 
 // The file a write to `path` replaces: the path itself, or the regular file
-// that a symbolic link leads to. False, with the reason, for a link to
-// nothing or to a directory, device, pipe or socket.
-bool ResolveWriteTarget(const std::string& path, std::string& target, FileFailure& failure);
+// that a symbolic link leads to. A failure for a link to nothing or to a
+// directory, device, pipe or socket.
+Result<std::string, FileFailure> ResolveWriteTarget(const std::string& path);
 
 // The name pattern of the temporary files: "." + name + ".saving-" + six
 // letters or digits, in the directory of the target. A name too long for

@@ -138,14 +138,14 @@ protected:
         for (std::size_t i = 0; i < weights.size(); ++i)
             doc.SetDayWeight(weights[i], 2024, 1, 1 + static_cast<int>(i));
         const QString path = FilePath(name);
-        const DiaryFileError error = SaveDiaryFile(doc, path.toStdString());
+        const DiaryFileError error = SaveDiaryFile(doc, path.toStdString()).error_or({});
         EXPECT_FALSE(error) << error.EnglishMessage();
         return path;
     }
     static std::vector<double> WeightsIn(const QString& path)
     {
         CTarelogDoc doc;
-        const DiaryFileError error = LoadDiaryFile(path.toStdString(), doc);
+        const DiaryFileError error = LoadDiaryFile(path.toStdString(), doc).error_or({});
         EXPECT_FALSE(error) << error.EnglishMessage();
         return WeightsOf(doc);
     }

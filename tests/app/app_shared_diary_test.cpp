@@ -20,9 +20,9 @@ protected:
     void WriteFromElsewhere(const QString& path, const std::function<void(CTarelogDoc&)>& change)
     {
         CTarelogDoc doc;
-        ASSERT_FALSE(LoadDiaryFile(path.toStdString(), doc));
+        ASSERT_TRUE(LoadDiaryFile(path.toStdString(), doc));
         change(doc);
-        ASSERT_FALSE(SaveDiaryFile(doc, path.toStdString()));
+        ASSERT_TRUE(SaveDiaryFile(doc, path.toStdString()));
     }
     QString Status() const { return Frame()->statusBar()->currentMessage(); }
     QString StateFolder() const { return FilePath(QStringLiteral("state/tarelog")); }

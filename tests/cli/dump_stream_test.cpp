@@ -86,8 +86,9 @@ void ExpectDumpAsBefore(const TempDir& dir, const std::string& path)
 {
     SCOPED_TRACE(path);
     CTarelogDoc doc;
-    std::int32_t version = 0;
-    const DiaryFileError error = LoadDiaryFile(path, doc, &version);
+    const auto loaded = LoadDiaryFile(path, doc);
+    const DiaryFileError error = loaded.error_or({});
+    const std::int32_t version = loaded ? loaded->version : 0;
     const MeasuredRun run = RunMeasured(dir, {"dump", path}, dir.File(".stdout"));
     if (error) {
         EXPECT_EQ(run.status, 1);

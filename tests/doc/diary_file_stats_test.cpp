@@ -51,16 +51,15 @@ void ExpectFileStatsMatchLoadedStats(const std::string& path)
 {
     SCOPED_TRACE(path);
     CTarelogDoc doc;
-    const DiaryFileError loaded = LoadDiaryFile(path, doc);
-    DiaryStats stats;
-    std::u16string unit = u"before";
-    const DiaryFileError streamed = ComputeDiaryFileStats(path, stats, unit);
+    const DiaryFileError loaded = LoadDiaryFile(path, doc).error_or({});
+    const auto computed = ComputeDiaryFileStats(path);
+    const DiaryFileError streamed = computed.error_or({});
     EXPECT_EQ(streamed.kind, loaded.kind);
     EXPECT_EQ(streamed.Detail(), loaded.Detail());
     if (loaded)
         return;
-    EXPECT_EQ(unit, doc.m_unit);
-    ExpectSameStats(stats, ReferenceDiaryStats(doc.Records()));
+    EXPECT_EQ(computed->unit, doc.m_unit);
+    ExpectSameStats(computed->figures, ReferenceDiaryStats(doc.Records()));
 }
 
 TEST(DiaryStatsAccumulator, GivesTheReferenceFiguresForRecordsInDateOrder)

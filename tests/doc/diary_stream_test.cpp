@@ -39,11 +39,12 @@ bool ExpectStreamMatchesLoader(const std::string& path, std::size_t chunkRecords
 {
     SCOPED_TRACE(path + " in chunks of " + std::to_string(chunkRecords));
     CTarelogDoc doc;
-    std::int32_t version = 0;
-    const DiaryFileError loaded = LoadDiaryFile(path, doc, &version);
+    const auto load = LoadDiaryFile(path, doc);
+    const DiaryFileError loaded = load.error_or({});
+    const std::int32_t version = load ? load->version : 0;
 
     DiaryStream stream(chunkRecords);
-    const DiaryFileError opened = stream.Open(path);
+    const DiaryFileError opened = stream.Open(path).error_or({});
     EXPECT_EQ(opened.kind, loaded.kind);
     EXPECT_EQ(opened.Detail(), loaded.Detail());
     EXPECT_EQ(opened.offset, loaded.offset);
@@ -58,8 +59,9 @@ bool ExpectStreamMatchesLoader(const std::string& path, std::size_t chunkRecords
     EXPECT_EQ(stream.RecordCount(), doc.Records().size());
     std::vector<WeightRecord> streamed;
     for (;;) {
-        std::span<const WeightRecord> chunk;
-        const DiaryFileError error = stream.NextChunk(chunk);
+        const auto next = stream.NextChunk();
+        const DiaryFileError error = next.error_or({});
+        const std::span<const WeightRecord> chunk = next ? *next : std::span<const WeightRecord>();
         EXPECT_FALSE(error) << error.Detail();
         if (error || chunk.empty())
             break;
@@ -171,12 +173,12 @@ TEST(DiaryStream, AFileCutShortWhileItIsReadStopsTheStreamWithAnError)
         doc.SetDayWeight(60.0 + day, 2020, 1, day);
     WriteBytes(path, StoreDiaryBytes(doc));
     DiaryStream stream(8);
-    ASSERT_FALSE(stream.Open(path));
-    std::span<const WeightRecord> chunk;
-    ASSERT_FALSE(stream.NextChunk(chunk));
-    ASSERT_EQ(chunk.size(), 8u);
+    ASSERT_TRUE(stream.Open(path));
+    const auto chunk = stream.NextChunk();
+    ASSERT_TRUE(chunk);
+    ASSERT_EQ(chunk->size(), 8u);
     std::filesystem::resize_file(path, 8 + 12 * sizeof(WeightRecord));
-    const DiaryFileError error = stream.NextChunk(chunk);
+    const DiaryFileError error = stream.NextChunk().error_or({});
     EXPECT_EQ(error.kind, DiaryFileError::Kind::CannotOpen);
     EXPECT_NE(error.Detail().find("shorter"), std::string::npos) << error.Detail();
 }

@@ -29,8 +29,7 @@ TEST(GoodFiles, OpenAndSaveAsListed)
         ++files;
         const std::string bytes = ReadBytes(kFolder + "/" + f[0]);
         CTarelogDoc doc;
-        std::int32_t version = 0;
-        ASSERT_FALSE(LoadDiaryFile(kFolder + "/" + f[0], doc, &version));
+        ASSERT_TRUE(LoadDiaryFile(kFolder + "/" + f[0], doc));
         EXPECT_EQ(doc.GetRecordCount(), std::stoi(f[1]));
         EXPECT_EQ(doc.m_digits, std::stoi(f[2]));
         EXPECT_EQ(ToUtf8(doc.m_unit), f[3]);
@@ -42,8 +41,9 @@ TEST(GoodFiles, OpenAndSaveAsListed)
         ASSERT_EQ(f[4], "upgraded");
         EXPECT_NE(saved, bytes);
         CTarelogDoc again;
-        std::int32_t newVersion = 0;
-        ASSERT_FALSE(LoadDiaryBytes(saved, "saved", again, &newVersion));
+        const auto loaded = LoadDiaryBytes(saved, "saved", again);
+        ASSERT_TRUE(loaded);
+        const std::int32_t newVersion = loaded->version;
         EXPECT_EQ(newVersion, 101);
         EXPECT_EQ(again.m_unit, doc.m_unit);
         EXPECT_EQ(again.m_digits, doc.m_digits);

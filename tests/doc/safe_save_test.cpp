@@ -70,7 +70,7 @@ protected:
 TEST_F(SafeSave, DiskFullPartWayLeavesTheOldFileAndNoTemporary)
 {
     const CTarelogDoc old = DiaryOf(10, 60.0);
-    ASSERT_FALSE(SaveDiaryFile(old, path));
+    ASSERT_TRUE(SaveDiaryFile(old, path));
     const std::string oldBytes = ReadBytes(path);
 
     const CTarelogDoc bigger = DiaryOf(5000, 70.0);
@@ -78,7 +78,7 @@ TEST_F(SafeSave, DiskFullPartWayLeavesTheOldFileAndNoTemporary)
         SCOPED_TRACE(budget);
         g_budget = budget;
         SetSafeFileWriteFunction(BudgetedWrite);
-        const DiaryFileError error = SaveDiaryFile(bigger, path);
+        const DiaryFileError error = SaveDiaryFile(bigger, path).error_or({});
         SetSafeFileWriteFunction(nullptr);
         EXPECT_EQ(error.kind, DiaryFileError::Kind::CannotWrite);
         EXPECT_EQ(error.systemError, ENOSPC);
@@ -94,16 +94,16 @@ TEST_F(SafeSave, PartialWritesAreContinuedToTheEnd)
 {
     SetSafeFileWriteFunction(DribblingWrite);
     const CTarelogDoc doc = DiaryOf(300, 50.0);
-    ASSERT_FALSE(SaveDiaryFile(doc, path));
+    ASSERT_TRUE(SaveDiaryFile(doc, path));
     EXPECT_EQ(ReadBytes(path), StoreDiaryBytes(doc));
 }
 
 TEST_F(SafeSave, FailedFlushToDiskIsAFailedSave)
 {
-    ASSERT_FALSE(SaveDiaryFile(DiaryOf(3, 60.0), path));
+    ASSERT_TRUE(SaveDiaryFile(DiaryOf(3, 60.0), path));
     const std::string oldBytes = ReadBytes(path);
     SetSafeFileFsyncFunction(FailingFsync);
-    const DiaryFileError error = SaveDiaryFile(DiaryOf(4, 61.0), path);
+    const DiaryFileError error = SaveDiaryFile(DiaryOf(4, 61.0), path).error_or({});
     EXPECT_EQ(error.systemError, EIO);
     EXPECT_EQ(ReadBytes(path), oldBytes);
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"diary.tlg"});
@@ -111,9 +111,9 @@ TEST_F(SafeSave, FailedFlushToDiskIsAFailedSave)
 
 TEST_F(SafeSave, ExistingFileKeepsItsPermissions)
 {
-    ASSERT_FALSE(SaveDiaryFile(DiaryOf(3, 60.0), path));
+    ASSERT_TRUE(SaveDiaryFile(DiaryOf(3, 60.0), path));
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    ASSERT_FALSE(SaveDiaryFile(DiaryOf(4, 61.0), path));
+    ASSERT_TRUE(SaveDiaryFile(DiaryOf(4, 61.0), path));
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
@@ -121,10 +121,10 @@ TEST_F(SafeSave, ExistingFileKeepsItsPermissions)
 
 TEST_F(SafeSave, ReadOnlyFileIsRefusedAndUntouched)
 {
-    ASSERT_FALSE(SaveDiaryFile(DiaryOf(3, 60.0), path));
+    ASSERT_TRUE(SaveDiaryFile(DiaryOf(3, 60.0), path));
     const std::string oldBytes = ReadBytes(path);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const DiaryFileError error = SaveDiaryFile(DiaryOf(4, 61.0), path);
+    const DiaryFileError error = SaveDiaryFile(DiaryOf(4, 61.0), path).error_or({});
     EXPECT_EQ(error.kind, DiaryFileError::Kind::CannotWrite);
     EXPECT_EQ(error.systemError, EACCES);
     EXPECT_NE(error.JapaneseMessage().find("読み取り専用"), std::string::npos);
@@ -137,7 +137,7 @@ TEST_F(SafeSave, StrayTemporariesOfThisFileAreRemovedOthersKept)
     for (const char* name : {".diary.tlg.saving-Ab3xYz", ".diary.tlg.saving-000000", ".other.tlg.saving-Ab3xYz",
              ".diary.tlg.backup", ".diary.tlg.saving-Ab3xY", ".diary.tlg.saving-Ab3xYz1", ".diary.tlg.saving-Ab-xYz"})
         WriteBytes(dir.File(name), "left over");
-    ASSERT_FALSE(SaveDiaryFile(DiaryOf(2, 60.0), path));
+    ASSERT_TRUE(SaveDiaryFile(DiaryOf(2, 60.0), path));
     EXPECT_EQ(Entries(dir), (std::vector<std::string>{".diary.tlg.backup", ".diary.tlg.saving-Ab-xYz",
                                 ".diary.tlg.saving-Ab3xY", ".diary.tlg.saving-Ab3xYz1", ".other.tlg.saving-Ab3xYz",
                                 "diary.tlg"}));
@@ -146,20 +146,20 @@ TEST_F(SafeSave, StrayTemporariesOfThisFileAreRemovedOthersKept)
 TEST_F(SafeSave, SymbolicLinkStaysALinkToTheNewContents)
 {
     const std::string real = dir.File("real.tlg");
-    ASSERT_FALSE(SaveDiaryFile(DiaryOf(2, 60.0), real));
+    ASSERT_TRUE(SaveDiaryFile(DiaryOf(2, 60.0), real));
     ASSERT_EQ(::symlink("real.tlg", path.c_str()), 0);
     const CTarelogDoc doc = DiaryOf(3, 61.0);
-    ASSERT_FALSE(SaveDiaryFile(doc, path));
+    ASSERT_TRUE(SaveDiaryFile(doc, path));
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     EXPECT_EQ(ReadBytes(real), StoreDiaryBytes(doc));
 }
 
 TEST_F(SafeSave, MissingDirectoryOrDirectoryTargetIsAnError)
 {
-    const DiaryFileError missing = SaveDiaryFile(DiaryOf(1, 60.0), dir.File("no/such/dir.tlg"));
+    const DiaryFileError missing = SaveDiaryFile(DiaryOf(1, 60.0), dir.File("no/such/dir.tlg")).error_or({});
     EXPECT_EQ(missing.kind, DiaryFileError::Kind::CannotWrite);
     EXPECT_EQ(missing.systemError, ENOENT);
-    const DiaryFileError directory = SaveDiaryFile(DiaryOf(1, 60.0), dir.Path().string());
+    const DiaryFileError directory = SaveDiaryFile(DiaryOf(1, 60.0), dir.Path().string()).error_or({});
     EXPECT_EQ(directory.systemError, EISDIR);
 }
 

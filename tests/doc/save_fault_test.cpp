@@ -73,7 +73,7 @@ TEST(SaveUnderFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverATornOne)
     // before, inside and between saves.
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 3; ++i)
-        ASSERT_FALSE(SaveDiaryFile(a, path));
+        ASSERT_TRUE(SaveDiaryFile(a, path));
     const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 3;
 
     std::mt19937 random(12345);
@@ -91,7 +91,7 @@ TEST(SaveUnderFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverATornOne)
             ::close(started[0]);
             (void)!::write(started[1], "s", 1);
             for (int i = 0;; ++i)
-                if (SaveDiaryFile(i % 2 == 0 ? b : a, path))
+                if (!SaveDiaryFile(i % 2 == 0 ? b : a, path))
                     ::_exit(3);
         }
         ::close(started[1]);
@@ -113,7 +113,7 @@ TEST(SaveUnderFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverATornOne)
     EXPECT_GT(changes, 0) << "no save ever completed before the kill";
     std::cout << "[          ] 200 kills: " << changes << " changed the file, " << strays
               << " left a temporary file; one save takes " << saveTime.count() << " us\n";
-    ASSERT_FALSE(SaveDiaryFile(a, path));
+    ASSERT_TRUE(SaveDiaryFile(a, path));
     EXPECT_EQ(Entries(dir.Path().string()), std::vector<std::string>{"diary.tlg"});
     EXPECT_EQ(ReadBytes(path), bytesA);
 }
@@ -128,12 +128,12 @@ TEST(SaveUnderFaults, FullFileSystemKeepsTheOldFile)
             return kSkipped;
         const std::string path = folder + "/diary.tlg";
         const CTarelogDoc small = SmallDiary();
-        if (SaveDiaryFile(small, path)) {
+        if (!SaveDiaryFile(small, path)) {
             why = "the small diary did not fit";
             return 1;
         }
         const CTarelogDoc big = MegabyteDiary(60.0);
-        const DiaryFileError error = SaveDiaryFile(big, path);
+        const DiaryFileError error = SaveDiaryFile(big, path).error_or({});
         if (error.kind != DiaryFileError::Kind::CannotWrite || error.systemError != ENOSPC) {
             why = "expected a full disk, got: " + error.EnglishMessage();
             return 1;
@@ -159,14 +159,14 @@ TEST(SaveUnderFaults, FileSizeLimitCutsTheWriteShortAndKeepsTheOldFile)
     TempDir dir;
     const std::string path = dir.File("diary.tlg");
     const CTarelogDoc small = SmallDiary();
-    ASSERT_FALSE(SaveDiaryFile(small, path));
+    ASSERT_TRUE(SaveDiaryFile(small, path));
     std::string message;
     const int status = InChild([&](std::string& why) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{100000, 100000};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             return kSkipped;
-        const DiaryFileError error = SaveDiaryFile(MegabyteDiary(60.0), path);
+        const DiaryFileError error = SaveDiaryFile(MegabyteDiary(60.0), path).error_or({});
         if (error.kind != DiaryFileError::Kind::CannotWrite || error.systemError != EFBIG) {
             why = "expected a refused write, got: " + error.EnglishMessage();
             return 1;
@@ -194,7 +194,7 @@ TEST(SaveUnderFaults, ReadOnlyDirectoryIsAClearErrorAndNothingIsWrittenElsewhere
         if (root && !MountPrivateTmpfs(folder, "size=1m"))
             return kSkipped;
         const CTarelogDoc small = SmallDiary();
-        if (SaveDiaryFile(small, path)) {
+        if (!SaveDiaryFile(small, path)) {
             why = "cannot write the old file";
             return 1;
         }
@@ -202,7 +202,7 @@ TEST(SaveUnderFaults, ReadOnlyDirectoryIsAClearErrorAndNothingIsWrittenElsewhere
                               : ::chmod(folder.c_str(), 0555);
         if (made != 0)
             return kSkipped;
-        const DiaryFileError error = SaveDiaryFile(MegabyteDiary(60.0), path);
+        const DiaryFileError error = SaveDiaryFile(MegabyteDiary(60.0), path).error_or({});
         const int expected = root ? EROFS : EACCES;
         if (error.kind != DiaryFileError::Kind::CannotWrite || error.systemError != expected) {
             why = "expected a refused save, got: " + error.EnglishMessage();

@@ -17,15 +17,15 @@ namespace {
 // One writer's whole cycle, as `tarelog-cli add` does it.
 int AddDayLocked(const std::string& path, int day)
 {
-    FileWriteLock lock;
-    if (LockDiaryFile(path, lock))
+    const auto lock = LockDiaryFile(path);
+    if (!lock)
         return 2;
     CTarelogDoc doc;
-    const DiaryFileError error = LoadDiaryFile(path, doc);
+    const DiaryFileError error = LoadDiaryFile(path, doc).error_or({});
     if (error && error.systemError != ENOENT)
         return 3;
     doc.SetDayWeight(60.0 + day, 2026, 1, day);
-    return SaveDiaryFile(doc, lock) ? 4 : 0;
+    return SaveDiaryFile(doc, *lock) ? 0 : 4;
 }
 
 std::vector<std::string> Names(const TempDir& dir)
@@ -57,7 +57,7 @@ TEST(SharedWriters, ConcurrentCyclesKeepEveryDay)
             ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
         }
         CTarelogDoc doc;
-        ASSERT_FALSE(LoadDiaryFile(path, doc));
+        ASSERT_TRUE(LoadDiaryFile(path, doc));
         ASSERT_EQ(doc.GetRecordCount(), 28) << "round " << round;
         for (int day = 1; day <= 28; ++day)
             EXPECT_EQ(doc.GetRecord(day - 1).day, day);
@@ -75,8 +75,7 @@ TEST(SharedWriters, BusyLockTimesOutAndTheDeadHoldersLockIsFree)
     const pid_t holder = ::fork();
     if (holder == 0) {
         FileWriteLock lock;
-        FileFailure failure;
-        const char held = lock.Acquire(path, failure) ? 'y' : 'n';
+        const char held = lock.Acquire(path) ? 'y' : 'n';
         (void)!::write(ready[1], &held, 1);
         ::pause();
         ::_exit(0);
@@ -86,12 +85,13 @@ TEST(SharedWriters, BusyLockTimesOutAndTheDeadHoldersLockIsFree)
     ASSERT_EQ(held, 'y');
 
     FileWriteLock lock;
-    FileFailure failure;
-    EXPECT_FALSE(lock.Acquire(path, failure, std::chrono::milliseconds(200)));
+    const Status<FileFailure> busy = lock.Acquire(path, std::chrono::milliseconds(200));
+    EXPECT_FALSE(busy);
+    const FileFailure failure = busy.error_or({});
     EXPECT_EQ(failure.error, EWOULDBLOCK);
     CTarelogDoc doc;
     doc.SetDayWeight(60.0, 2026, 1, 1);
-    const DiaryFileError refused = SaveDiaryFile(doc, path);
+    const DiaryFileError refused = SaveDiaryFile(doc, path).error_or({});
     EXPECT_EQ(refused.systemError, EWOULDBLOCK);
     EXPECT_NE(refused.EnglishMessage().find("unchanged"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -99,9 +99,9 @@ TEST(SharedWriters, BusyLockTimesOutAndTheDeadHoldersLockIsFree)
     // Killed while holding it: the system lets go of the lock.
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
-    EXPECT_TRUE(lock.Acquire(path, failure, std::chrono::milliseconds(0)));
+    EXPECT_TRUE(lock.Acquire(path, std::chrono::milliseconds(0)));
     EXPECT_TRUE(lock.IsExclusive());
-    EXPECT_FALSE(SaveDiaryFile(doc, lock));
+    EXPECT_TRUE(SaveDiaryFile(doc, lock));
     lock.Release();
     EXPECT_EQ(Names(dir), std::vector<std::string>{"diary.tlg"});
     ::close(ready[0]);
@@ -114,23 +114,21 @@ TEST(SharedWriters, ALiveWritersTemporaryIsNeverRemovedButADeadOnesIs)
     const std::string path = dir.File("diary.tlg");
     CTarelogDoc doc;
     doc.SetDayWeight(60.0, 2026, 1, 1);
-    ASSERT_FALSE(SaveDiaryFile(doc, path));
+    ASSERT_TRUE(SaveDiaryFile(doc, path));
     // A temporary as a writer leaves it when killed after creating it.
     const std::string stray = dir.File(".diary.tlg.saving-abc123");
     WriteBytes(stray, "half");
-    ASSERT_FALSE(SaveDiaryFile(doc, path));
+    ASSERT_TRUE(SaveDiaryFile(doc, path));
     EXPECT_FALSE(std::filesystem::exists(stray));
     // While another writer holds the lock, nobody else is inside a
     // replacement: a waiting writer gives up rather than clean up.
     FileWriteLock held;
-    FileFailure failure;
-    ASSERT_TRUE(held.Acquire(path, failure));
+    ASSERT_TRUE(held.Acquire(path));
     WriteBytes(stray, "being written");
     std::string message;
     const int status = InChild([&](std::string& why) {
         FileWriteLock lock;
-        FileFailure childFailure;
-        if (lock.Acquire(path, childFailure, std::chrono::milliseconds(100))) {
+        if (lock.Acquire(path, std::chrono::milliseconds(100))) {
             why = "got a lock that was held";
             return 1;
         }
@@ -153,10 +151,10 @@ TEST(SharedWriters, LongestLegalNamesSaveAndTheirHelperFilesFit)
         const std::string path = dir.File(name);
         CTarelogDoc doc;
         doc.SetDayWeight(60.0, 2026, 1, 1);
-        ASSERT_FALSE(SaveDiaryFile(doc, path)) << length;
-        ASSERT_FALSE(SaveDiaryFile(doc, path)) << length;
+        ASSERT_TRUE(SaveDiaryFile(doc, path)) << length;
+        ASSERT_TRUE(SaveDiaryFile(doc, path)) << length;
         CTarelogDoc loaded;
-        EXPECT_FALSE(LoadDiaryFile(path, loaded));
+        EXPECT_TRUE(LoadDiaryFile(path, loaded));
         const std::string lock = LockFileNameOf(name, 255);
         const std::string temporary = "." + FittedName(name, 15, 255) + ".saving-abcdef";
         EXPECT_LE(lock.size(), 255u);
@@ -177,12 +175,12 @@ TEST(SharedWriters, LinksAreFollowedOnlyToRegularFiles)
     CTarelogDoc doc;
     doc.SetDayWeight(60.0, 2026, 1, 1);
     const std::string real = dir.File("real.tlg");
-    ASSERT_FALSE(SaveDiaryFile(doc, real));
+    ASSERT_TRUE(SaveDiaryFile(doc, real));
 
     const std::string link = dir.File("link.tlg");
     std::filesystem::create_symlink(real, link);
     doc.SetDayWeight(61.0, 2026, 1, 2);
-    ASSERT_FALSE(SaveDiaryFile(doc, link));
+    ASSERT_TRUE(SaveDiaryFile(doc, link));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ReadBytes(real), StoreDiaryBytes(doc));
 
@@ -193,7 +191,7 @@ TEST(SharedWriters, LinksAreFollowedOnlyToRegularFiles)
     const std::string dangling = dir.File("dangling.tlg");
     std::filesystem::create_symlink(dir.File("nowhere"), dangling);
     for (const std::string& target : {toFifo, dangling, fifo}) {
-        const DiaryFileError error = SaveDiaryFile(doc, target);
+        const DiaryFileError error = SaveDiaryFile(doc, target).error_or({});
         EXPECT_EQ(error.kind, DiaryFileError::Kind::CannotWrite) << target;
         EXPECT_FALSE(error.JapaneseMessage().empty());
     }
@@ -201,7 +199,7 @@ TEST(SharedWriters, LinksAreFollowedOnlyToRegularFiles)
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_TRUE(std::filesystem::is_symlink(dangling));
     EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere")));
-    EXPECT_NE(SaveDiaryFile(doc, dangling).EnglishMessage().find("leads to nothing"), std::string::npos);
+    EXPECT_NE(SaveDiaryFile(doc, dangling).error_or({}).EnglishMessage().find("leads to nothing"), std::string::npos);
 }
 
 TEST(SharedWriters, AHardLinksOtherNameKeepsTheOldContents)
@@ -210,11 +208,11 @@ TEST(SharedWriters, AHardLinksOtherNameKeepsTheOldContents)
     CTarelogDoc doc;
     doc.SetDayWeight(60.0, 2026, 1, 1);
     const std::string path = dir.File("diary.tlg");
-    ASSERT_FALSE(SaveDiaryFile(doc, path));
+    ASSERT_TRUE(SaveDiaryFile(doc, path));
     const std::string before = ReadBytes(path);
     std::filesystem::create_hard_link(path, dir.File("other.tlg"));
     doc.SetDayWeight(61.0, 2026, 1, 2);
-    ASSERT_FALSE(SaveDiaryFile(doc, path));
+    ASSERT_TRUE(SaveDiaryFile(doc, path));
     EXPECT_EQ(ReadBytes(dir.File("other.tlg")), before);
     EXPECT_EQ(ReadBytes(path), StoreDiaryBytes(doc));
 }
@@ -225,11 +223,12 @@ TEST(SharedWriters, IdentityFollowsReplacementsAndEdits)
     const std::string path = dir.File("diary.tlg");
     EXPECT_FALSE(IdentifyFile(path).exists);
     CTarelogDoc doc;
-    ASSERT_FALSE(SaveDiaryFile(doc, path));
-    DiaryFileFacts facts;
-    ASSERT_FALSE(LoadDiaryFile(path, doc, facts));
+    ASSERT_TRUE(SaveDiaryFile(doc, path));
+    const auto loaded = LoadDiaryFile(path, doc);
+    ASSERT_TRUE(loaded);
+    const DiaryFileFacts facts = *loaded;
     EXPECT_EQ(facts.identity, IdentifyFile(path));
-    ASSERT_FALSE(SaveDiaryFile(doc, path));
+    ASSERT_TRUE(SaveDiaryFile(doc, path));
     EXPECT_NE(facts.identity.inode, IdentifyFile(path).inode);
 }
 

@@ -1,13 +1,11 @@
 // tarelog-cli add FILE YYYY-MM-DD WEIGHT: one day's weight, as the entry
 // dialog records it, saved at once.
-#include "cli/cli_command.h"
+#include "cli/commands.h"
+#include "cli/verb_preamble.h"
 
-#include "doc/diary_file.h"
-#include "platform/file_lock.h"
 #include "platform/calendar_date.h"
 #include "platform/number_text.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 
@@ -63,37 +61,26 @@ int AddDay(const std::vector<std::string>& args, bool force)
     }
     // Held from before the read until after the rename, so that a writer
     // running at the same time cannot slip its day in between and lose it.
-    FileWriteLock lock;
-    if (const DiaryFileError error = LockDiaryFile(path, lock)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
+    const std::optional<FileWriteLock> lock = LockDiaryReporting(path);
+    if (!lock)
         return kExitFailure;
-    }
     CTarelogDoc doc;
-    DiaryFileFacts facts;
-    const DiaryFileError loadError = LoadDiaryFile(path, doc, facts);
-    if (loadError && !(loadError.kind == DiaryFileError::Kind::CannotOpen && loadError.systemError == ENOENT)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", loadError.EnglishMessage().c_str());
-        return kExitFailure;
-    }
-    if (!loadError && facts.trailingBytes > kSuspectTrailingBytes && !force) {
+    const Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(path, doc);
+    if (!loaded && !IsMissingFile(loaded.error()))
+        return ReportFailure(loaded.error());
+    if (loaded && loaded->trailingBytes > kSuspectTrailingBytes && !force) {
         std::fprintf(stderr, "tarelog-cli: '%s' carries %zu bytes after the diary and is probably not a diary; "
-                             "nothing was written (--force writes anyway)\n", path.c_str(), facts.trailingBytes);
+                             "nothing was written (--force writes anyway)\n", path.c_str(), loaded->trailingBytes);
         return kExitFailure;
     }
     doc.SetDayWeight(weight, year, month, day);
-    if (const DiaryFileError error = SaveDiaryFile(doc, lock)) {
-        std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
-        return kExitFailure;
-    }
-    return kExitOk;
+    return SaveDiaryReporting(doc, *lock) ? kExitOk : kExitFailure;
 }
+
+} // namespace
 
 int RunAdd(const VerbArguments& args)
 {
-    if (WantsHelp(args)) {
-        std::fputs(kUsage, stdout);
-        return kExitOk;
-    }
     std::vector<std::string> positional;
     bool force = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -102,14 +89,8 @@ int RunAdd(const VerbArguments& args)
         else
             positional.push_back(args[i]);
     }
-    if (positional.size() != 3) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
+    if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(positional.size() == 3)))
+        return *stop;
     return AddDay(positional, force);
 }
-
-const CliCommandRegistration registration({"add", "record one day's weight", RunAdd});
-
-} // namespace
 

@@ -6,7 +6,8 @@
 // of the file's contents is made before the first byte is printed; only a
 // read failing part way through can leave the output cut short (with an
 // error on stderr and exit status 1).
-#include "cli/cli_command.h"
+#include "cli/commands.h"
+#include "cli/verb_preamble.h"
 
 #include "doc/diary_json.h"
 #include "doc/diary_stream.h"
@@ -74,38 +75,28 @@ private:
     bool m_failed = false;
 };
 
-int Fail(const DiaryFileError& error)
-{
-    std::fprintf(stderr, "tarelog-cli: %s\n", error.EnglishMessage().c_str());
-    return kExitFailure;
-}
+} // namespace
 
 int RunDump(const VerbArguments& args)
 {
-    if (WantsHelp(args)) {
-        std::fputs(kUsage, stdout);
-        return kExitOk;
-    }
-    if (args.size() != 1 || args.IsOption(0)) {
-        std::fputs(kUsage, stderr);
-        return kExitUsage;
-    }
+    if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(args.size() == 1 && !args.IsOption(0))))
+        return *stop;
     DiaryStream stream;
-    if (const DiaryFileError error = stream.Open(args[0]))
-        return Fail(error);
+    if (const Status<DiaryFileError> opened = stream.Open(args[0]); !opened)
+        return ReportFailure(opened.error());
     JsonOutput out;
     out.Append(DiaryJsonHead(stream.Version(), stream.Unit(), stream.Digits()));
     bool first = true;
     while (!out.Failed()) {
-        std::span<const WeightRecord> chunk;
-        if (const DiaryFileError error = stream.NextChunk(chunk)) {
+        const Result<std::span<const WeightRecord>, DiaryFileError> chunk = stream.NextChunk();
+        if (!chunk) {
             out.Flush();
             std::fflush(stdout);
-            return Fail(error);
+            return ReportFailure(chunk.error());
         }
-        if (chunk.empty())
+        if (chunk->empty())
             break;
-        for (const WeightRecord& record : chunk) {
+        for (const WeightRecord& record : *chunk) {
             char* at = out.Reserve(1 + kMaxJsonRecordSize);
             if (!first)
                 *at++ = ',';
@@ -120,7 +111,3 @@ int RunDump(const VerbArguments& args)
     }
     return kExitOk;
 }
-
-const CliCommandRegistration registration({"dump", "print a diary as JSON", RunDump});
-
-} // namespace
