@@ -1,5 +1,7 @@
 #include "dialogs/qt/color_dlg.h"
 
+#include "platform/qt/qt_conversions.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QPainter>
@@ -7,16 +9,6 @@
 #include <QScrollBar>
 
 namespace {
-
-QColor ToQColor(Color c)
-{
-    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-}
-
-QRect ToQRect(Rect r)
-{
-    return QRect(r.left, r.top, r.Width(), r.Height());
-}
 
 // Qt's slider actions as the window system's scroll codes.
 int ScrollCodeOf(int action)

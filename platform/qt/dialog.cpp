@@ -1,10 +1,10 @@
 #include "platform/qt/dialog.h"
 
 #include "platform/qt/data_exchange.h"
+#include "platform/qt/japanese_font.h"
 #include "platform/qt/message_box.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -29,9 +29,9 @@ QFont DialogFont()
     QFont font = QApplication::font();
     // The templates name a 9 point system face that Linux lacks; the texts
     // are Japanese, so a CJK face keeps them from falling back glyph by glyph.
-    const QString cjk = QStringLiteral("Noto Sans CJK JP");
-    if (QFontDatabase::hasFamily(cjk))
-        font.setFamilies({cjk});
+    const QString japanese = InstalledJapaneseFamily();
+    if (!japanese.isEmpty())
+        font.setFamilies({japanese});
     font.setPointSize(9);
     return font;
 }
