@@ -7,6 +7,7 @@
 #include "dialogs/qt/weight_entry_dlg.h"
 #include "doc/tarelog_doc.h"
 #include "platform/memory_profile_store.h"
+#include "platform/qt/offscreen_gui.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,8 +59,7 @@ bool Save(CDialog& dlg, const QDir& folder, const char* name)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: dialog_screenshots FOLDER\n");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/qt/message_box.h"
+#include "platform/qt/offscreen_gui.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,15 +25,8 @@ inline void PrintTo(const QString& text, std::ostream* out)
 // so that listing the tests needs no window system.
 inline void EnsureApplication()
 {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
-    static int argc = 1;
-    static char name[] = "dialog_widget_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    EnsureOffscreenWidgetApplication("dialog_widget_tests");
 }
 
 // Runs the event loop for about `ms` milliseconds.
