@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/qt/dialog.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/offscreen_gui.h"
 
@@ -129,9 +130,9 @@ inline std::vector<int> TabOrder(QWidget* dialog)
 {
     std::vector<int> ids;
     for (QWidget* w = dialog->nextInFocusChain(); w && w != dialog; w = w->nextInFocusChain()) {
-        const QVariant id = w->property("controlId");
-        if (id.isValid() && (w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
-            ids.push_back(id.toInt());
+        const std::optional<int> id = ControlIdOf(w);
+        if (id && (w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
+            ids.push_back(*id);
     }
     return ids;
 }
