@@ -8,6 +8,7 @@
 //
 // LABELS.ops is `tarelog-cli render DIARY -o LABELS.ops` of the same size:
 // only its `text X Y "..."` lines are used.
+#include "platform/qt/offscreen_gui.h"
 #include "platform/qt/palette_png.h"
 #include "platform/safe_file.h"
 
@@ -66,7 +67,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::vector<Label> labels = ReadLabels(argv[1]);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    PreferOffscreenPlatform();
     QGuiApplication application(argc, argv);
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);

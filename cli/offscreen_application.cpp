@@ -1,5 +1,7 @@
 #include "cli/offscreen_application.h"
 
+#include "platform/qt/offscreen_gui.h"
+
 #include <QGuiApplication>
 
 #include <cstdlib>
@@ -34,7 +36,7 @@ std::string MakePrivateRuntimeDir()
 
 OffscreenApplication::OffscreenApplication()
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    PreferOffscreenPlatform();
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (!runtime || !*runtime) {
         m_runtimeDir = MakePrivateRuntimeDir();

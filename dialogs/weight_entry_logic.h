@@ -4,9 +4,9 @@
 
 class CTarelogDoc;
 
-// What the weight entry dialog edits: a day and a weight. The dialog's step
-// buttons and the new-entry command work on these members only; the dialog
-// moves them to and from its controls.
+// What the weight entry dialog edits: a day and a weight. The dialog's
+// preset, step buttons and OK work on these members only; the dialog moves
+// them to and from its controls.
 struct WeightEntryData {
     CalendarDate m_date = CalendarDate::Today();
     double m_weight = 0.0;

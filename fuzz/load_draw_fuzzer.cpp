@@ -9,12 +9,12 @@
 #include "platform/archive.h"
 #include "platform/memory_profile_store.h"
 #include "platform/recording_surface.h"
+#include "platform/qt/offscreen_gui.h"
 #include "platform/qt/qpainter_surface.h"
 #include "view/draw_graph.h"
+#include "view/profile_keys.h"
 
-#include <QGuiApplication>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
@@ -25,12 +25,7 @@ constexpr std::size_t kLongestLabel = 400;
 
 TextMeasurer& QtMeasurer()
 {
-    static int argc = 1;
-    static char name[] = "load_draw";
-    static char* argv[] = {name, nullptr};
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QGuiApplication* application = new QGuiApplication(argc, argv);
-    (void)application;
+    EnsureOffscreenGuiApplication("load_draw");
     static GraphFontMeasurer measurer;
     return measurer;
 }
@@ -59,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < 10; ++i)
         state.m_colorSlots[i] = 0x101010u * static_cast<unsigned>(i);
     MemoryProfileStore profile;
-    profile.WriteProfileInt("SHOW", "X", (flags >> 3) & 3);
+    profile.WriteProfileInt(kShowSection, kDateStyleEntry, (flags >> 3) & 3);
 
     FixedWidthMeasurer fixed;
     RecordingSurface surface((flags & 32) ? QtMeasurer() : fixed);

@@ -41,3 +41,35 @@ BrushHandle SurfaceObjects::SwapBrush(BrushHandle brush)
 // Handles are small and a paint makes a handful, so released slots are kept.
 void SurfaceObjects::ReleasePen(PenHandle) {}
 void SurfaceObjects::ReleaseBrush(BrushHandle) {}
+
+PenHandle ColorHandleSurface::CreateSolidPen(Color color)
+{
+    return NewPen(color);
+}
+
+BrushHandle ColorHandleSurface::CreateSolidBrush(Color color)
+{
+    return NewBrush(color);
+}
+
+PenHandle ColorHandleSurface::SelectPen(PenHandle pen)
+{
+    if (pen != CurrentPen())
+        PenChanging(pen);
+    return SwapPen(pen);
+}
+
+BrushHandle ColorHandleSurface::SelectBrush(BrushHandle brush)
+{
+    return SwapBrush(brush);
+}
+
+void ColorHandleSurface::DeletePen(PenHandle pen)
+{
+    ReleasePen(pen);
+}
+
+void ColorHandleSurface::DeleteBrush(BrushHandle brush)
+{
+    ReleaseBrush(brush);
+}

@@ -113,3 +113,20 @@ private:
     PenHandle m_pen = PenHandle::Stock;
     BrushHandle m_brush = BrushHandle::Stock;
 };
+
+// The pen and brush calls of a surface for which a pen or brush is nothing
+// but its colour (the SVG and QPainter surfaces): the bookkeeping answers
+// them all. A surface that holds lines back in the current pen draws them
+// in PenChanging, which runs before another pen becomes the current one.
+class ColorHandleSurface : public Surface, protected SurfaceObjects {
+public:
+    PenHandle CreateSolidPen(Color color) override;
+    BrushHandle CreateSolidBrush(Color color) override;
+    PenHandle SelectPen(PenHandle pen) override;
+    BrushHandle SelectBrush(BrushHandle brush) override;
+    void DeletePen(PenHandle pen) override;
+    void DeleteBrush(BrushHandle brush) override;
+
+protected:
+    virtual void PenChanging(PenHandle /*next*/) {}
+};

@@ -111,36 +111,9 @@ Color SvgSurface::SetTextColor(Color color)
     return std::exchange(m_textColor, color);
 }
 
-PenHandle SvgSurface::CreateSolidPen(Color color)
+void SvgSurface::PenChanging(PenHandle)
 {
-    return NewPen(color);
-}
-
-BrushHandle SvgSurface::CreateSolidBrush(Color color)
-{
-    return NewBrush(color);
-}
-
-PenHandle SvgSurface::SelectPen(PenHandle pen)
-{
-    if (pen != CurrentPen())
-        FlushPath();
-    return SwapPen(pen);
-}
-
-BrushHandle SvgSurface::SelectBrush(BrushHandle brush)
-{
-    return SwapBrush(brush);
-}
-
-void SvgSurface::DeletePen(PenHandle pen)
-{
-    ReleasePen(pen);
-}
-
-void SvgSurface::DeleteBrush(BrushHandle brush)
-{
-    ReleaseBrush(brush);
+    FlushPath();
 }
 
 void SvgSurface::AddRect(long long left, long long top, long long width, long long height, Color fill)

@@ -11,7 +11,7 @@
 // stops one pixel short of its end point, a figure covers its bounding
 // rectangle without the right and bottom edges. Text is measured by the
 // given measurer, which should describe `fontFamily` at `fontPixelSize`.
-class SvgSurface : public Surface, private SurfaceObjects {
+class SvgSurface : public ColorHandleSurface {
 public:
     SvgSurface(const TextMeasurer& measurer, int width, int height, std::string fontFamily, int fontPixelSize);
 
@@ -23,12 +23,6 @@ public:
     void TextOut(int x, int y, std::string_view utf8) override;
     TextSize MeasureText(std::string_view utf8) override;
     Color SetTextColor(Color color) override;
-    PenHandle CreateSolidPen(Color color) override;
-    BrushHandle CreateSolidBrush(Color color) override;
-    PenHandle SelectPen(PenHandle pen) override;
-    BrushHandle SelectBrush(BrushHandle brush) override;
-    void DeletePen(PenHandle pen) override;
-    void DeleteBrush(BrushHandle brush) override;
     void DrawFigure(Rect bounds) override;
     void FillRect(Rect area, BrushHandle brush) override;
 
@@ -36,6 +30,7 @@ private:
     // Consecutive lines in one pen share one <path>; anything else drawn
     // closes it first so the stacking order stays the order of the calls.
     void FlushPath();
+    void PenChanging(PenHandle next) override;
     void AddRect(long long left, long long top, long long width, long long height, Color fill);
 
     const TextMeasurer& m_measurer;

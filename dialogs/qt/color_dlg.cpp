@@ -1,5 +1,7 @@
 #include "dialogs/qt/color_dlg.h"
 
+#include "platform/qt/qt_conversions.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QPainter>
@@ -7,16 +9,6 @@
 #include <QScrollBar>
 
 namespace {
-
-QColor ToQColor(Color c)
-{
-    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-}
-
-QRect ToQRect(Rect r)
-{
-    return QRect(r.left, r.top, r.Width(), r.Height());
-}
 
 // Qt's slider actions as the window system's scroll codes.
 int ScrollCodeOf(int action)
@@ -35,8 +27,8 @@ int ScrollCodeOf(int action)
 
 } // namespace
 
-CColorDlg::CColorDlg(QWidget* parent)
-    : CDialog(parent)
+CColorDlg::CColorDlg(Color* colorSlots, QWidget* parent)
+    : CDialog(parent), m_editor(colorSlots)
 {
     SetTemplate(QStringLiteral("色の指定"), 126, 133);
 
@@ -78,12 +70,6 @@ CColorDlg::CColorDlg(QWidget* parent)
     AddOkButton(96, 2, 26, 14);
 }
 
-void CColorDlg::SetColors(Color* colorSlots)
-{
-    m_colors = colorSlots;
-    m_editor = ColorEditor(colorSlots);
-}
-
 void CColorDlg::BindScrollBar(QScrollBar* bar)
 {
     bar->setOrientation(Qt::Horizontal);
@@ -114,8 +100,6 @@ bool CColorDlg::OnInitDialog()
 
 void CColorDlg::OnSelEndOkCombo()
 {
-    if (!m_colors)
-        return;
     m_editor.Select(m_combo->currentIndex());
     if (m_editor.Selection() < 0)
         return;
@@ -127,7 +111,7 @@ void CColorDlg::OnSelEndOkCombo()
 
 void CColorDlg::OnUpdateColor()
 {
-    if (!m_colors || m_editor.Selection() < 0)
+    if (m_editor.Selection() < 0)
         return;
     m_editor.Store();
     InvalidateSwatch();
@@ -144,7 +128,7 @@ void CColorDlg::paintEvent(QPaintEvent* event)
     CDialog::paintEvent(event);
     QPainter painter(this);
     Color stored = 0;
-    if (m_colors && m_editor.StoredColor(stored))
+    if (m_editor.StoredColor(stored))
         painter.fillRect(ToQRect(SwatchStoredHalf(m_swatch)), ToQColor(stored));
     painter.fillRect(ToQRect(SwatchComposedHalf(m_swatch)), ToQColor(m_editor.SliderColor()));
 }

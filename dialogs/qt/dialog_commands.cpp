@@ -4,34 +4,27 @@
 #include "dialogs/qt/edit_list_dlg.h"
 #include "dialogs/qt/unit_digits_dlg.h"
 #include "dialogs/qt/weight_entry_dlg.h"
-#include "doc/tarelog_doc.h"
 
 void RunWeightEntryCommand(CTarelogDoc& doc, QWidget* parent)
 {
-    CWeightEntryDlg dlg(parent);
-    dlg.Preset(doc, CalendarDate::Today());
-    if (dlg.DoModal() == 1)
-        dlg.Commit(doc);
+    CWeightEntryDlg dlg(doc, parent);
+    dlg.DoModal();
 }
 
 void RunEditListCommand(CTarelogDoc& doc, QWidget* parent)
 {
-    CEditListDlg dlg(parent);
-    dlg.m_pDoc = &doc;
+    CEditListDlg dlg(doc, parent);
     dlg.DoModal();
 }
 
 void RunColorCommand(Color* colorSlots, QWidget* parent)
 {
-    CColorDlg dlg(parent);
-    dlg.SetColors(colorSlots);
+    CColorDlg dlg(colorSlots, parent);
     dlg.DoModal();
 }
 
 void RunUnitDigitsCommand(CTarelogDoc& doc, ProfileStore& profile, QWidget* parent)
 {
-    CUnitDigitsDlg dlg(parent);
-    dlg.Load(doc, profile);
-    if (dlg.DoModal() == 1)
-        dlg.Apply(doc, profile);
+    CUnitDigitsDlg dlg(doc, profile, parent);
+    dlg.DoModal();
 }

@@ -6,9 +6,9 @@ class CTarelogDoc;
 class ProfileStore;
 class QWidget;
 
-// The view's four dialog commands. Each builds its dialog on the stack, runs
-// it modally over `parent` and writes back only as the dialog specifies.
-// The view repaints after each returns.
+// The view's four dialog commands. Each builds its dialog on the stack for
+// what it edits and runs it modally over `parent`; the dialog writes back
+// as it does (on OK, or at once). The view repaints after each returns.
 void RunWeightEntryCommand(CTarelogDoc& doc, QWidget* parent);           // 32771
 void RunEditListCommand(CTarelogDoc& doc, QWidget* parent);              // 32772
 void RunColorCommand(Color* colorSlots, QWidget* parent);                // 32775

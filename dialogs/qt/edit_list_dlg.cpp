@@ -11,8 +11,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-CEditListDlg::CEditListDlg(QWidget* parent)
-    : CDialog(parent)
+CEditListDlg::CEditListDlg(CTarelogDoc& doc, QWidget* parent)
+    : CDialog(parent), m_doc(doc)
 {
     SetTemplate(QStringLiteral("編集"), 123, 141);
 
@@ -61,8 +61,8 @@ void CEditListDlg::FillList()
     // Clearing and refilling must not look like a selection by the user.
     const QSignalBlocker block(m_list);
     m_list->clear();
-    for (int i = 0; m_pDoc && i < m_pDoc->GetRecordCount(); ++i) {
-        auto* line = new QListWidgetItem(QString::fromStdString(EditListLineText(m_pDoc->GetRecord(i))), m_list);
+    for (int i = 0; i < m_doc.GetRecordCount(); ++i) {
+        auto* line = new QListWidgetItem(QString::fromStdString(EditListLineText(m_doc.GetRecord(i))), m_list);
         line->setData(Qt::UserRole, i);
     }
     m_list->setCurrentRow(-1);
@@ -77,9 +77,9 @@ int CEditListDlg::SelectedRecord() const
 void CEditListDlg::OnSelChangeList()
 {
     const int i = SelectedRecord();
-    if (i < 0 || !m_pDoc)
+    if (i < 0)
         return;
-    const WeightRecord& record = m_pDoc->GetRecord(i);
+    const WeightRecord& record = m_doc.GetRecord(i);
     m_edit->setText(QString::fromStdString(EditListWeightText(record.weight)));
     m_date = CalendarDate::FromYmd(record.year, record.month, record.day);
     UpdateData(false);
@@ -88,9 +88,9 @@ void CEditListDlg::OnSelChangeList()
 void CEditListDlg::OnUpdate()
 {
     const int i = SelectedRecord();
-    if (i >= 0 && m_pDoc) {
+    if (i >= 0) {
         UpdateData(true);
-        switch (UpdateListRecord(*m_pDoc, i, NumberText(m_edit->text()).toStdString(), m_date)) {
+        switch (UpdateListRecord(m_doc, i, NumberText(m_edit->text()).toStdString(), m_date)) {
         case RecordUpdate::Updated:
             break;
         case RecordUpdate::DateTaken:
@@ -109,10 +109,10 @@ void CEditListDlg::OnUpdate()
 void CEditListDlg::OnDelete()
 {
     const int i = SelectedRecord();
-    if (i < 0 || !m_pDoc)
+    if (i < 0)
         return;
     if (ShowMessageBox(QStringLiteral("削除しますか"), MB_YESNO | MB_ICONQUESTION, this) != IDYES)
         return;
-    DeleteListRecord(*m_pDoc, i);
+    DeleteListRecord(m_doc, i);
     FillList();
 }

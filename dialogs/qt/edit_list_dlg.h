@@ -7,24 +7,15 @@ class CTarelogDoc;
 class QLineEdit;
 class QListWidget;
 
-// Template 131, "編集": every record as a line, with a date picker and a
-// weight field to correct the selected record, and a delete button. Each
-// change reaches the document at once; closing only ends the dialog. The
-// list is filled by a one-shot timer after the dialog has appeared.
+// Template 131, "編集": every record of a document as a line, with a date
+// picker and a weight field to correct the selected record, and a delete
+// button. Each change reaches the document at once; closing only ends the
+// dialog. The list is filled by a one-shot timer after the dialog has
+// appeared.
 class CEditListDlg : public CDialog {
     Q_OBJECT
 public:
-    explicit CEditListDlg(QWidget* parent = nullptr);
-
-    CTarelogDoc* m_pDoc = nullptr;
-    QLineEdit* m_edit = nullptr;
-    QListWidget* m_list = nullptr;
-    CalendarDate m_date = CalendarDate::Today();
-
-    void FillList();
-    void OnSelChangeList();
-    void OnUpdate();
-    void OnDelete();
+    explicit CEditListDlg(CTarelogDoc& doc, QWidget* parent = nullptr);
 
 protected:
     bool OnInitDialog() override;
@@ -32,7 +23,16 @@ protected:
     void OnTimer(int id) override;
 
 private:
+    void FillList();
+    void OnSelChangeList();
+    void OnUpdate();
+    void OnDelete();
     int SelectedRecord() const; // -1 without a selected line
+
+    CTarelogDoc& m_doc;
+    CalendarDate m_date = CalendarDate::Today(); // the picker's
+    QLineEdit* m_edit = nullptr;
+    QListWidget* m_list = nullptr;
 };
 
 constexpr int IDD_EDIT_LIST = 131;

@@ -1,18 +1,20 @@
 #include "dialogs/qt/unit_digits_dlg.h"
 
 #include "platform/qt/data_exchange.h"
+#include "platform/qt/message_box.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 
-CUnitDigitsDlg::CUnitDigitsDlg(QWidget* parent)
-    : CDialog(parent)
+CUnitDigitsDlg::CUnitDigitsDlg(CTarelogDoc& doc, ProfileStore& profile, QWidget* parent)
+    : CDialog(parent), m_doc(doc), m_profile(profile)
 {
+    Load(doc, profile);
     SetTemplate(QStringLiteral("単位、少数桁"), 114, 107);
 
     AddOkButton(64, 4, 50, 14);
-    auto* cancel = AddControl<QPushButton>(2, 64, 21, 50, 14);
+    auto* cancel = AddControl<QPushButton>(IDCANCEL, 64, 21, 50, 14);
     cancel->setText(QStringLiteral("キャンセル"));
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
@@ -57,4 +59,12 @@ void CUnitDigitsDlg::DoDataExchange(CDataExchange& dx)
     DDV_MaxChars(dx, m_unit, kMaxUnitChars);
     DDX_Text(dx, IDC_DATE_STYLE, m_dateStyle);
     DDV_MinMaxInt(dx, m_dateStyle, kMinDateStyle, kMaxDateStyle);
+}
+
+void CUnitDigitsDlg::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    Apply(m_doc, m_profile);
+    EndDialog(IDOK);
 }

@@ -1,14 +1,16 @@
 #include "dialogs/qt/weight_entry_dlg.h"
 
 #include "platform/qt/data_exchange.h"
+#include "platform/qt/message_box.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
 
-CWeightEntryDlg::CWeightEntryDlg(QWidget* parent)
-    : CDialog(parent)
+CWeightEntryDlg::CWeightEntryDlg(CTarelogDoc& doc, QWidget* parent)
+    : CDialog(parent), m_doc(doc)
 {
+    Preset(doc, CalendarDate::Today());
     SetTemplate(QStringLiteral("体重入力"), 107, 133);
 
     AddOkButton(83, 0, 24, 14);
@@ -48,6 +50,14 @@ void CWeightEntryDlg::DoDataExchange(CDataExchange& dx)
 {
     DDX_DateTimeCtrl(dx, IDC_ENTRY_DATE, m_date);
     DDX_Text(dx, IDC_WEIGHT, m_weight);
+}
+
+void CWeightEntryDlg::OnOK()
+{
+    if (!UpdateData(true))
+        return;
+    Commit(m_doc);
+    EndDialog(IDOK);
 }
 
 void CWeightEntryDlg::OnStep(int buttonId)

@@ -1,10 +1,10 @@
 #include "platform/qt/dialog.h"
 
 #include "platform/qt/data_exchange.h"
+#include "platform/qt/japanese_font.h"
 #include "platform/qt/message_box.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -22,6 +22,10 @@ int MulDiv(int a, int b, int c)
     return static_cast<int>(std::lround(static_cast<double>(a) * b / c));
 }
 
+// Labels share IDC_STATIC and so have no object name; the id rides on
+// every control as a property.
+constexpr char kControlIdProperty[] = "controlId";
+
 } // namespace
 
 QFont DialogFont()
@@ -29,9 +33,9 @@ QFont DialogFont()
     QFont font = QApplication::font();
     // The templates name a 9 point system face that Linux lacks; the texts
     // are Japanese, so a CJK face keeps them from falling back glyph by glyph.
-    const QString cjk = QStringLiteral("Noto Sans CJK JP");
-    if (QFontDatabase::hasFamily(cjk))
-        font.setFamilies({cjk});
+    const QString japanese = InstalledJapaneseFamily();
+    if (!japanese.isEmpty())
+        font.setFamilies({japanese});
     font.setPointSize(9);
     return font;
 }
@@ -124,7 +128,7 @@ void CDialog::PlaceControl(QWidget* control, int id, const QRect& units)
 {
     if (id != IDC_STATIC)
         control->setObjectName(QString::number(id));
-    control->setProperty("controlId", id);
+    control->setProperty(kControlIdProperty, id);
     control->setGeometry(MapDialogRect(units));
 }
 
@@ -154,12 +158,12 @@ bool CDialog::OnInitDialog()
 void CDialog::OnOK()
 {
     if (UpdateData(true))
-        EndDialog(1);
+        EndDialog(IDOK);
 }
 
 void CDialog::OnCancel()
 {
-    EndDialog(2);
+    EndDialog(IDCANCEL);
 }
 
 void CDialog::accept()
@@ -195,4 +199,10 @@ QPushButton* CDialog::AddOkButton(int x, int y, int width, int height)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
     return ok;
+}
+
+std::optional<int> ControlIdOf(const QWidget* widget)
+{
+    const QVariant id = widget ? widget->property(kControlIdProperty) : QVariant();
+    return id.isValid() ? std::optional<int>(id.toInt()) : std::nullopt;
 }

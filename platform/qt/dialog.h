@@ -5,6 +5,7 @@
 #include <QSize>
 
 #include <map>
+#include <optional>
 
 class CDataExchange;
 class QFont;
@@ -82,6 +83,10 @@ private:
 
 // The font every dialog is laid out in: a Japanese-capable face at 9 points.
 QFont DialogFont();
+
+// The template id a control was added with (IDC_STATIC for a label);
+// nothing for any other widget, such as the parts inside a control.
+std::optional<int> ControlIdOf(const QWidget* widget);
 
 // Id of a control that has none in its template (labels).
 constexpr int IDC_STATIC = -1;

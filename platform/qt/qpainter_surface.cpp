@@ -1,8 +1,9 @@
 #include "platform/qt/qpainter_surface.h"
 
 #include "platform/line_raster.h"
+#include "platform/qt/japanese_font.h"
+#include "platform/qt/qt_conversions.h"
 
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPaintDevice>
@@ -21,17 +22,12 @@ constexpr int kGraphFontPixelSize = 12;
 QFont GraphFont()
 {
     static const QFont font = [] {
-        QFont f = QFontDatabase::hasFamily(QStringLiteral("Noto Sans CJK JP")) ? QFont(QStringLiteral("Noto Sans CJK JP"))
-                                                                                : QGuiApplication::font();
+        const QString japanese = InstalledJapaneseFamily();
+        QFont f = japanese.isEmpty() ? QGuiApplication::font() : QFont(japanese);
         f.setPixelSize(kGraphFontPixelSize);
         return f;
     }();
     return font;
-}
-
-QColor ToQColor(Color color)
-{
-    return QColor(RedOf(color), GreenOf(color), BlueOf(color));
 }
 
 QPainterSurface::QPainterSurface(QPainter& painter, GraphTextCache* texts)
@@ -121,7 +117,7 @@ void QPainterSurface::Flush()
         QVector<QRect> rects;
         rects.reserve(static_cast<qsizetype>(m_pendingRuns.size()));
         for (const Rect& run : m_pendingRuns)
-            rects.append(QRect(run.left, run.top, run.Width(), run.Height()));
+            rects.append(ToQRect(run));
         m_painter.setPen(Qt::NoPen);
         m_painter.setBrush(m_penColor);
         m_painter.drawRects(rects.constData(), static_cast<int>(rects.size()));
@@ -215,37 +211,10 @@ Color QPainterSurface::SetTextColor(Color color)
     return std::exchange(m_textColor, color);
 }
 
-PenHandle QPainterSurface::CreateSolidPen(Color color)
+void QPainterSurface::PenChanging(PenHandle next)
 {
-    return NewPen(color);
-}
-
-BrushHandle QPainterSurface::CreateSolidBrush(Color color)
-{
-    return NewBrush(color);
-}
-
-PenHandle QPainterSurface::SelectPen(PenHandle pen)
-{
-    if (pen != CurrentPen())
-        Flush();
-    m_penColor = ToQColor(PenColor(pen));
-    return SwapPen(pen);
-}
-
-BrushHandle QPainterSurface::SelectBrush(BrushHandle brush)
-{
-    return SwapBrush(brush);
-}
-
-void QPainterSurface::DeletePen(PenHandle pen)
-{
-    ReleasePen(pen);
-}
-
-void QPainterSurface::DeleteBrush(BrushHandle brush)
-{
-    ReleaseBrush(brush);
+    Flush();
+    m_penColor = ToQColor(PenColor(next));
 }
 
 void QPainterSurface::DrawFigure(Rect bounds)

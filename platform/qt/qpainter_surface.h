@@ -14,9 +14,9 @@
 
 #include <vector>
 
-// The one font the window and every renderer draw the graph in: Noto Sans
-// CJK JP when it is installed (the unit text may be Japanese), else the
-// application's default family, at 12 pixels either way.
+// The one font the window and every renderer draw the graph in: the
+// Japanese face when it is installed (the unit text may be Japanese), else
+// the application's default family, at 12 pixels either way.
 QFont GraphFont();
 
 // The window's surface: draws on an untransformed QPainter with exactly the
@@ -31,7 +31,7 @@ QFont GraphFont();
 // pen changes, anything else is drawn, Flush() is called or the surface is
 // destroyed; so flush or destroy the surface before ending the painter.
 // (DrawGraph always ends by selecting the caller's pen back, which flushes.)
-class QPainterSurface : public Surface, private SurfaceObjects {
+class QPainterSurface : public ColorHandleSurface {
 public:
     // Texts are measured and laid out through `texts` when given (a window
     // keeps one across paints), else through a cache of this paint only.
@@ -48,16 +48,12 @@ public:
     void TextOut(int x, int y, std::string_view utf8) override;
     TextSize MeasureText(std::string_view utf8) override;
     Color SetTextColor(Color color) override;
-    PenHandle CreateSolidPen(Color color) override;
-    BrushHandle CreateSolidBrush(Color color) override;
-    PenHandle SelectPen(PenHandle pen) override;
-    BrushHandle SelectBrush(BrushHandle brush) override;
-    void DeletePen(PenHandle pen) override;
-    void DeleteBrush(BrushHandle brush) override;
     void DrawFigure(Rect bounds) override;
     void FillRect(Rect area, BrushHandle brush) override;
 
 private:
+    // Lines held back in the old pen are drawn before its colour goes.
+    void PenChanging(PenHandle next) override;
     void AddRun(const Rect& run);
     std::size_t StretchColumnRun(std::span<const Point> points, std::size_t i);
     void RasterizeLineTo(Point point);
@@ -87,5 +83,3 @@ public:
 private:
     QFontMetrics m_metrics;
 };
-
-QColor ToQColor(Color color);

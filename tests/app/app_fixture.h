@@ -7,6 +7,7 @@
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/message_box.h"
+#include "platform/qt/offscreen_gui.h"
 #include "platform/qt/single_doc_template.h"
 #include "view/qt/tarelog_view.h"
 
@@ -25,14 +26,8 @@
 // from the test registration (or is forced here when a test is run by hand).
 inline QApplication& TestApplication()
 {
-    static int argc = 1;
-    static char name[] = "tarelog-app-tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: tearing Qt down during static destruction crashes.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
+    EnsureOffscreenWidgetApplication("tarelog-app-tests");
+    return *qApp;
 }
 
 struct AskedQuestion {

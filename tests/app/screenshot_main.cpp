@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "app/tarelog_app.h"
 #include "platform/qt/frame_wnd.h"
+#include "platform/qt/offscreen_gui.h"
 #include "view/qt/tarelog_view.h"
 
 #include <QAction>
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: tarelog-screenshot DIARY OUTPUT.png [ABOUT.png]\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QApplication application(argc, argv);
     QTemporaryDir profile;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profile.path());

@@ -5,6 +5,7 @@
 #include "app/tarelog_app.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/single_doc_template.h"
+#include "platform/qt/offscreen_gui.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -31,7 +32,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: tarelog-unsaved-child DIARY\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QApplication application(argc, argv);
     CTarelogApp app;
     app.SetCommandLine({QString::fromLocal8Bit(argv[1])});

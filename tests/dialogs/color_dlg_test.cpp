@@ -12,18 +12,25 @@
 
 #include <array>
 
+namespace {
+
+// The dialog's controls, found by id as the framework finds them.
+QScrollBar* Bar(const CColorDlg& dlg, int id) { return dlg.GetDlgItem<QScrollBar>(id); }
+QComboBox* Combo(const CColorDlg& dlg) { return dlg.GetDlgItem<QComboBox>(IDC_COLOR_SLOT); }
+void Choose(CColorDlg& dlg, int slot)
+{
+    Combo(dlg)->setCurrentIndex(slot);
+    Combo(dlg)->activated(slot);
+}
+
+} // namespace
+
 class ColorDlgTest : public DialogTest {
 protected:
-    void SetUp() override
+    void SetUp() override { m_dlg.InitDialog(); }
+    std::array<int, 3> Positions() const
     {
-        m_dlg.SetColors(m_slots.data());
-        m_dlg.InitDialog();
-    }
-    std::array<int, 3> Positions() const { return {m_dlg.m_red->value(), m_dlg.m_green->value(), m_dlg.m_blue->value()}; }
-    void Choose(int slot)
-    {
-        m_dlg.m_combo->setCurrentIndex(slot);
-        m_dlg.m_combo->activated(slot);
+        return {Bar(m_dlg, IDC_RED)->value(), Bar(m_dlg, IDC_GREEN)->value(), Bar(m_dlg, IDC_BLUE)->value()};
     }
     void Click(int id) { m_dlg.GetDlgItem<QPushButton>(id)->click(); }
     QColor Pixel(int x, int y)
@@ -34,27 +41,27 @@ protected:
 
     std::array<Color, 10> m_slots{MakeColor(128, 64, 255), MakeColor(0, 0, 0), MakeColor(255, 255, 255),
         MakeColor(10, 20, 30), 0, 0, 0, 0x11111111, 0x22222222, 0x33333333};
-    CColorDlg m_dlg;
+    CColorDlg m_dlg{m_slots.data()};
 };
 
 TEST_F(ColorDlgTest, LayoutFollowsTemplate139)
 {
-    CColorDlg fresh; // before initialisation moves the placeholder away
+    CColorDlg fresh(m_slots.data()); // before initialisation moves the placeholder away
     const TemplateUnits u(fresh.font());
     EXPECT_EQ(fresh.windowTitle(), QStringLiteral("色の指定"));
     EXPECT_EQ(fresh.size(), QSize(u.X(126), u.Y(133)));
-    EXPECT_EQ(fresh.m_swatchHolder->geometry(), u.Rect(8, 38, 104, 16));
-    EXPECT_EQ(fresh.m_red->geometry(), u.Rect(20, 66, 92, 10));
-    EXPECT_EQ(fresh.m_blue->geometry(), u.Rect(20, 90, 92, 10));
+    EXPECT_EQ(fresh.GetDlgItem(IDC_SWATCH)->geometry(), u.Rect(8, 38, 104, 16));
+    EXPECT_EQ(Bar(fresh, IDC_RED)->geometry(), u.Rect(20, 66, 92, 10));
+    EXPECT_EQ(Bar(fresh, IDC_BLUE)->geometry(), u.Rect(20, 90, 92, 10));
     EXPECT_EQ(fresh.GetDlgItem(IDC_COLOR_UPDATE)->geometry(), u.Rect(72, 110, 36, 16));
-    EXPECT_EQ(fresh.m_combo->pos(), QPoint(u.X(20), u.Y(18)));
-    EXPECT_EQ(fresh.m_combo->width(), u.X(92));
-    EXPECT_EQ(fresh.m_red->orientation(), Qt::Horizontal);
-    EXPECT_EQ(fresh.m_green->maximum(), 16);
-    ASSERT_EQ(fresh.m_combo->count(), 7);
-    EXPECT_EQ(fresh.m_combo->itemText(0), QStringLiteral("線の色"));
-    EXPECT_EQ(fresh.m_combo->itemText(2), QStringLiteral("目盛の文字の色"));
-    EXPECT_EQ(fresh.m_combo->itemText(6), QStringLiteral("平均線（広）の色"));
+    EXPECT_EQ(Combo(fresh)->pos(), QPoint(u.X(20), u.Y(18)));
+    EXPECT_EQ(Combo(fresh)->width(), u.X(92));
+    EXPECT_EQ(Bar(fresh, IDC_RED)->orientation(), Qt::Horizontal);
+    EXPECT_EQ(Bar(fresh, IDC_GREEN)->maximum(), 16);
+    ASSERT_EQ(Combo(fresh)->count(), 7);
+    EXPECT_EQ(Combo(fresh)->itemText(0), QStringLiteral("線の色"));
+    EXPECT_EQ(Combo(fresh)->itemText(2), QStringLiteral("目盛の文字の色"));
+    EXPECT_EQ(Combo(fresh)->itemText(6), QStringLiteral("平均線（広）の色"));
     QWidget* reset = fresh.GetDlgItem(IDC_COLOR_RESET);
     EXPECT_TRUE(reset->isHidden());
     EXPECT_EQ(reset->geometry(), u.Rect(4, 120, 6, 6));
@@ -68,16 +75,16 @@ TEST_F(ColorDlgTest, LayoutFollowsTemplate139)
 
 TEST_F(ColorDlgTest, OpensOnTheLineColourQuantised)
 {
-    EXPECT_EQ(m_dlg.m_combo->currentIndex(), 0);
+    EXPECT_EQ(Combo(m_dlg)->currentIndex(), 0);
     EXPECT_EQ(Positions(), (std::array<int, 3>{8, 4, 16}));
-    EXPECT_EQ(m_dlg.m_swatchHolder->geometry(), QRect(0, 0, 1, 1));
+    EXPECT_EQ(m_dlg.GetDlgItem(IDC_SWATCH)->geometry(), QRect(0, 0, 1, 1));
     const TemplateUnits u(m_dlg.font());
-    EXPECT_EQ(m_dlg.m_swatch, (Rect{u.X(8), u.Y(38), u.X(8) + u.X(104), u.Y(38) + u.Y(16)}));
+    EXPECT_EQ(m_dlg.Swatch(), (Rect{u.X(8), u.Y(38), u.X(8) + u.X(104), u.Y(38) + u.Y(16)}));
 }
 
 TEST_F(ColorDlgTest, ScrollActionsFollowTheScrollCodes)
 {
-    QScrollBar* red = m_dlg.m_red; // at 8
+    QScrollBar* red = Bar(m_dlg, IDC_RED); // at 8
     red->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(red->value(), 9) << "a page is one step";
     red->triggerAction(QAbstractSlider::SliderToMaximum);
@@ -85,10 +92,10 @@ TEST_F(ColorDlgTest, ScrollActionsFollowTheScrollCodes)
     red->triggerAction(QAbstractSlider::SliderToMinimum);
     red->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(red->value(), 8);
-    QScrollBar* blue = m_dlg.m_blue; // at 16
+    QScrollBar* blue = Bar(m_dlg, IDC_BLUE); // at 16
     blue->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(blue->value(), 16);
-    QScrollBar* green = m_dlg.m_green;
+    QScrollBar* green = Bar(m_dlg, IDC_GREEN);
     green->setSliderPosition(0); // a drag to the left end
     green->triggerAction(QAbstractSlider::SliderMove);
     green->triggerAction(QAbstractSlider::SliderPageStepSub);
@@ -102,18 +109,18 @@ TEST_F(ColorDlgTest, ScrollActionsFollowTheScrollCodes)
 
 TEST_F(ColorDlgTest, ChoosingAnotherItemDiscardsTheComposedColour)
 {
-    m_dlg.m_red->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    Choose(3);
+    Bar(m_dlg, IDC_RED)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    Choose(m_dlg, 3);
     EXPECT_EQ(Positions(), (std::array<int, 3>{0, 1, 1}));
-    Choose(0);
+    Choose(m_dlg, 0);
     EXPECT_EQ(Positions(), (std::array<int, 3>{8, 4, 16}));
     EXPECT_EQ(m_slots[0], MakeColor(128, 64, 255));
 }
 
 TEST_F(ColorDlgTest, SwatchShowsStoredLeftAndComposedRight)
 {
-    m_dlg.m_green->triggerAction(QAbstractSlider::SliderToMaximum); // composed 127, 79, 255
-    const Rect s = m_dlg.m_swatch;
+    Bar(m_dlg, IDC_GREEN)->triggerAction(QAbstractSlider::SliderToMaximum); // composed 127, 79, 255
+    const Rect s = m_dlg.Swatch();
     const int mid = s.left + (s.right - s.left) / 2;
     const int y = (s.top + s.bottom) / 2;
     const QImage image = m_dlg.grab().toImage();
@@ -127,7 +134,7 @@ TEST_F(ColorDlgTest, SwatchShowsStoredLeftAndComposedRight)
 
 TEST_F(ColorDlgTest, HiddenButtonEndsWithSevenKeepingWhatWasStored)
 {
-    m_dlg.m_red->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    Bar(m_dlg, IDC_RED)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     Click(IDC_COLOR_UPDATE);
     m_dlg.GetDlgItem<QPushButton>(IDC_COLOR_RESET)->click();
     EXPECT_EQ(m_dlg.result(), kColorResetResult);
@@ -140,18 +147,17 @@ TEST(ColorCommand, StoredColoursSurviveTheCloseBox)
     EnsureApplication();
     std::array<Color, 10> colors{};
     DriveModal<CColorDlg>([&colors] { RunColorCommand(colors.data(), nullptr); }, [](CColorDlg& dlg) {
-        dlg.m_combo->setCurrentIndex(4);
-        dlg.m_combo->activated(4);
-        dlg.m_blue->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        Choose(dlg, 4);
+        Bar(dlg, IDC_BLUE)->triggerAction(QAbstractSlider::SliderPageStepAdd);
         dlg.GetDlgItem<QPushButton>(IDC_COLOR_UPDATE)->click();
-        dlg.m_red->triggerAction(QAbstractSlider::SliderPageStepAdd); // composed, not stored
+        Bar(dlg, IDC_RED)->triggerAction(QAbstractSlider::SliderPageStepAdd); // composed, not stored
         dlg.close();
     });
     EXPECT_EQ(colors[4], MakeColor(0, 0, 15));
     EXPECT_EQ(colors[0], 0u);
 
     DriveModal<CColorDlg>([&colors] { RunColorCommand(colors.data(), nullptr); }, [](CColorDlg& dlg) {
-        dlg.m_red->triggerAction(QAbstractSlider::SliderToMaximum);
+        Bar(dlg, IDC_RED)->triggerAction(QAbstractSlider::SliderToMaximum);
         dlg.GetDlgItem<QPushButton>(IDC_COLOR_UPDATE)->click();
         dlg.GetDlgItem<QPushButton>(1)->click();
     });

@@ -7,6 +7,7 @@
 #include "dialogs/qt/weight_entry_dlg.h"
 #include "doc/tarelog_doc.h"
 #include "platform/memory_profile_store.h"
+#include "platform/qt/offscreen_gui.h"
 
 #include <QApplication>
 #include <QDir>
@@ -58,8 +59,7 @@ bool Save(CDialog& dlg, const QDir& folder, const char* name)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PreferOffscreenPlatform();
     QApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: dialog_screenshots FOLDER\n");
@@ -73,31 +73,29 @@ int main(int argc, char** argv)
         doc.SetDayWeight(weights[i], 2001, 5, 3 + i);
     bool ok = true;
 
-    CWeightEntryDlg entry;
-    entry.Preset(doc, CalendarDate::FromYmd(2001, 5, 11));
+    CWeightEntryDlg entry(doc);
+    entry.m_date = CalendarDate::FromYmd(2001, 5, 11);
     ok &= Save(entry, folder, "dialog-entry.png");
 
-    CEditListDlg list;
-    list.m_pDoc = &doc;
+    CEditListDlg list(doc);
     list.show();
+    auto* lines = list.GetDlgItem<QListWidget>(IDC_RECORD_LIST);
     QElapsedTimer clock;
     clock.start();
-    while (list.m_list->count() == 0 && clock.elapsed() < 2000)
+    while (lines->count() == 0 && clock.elapsed() < 2000)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
-    list.m_list->item(2)->setSelected(true);
+    lines->item(2)->setSelected(true);
     ok &= Save(list, folder, "dialog-list.png");
 
     MemoryProfileStore profile;
     doc.m_unit = u"kg";
     doc.m_digits = 1;
-    CUnitDigitsDlg unit;
-    unit.Load(doc, profile);
+    CUnitDigitsDlg unit(doc, profile);
     ok &= Save(unit, folder, "dialog-unit.png");
 
     std::array<Color, 10> colors{MakeColor(200, 40, 40), MakeColor(0, 0, 0), MakeColor(0, 0, 128), MakeColor(0, 96, 0),
         MakeColor(255, 160, 0), MakeColor(0, 160, 255), MakeColor(160, 0, 160), 0, 0, 0};
-    CColorDlg color;
-    color.SetColors(colors.data());
+    CColorDlg color(colors.data());
     ok &= Save(color, folder, "dialog-color.png");
     return ok ? 0 : 1;
 }

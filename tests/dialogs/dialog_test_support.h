@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/qt/dialog.h"
 #include "platform/qt/message_box.h"
+#include "platform/qt/offscreen_gui.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,15 +26,8 @@ inline void PrintTo(const QString& text, std::ostream* out)
 // so that listing the tests needs no window system.
 inline void EnsureApplication()
 {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
-    static int argc = 1;
-    static char name[] = "dialog_widget_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    EnsureOffscreenWidgetApplication("dialog_widget_tests");
 }
 
 // Runs the event loop for about `ms` milliseconds.
@@ -135,9 +130,9 @@ inline std::vector<int> TabOrder(QWidget* dialog)
 {
     std::vector<int> ids;
     for (QWidget* w = dialog->nextInFocusChain(); w && w != dialog; w = w->nextInFocusChain()) {
-        const QVariant id = w->property("controlId");
-        if (id.isValid() && (w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
-            ids.push_back(id.toInt());
+        const std::optional<int> id = ControlIdOf(w);
+        if (id && (w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
+            ids.push_back(*id);
     }
     return ids;
 }

@@ -9,6 +9,14 @@
 #include <QListWidget>
 #include <QPushButton>
 
+namespace {
+
+// The dialog's controls, found by id as the framework finds them.
+QListWidget* List(const CEditListDlg& dlg) { return dlg.GetDlgItem<QListWidget>(IDC_RECORD_LIST); }
+QLineEdit* Weight(const CEditListDlg& dlg) { return dlg.GetDlgItem<QLineEdit>(IDC_LIST_WEIGHT); }
+
+} // namespace
+
 class EditListDlgTest : public DialogTest {
 protected:
     void SetUp() override
@@ -17,7 +25,6 @@ protected:
         m_doc.SetDayWeight(61.26, 2001, 5, 2);
         m_doc.SetDayWeight(62.0, 2001, 5, 3);
         m_doc.SetModifiedFlag(false);
-        m_dlg.m_pDoc = &m_doc;
     }
     // The dialog shown and its list filled by the timer.
     void ShowFilled()
@@ -28,23 +35,23 @@ protected:
     QStringList Lines() const
     {
         QStringList lines;
-        for (int i = 0; i < m_dlg.m_list->count(); ++i)
-            lines << m_dlg.m_list->item(i)->text();
+        for (int i = 0; i < List(m_dlg)->count(); ++i)
+            lines << List(m_dlg)->item(i)->text();
         return lines;
     }
     std::vector<int> ItemValues() const
     {
         std::vector<int> values;
-        for (int i = 0; i < m_dlg.m_list->count(); ++i)
-            values.push_back(m_dlg.m_list->item(i)->data(Qt::UserRole).toInt());
+        for (int i = 0; i < List(m_dlg)->count(); ++i)
+            values.push_back(List(m_dlg)->item(i)->data(Qt::UserRole).toInt());
         return values;
     }
-    void Select(int row) { m_dlg.m_list->item(row)->setSelected(true); }
+    void Select(int row) { List(m_dlg)->item(row)->setSelected(true); }
     QDateEdit* Picker() { return m_dlg.GetDlgItem<QDateEdit>(IDC_LIST_DATE); }
     void Click(int id) { m_dlg.GetDlgItem<QPushButton>(id)->click(); }
 
     CTarelogDoc m_doc;
-    CEditListDlg m_dlg;
+    CEditListDlg m_dlg{m_doc};
 };
 
 TEST_F(EditListDlgTest, LayoutFollowsTemplate131)
@@ -52,14 +59,14 @@ TEST_F(EditListDlgTest, LayoutFollowsTemplate131)
     const TemplateUnits u(m_dlg.font());
     EXPECT_EQ(m_dlg.windowTitle(), QStringLiteral("編集"));
     EXPECT_EQ(m_dlg.size(), QSize(u.X(123), u.Y(141)));
-    EXPECT_EQ(m_dlg.m_list->geometry(), u.Rect(0, 29, 123, 67));
-    EXPECT_EQ(m_dlg.m_edit->geometry(), u.Rect(62, 1, 57, 12));
+    EXPECT_EQ(List(m_dlg)->geometry(), u.Rect(0, 29, 123, 67));
+    EXPECT_EQ(Weight(m_dlg)->geometry(), u.Rect(62, 1, 57, 12));
     EXPECT_EQ(m_dlg.GetDlgItem(IDC_LIST_UPDATE)->geometry(), u.Rect(91, 15, 29, 13));
     EXPECT_EQ(m_dlg.GetDlgItem(IDC_LIST_DELETE)->geometry(), u.Rect(93, 98, 29, 14));
     EXPECT_EQ(m_dlg.GetDlgItem<QPushButton>(IDC_LIST_UPDATE)->text(), QStringLiteral("更新"));
     EXPECT_EQ(m_dlg.GetDlgItem<QPushButton>(IDC_LIST_DELETE)->text(), QStringLiteral("削除"));
-    EXPECT_EQ(m_dlg.m_edit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-    EXPECT_FALSE(m_dlg.m_list->isSortingEnabled());
+    EXPECT_EQ(Weight(m_dlg)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_FALSE(List(m_dlg)->isSortingEnabled());
     EXPECT_TRUE(Picker()->calendarPopup());
     EXPECT_EQ(TabOrder(&m_dlg), (std::vector<int>{1002, 1001, 1000, 1003, 1007}));
 }
@@ -69,18 +76,18 @@ TEST_F(EditListDlgTest, ListIsFilledOnceByTheTimerAfterShowing)
     QElapsedTimer sinceShown;
     sinceShown.start();
     m_dlg.show();
-    EXPECT_EQ(m_dlg.m_list->count(), 0) << "nothing is listed during initialisation";
+    EXPECT_EQ(List(m_dlg)->count(), 0) << "nothing is listed during initialisation";
     EXPECT_TRUE(m_dlg.HasTimer(kFillTimerId));
     PumpEvents(50);
     // Only meaningful when the machine did not stall past the delay.
     if (sinceShown.elapsed() < kFillDelayMs - 20) {
-        EXPECT_EQ(m_dlg.m_list->count(), 0) << "not before 150 ms";
+        EXPECT_EQ(List(m_dlg)->count(), 0) << "not before 150 ms";
     }
-    ASSERT_TRUE(PumpUntil([this] { return m_dlg.m_list->count() > 0; }));
+    ASSERT_TRUE(PumpUntil([this] { return List(m_dlg)->count() > 0; }));
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" 2001/05/01   60.0"), QStringLiteral(" 2001/05/02   61.3"),
                            QStringLiteral(" 2001/05/03   62.0")}));
     EXPECT_EQ(ItemValues(), (std::vector<int>{0, 1, 2}));
-    EXPECT_TRUE(m_dlg.m_list->selectedItems().isEmpty());
+    EXPECT_TRUE(List(m_dlg)->selectedItems().isEmpty());
     EXPECT_FALSE(m_dlg.HasTimer(kFillTimerId));
 }
 
@@ -88,7 +95,7 @@ TEST_F(EditListDlgTest, SelectionFillsTheFieldsButNotTheRecord)
 {
     ShowFilled();
     Select(1);
-    EXPECT_EQ(m_dlg.m_edit->text(), QStringLiteral(" 61.3"));
+    EXPECT_EQ(Weight(m_dlg)->text(), QStringLiteral(" 61.3"));
     EXPECT_EQ(Picker()->date(), QDate(2001, 5, 2));
     EXPECT_EQ(m_doc.GetRecord(1).weight, 61.26);
     EXPECT_FALSE(m_doc.IsModified());
@@ -101,8 +108,8 @@ TEST_F(EditListDlgTest, UpdateStoresTheShownWeightRoundedAndRefills)
     Click(IDC_LIST_UPDATE);
     EXPECT_DOUBLE_EQ(m_doc.GetRecord(1).weight, 61.3);
     EXPECT_TRUE(m_doc.IsModified());
-    EXPECT_TRUE(m_dlg.m_list->selectedItems().isEmpty()) << "a refill drops the selection";
-    EXPECT_EQ(m_dlg.m_edit->text(), QStringLiteral(" 61.3")) << "the fields keep their contents";
+    EXPECT_TRUE(List(m_dlg)->selectedItems().isEmpty()) << "a refill drops the selection";
+    EXPECT_EQ(Weight(m_dlg)->text(), QStringLiteral(" 61.3")) << "the fields keep their contents";
 }
 
 TEST_F(EditListDlgTest, ChangedDateMovesTheLine)
@@ -110,7 +117,7 @@ TEST_F(EditListDlgTest, ChangedDateMovesTheLine)
     ShowFilled();
     Select(0);
     Picker()->setDate(QDate(2001, 5, 4));
-    m_dlg.m_edit->setText(QStringLiteral("59.5"));
+    Weight(m_dlg)->setText(QStringLiteral("59.5"));
     Click(IDC_LIST_UPDATE);
     EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" 2001/05/02   61.3"), QStringLiteral(" 2001/05/03   62.0"),
                            QStringLiteral(" 2001/05/04   59.5")}));
@@ -127,18 +134,18 @@ TEST_F(EditListDlgTest, UpdateRefusesAWeightThatIsNoNumber)
     Select(1);
     Picker()->setDate(QDate(2001, 5, 9));
     for (const QString& typo : {QStringLiteral("abc"), QStringLiteral(""), QStringLiteral("ｋｇ６０")}) {
-        m_dlg.m_edit->setText(typo);
+        Weight(m_dlg)->setText(typo);
         Click(IDC_LIST_UPDATE);
         EXPECT_EQ(m_doc.GetRecord(1).weight, 61.26) << typo.toStdString();
         EXPECT_EQ(m_doc.GetRecord(1).day, 2) << "the date is not taken either";
     }
     EXPECT_EQ(boxes.Texts(), QStringList(3, QStringLiteral("数値を入力してください。")));
     EXPECT_FALSE(m_doc.IsModified());
-    EXPECT_EQ(m_dlg.focusWidget(), m_dlg.m_edit);
-    EXPECT_EQ(m_dlg.m_list->selectedItems().size(), 1) << "the user can correct the text";
+    EXPECT_EQ(m_dlg.focusWidget(), Weight(m_dlg));
+    EXPECT_EQ(List(m_dlg)->selectedItems().size(), 1) << "the user can correct the text";
 
     // Text that starts with a number, full-width or not, keeps that number.
-    m_dlg.m_edit->setText(QStringLiteral("６１．８ｋｇ"));
+    Weight(m_dlg)->setText(QStringLiteral("６１．８ｋｇ"));
     Click(IDC_LIST_UPDATE);
     EXPECT_EQ(m_doc.GetRecord(2).weight, 61.8);
     EXPECT_EQ(m_doc.GetRecord(2).day, 9);
@@ -151,14 +158,14 @@ TEST_F(EditListDlgTest, DateOfAnotherRecordIsRefusedWithAMessage)
     ShowFilled();
     Select(0);
     Picker()->setDate(QDate(2001, 5, 3));
-    m_dlg.m_edit->setText(QStringLiteral("70"));
+    Weight(m_dlg)->setText(QStringLiteral("70"));
     Click(IDC_LIST_UPDATE);
     EXPECT_EQ(boxes.Texts(), QStringList{QStringLiteral("その日付のデータは既にあります。")});
     EXPECT_EQ(m_doc.GetRecordCount(), 3);
     EXPECT_EQ(m_doc.GetRecord(0).weight, 60.0);
     EXPECT_EQ(m_doc.GetRecord(2).weight, 62.0);
     EXPECT_FALSE(m_doc.IsModified());
-    EXPECT_EQ(m_dlg.m_list->selectedItems().size(), 1) << "the user can correct the date";
+    EXPECT_EQ(List(m_dlg)->selectedItems().size(), 1) << "the user can correct the date";
 }
 
 TEST_F(EditListDlgTest, DeleteAsksAndOnlyYesRemoves)
@@ -190,11 +197,10 @@ TEST_F(EditListDlgTest, ButtonsWithoutSelectionChangeNothing)
     EXPECT_FALSE(m_doc.IsModified());
 
     CTarelogDoc empty;
-    CEditListDlg dlg;
-    dlg.m_pDoc = &empty;
+    CEditListDlg dlg(empty);
     dlg.show();
     ASSERT_TRUE(PumpUntil([&dlg] { return !dlg.HasTimer(kFillTimerId); }));
-    EXPECT_EQ(dlg.m_list->count(), 0);
+    EXPECT_EQ(List(dlg)->count(), 0);
     dlg.GetDlgItem<QPushButton>(IDC_LIST_UPDATE)->click();
     EXPECT_EQ(empty.GetRecordCount(), 0);
 }
@@ -208,8 +214,8 @@ TEST(EditListCommand, ClosingKeepsTheChanges)
     doc.SetDayWeight(61.0, 2001, 5, 2);
     doc.SetModifiedFlag(false);
     DriveModal<CEditListDlg>([&doc] { RunEditListCommand(doc, nullptr); }, [](CEditListDlg& dlg) {
-        ASSERT_TRUE(PumpUntil([&dlg] { return dlg.m_list->count() == 2; }));
-        dlg.m_list->item(1)->setSelected(true);
+        ASSERT_TRUE(PumpUntil([&dlg] { return List(dlg)->count() == 2; }));
+        List(dlg)->item(1)->setSelected(true);
         dlg.GetDlgItem<QPushButton>(IDC_LIST_DELETE)->click();
         dlg.close();
     });

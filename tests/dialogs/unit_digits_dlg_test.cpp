@@ -48,7 +48,7 @@ protected:
 
 TEST_F(UnitDigitsDlgTest, LayoutFollowsTemplate132)
 {
-    CUnitDigitsDlg dlg;
+    CUnitDigitsDlg dlg(m_doc, m_profile);
     const TemplateUnits u(dlg.font());
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("単位、少数桁"));
     EXPECT_EQ(dlg.size(), QSize(u.X(114), u.Y(107)));
@@ -69,7 +69,7 @@ TEST_F(UnitDigitsDlgTest, LayoutFollowsTemplate132)
 
 TEST_F(UnitDigitsDlgTest, UnitFieldRefusesAFifthCharacter)
 {
-    CUnitDigitsDlg dlg;
+    CUnitDigitsDlg dlg(m_doc, m_profile);
     QLineEdit* unit = Edit(dlg, IDC_UNIT);
     unit->setText(QStringLiteral("ｋｇ"));
     unit->end(false);
@@ -81,7 +81,7 @@ TEST_F(UnitDigitsDlgTest, UnitFieldRefusesAFifthCharacter)
 // scroll the start of the unit out of sight.
 TEST_F(UnitDigitsDlgTest, UnitFieldShowsAllFourCharacters)
 {
-    CUnitDigitsDlg dlg;
+    CUnitDigitsDlg dlg(m_doc, m_profile);
     dlg.show();
     QLineEdit* unit = Edit(dlg, IDC_UNIT);
     for (const QString& text : {QStringLiteral("ｋｇｋｇ"), QStringLiteral("ポンド"), QStringLiteral("WWWW")}) {
@@ -97,7 +97,7 @@ TEST_F(UnitDigitsDlgTest, UnitFieldShowsAllFourCharacters)
 TEST_F(UnitDigitsDlgTest, LongerUnitIsStillRefusedOnOk)
 {
     MessageBoxRecorder boxes;
-    CUnitDigitsDlg dlg;
+    CUnitDigitsDlg dlg(m_doc, m_profile);
     dlg.InitDialog();
     Edit(dlg, IDC_UNIT)->setMaxLength(32767); // as if typed past the field's limit
     Edit(dlg, IDC_UNIT)->setText(QStringLiteral("abcde"));

@@ -23,11 +23,13 @@ protected:
     {
         DriveModal<CWeightEntryDlg>([&doc] { RunWeightEntryCommand(doc, nullptr); }, act);
     }
+
+    CTarelogDoc m_empty; // for a dialog made without the command
 };
 
 TEST_F(WeightEntryDlgTest, LayoutFollowsTemplate130)
 {
-    CWeightEntryDlg dlg;
+    CWeightEntryDlg dlg(m_empty);
     const TemplateUnits u(dlg.font());
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("体重入力"));
     EXPECT_EQ(dlg.size(), QSize(u.X(107), u.Y(133)));
@@ -58,7 +60,7 @@ TEST_F(WeightEntryDlgTest, LayoutFollowsTemplate130)
 
 TEST_F(WeightEntryDlgTest, StepButtonsReadStepAndWriteBack)
 {
-    CWeightEntryDlg dlg;
+    CWeightEntryDlg dlg(m_empty);
     dlg.InitDialog();
     Weight(dlg)->setText(QStringLiteral("655"));
     Click(dlg, IDC_WEIGHT_TENTH);
@@ -81,7 +83,7 @@ TEST_F(WeightEntryDlgTest, StepButtonsReadStepAndWriteBack)
 TEST_F(WeightEntryDlgTest, RefusedTextIsReplacedByTheSteppedPreviousWeight)
 {
     MessageBoxRecorder boxes;
-    CWeightEntryDlg dlg;
+    CWeightEntryDlg dlg(m_empty);
     dlg.m_weight = 70.0;
     dlg.InitDialog();
     Weight(dlg)->setText(QStringLiteral("abc"));
@@ -180,7 +182,7 @@ TEST_F(WeightEntryDlgTest, DatePickerIsJapaneseWhateverTheSystemLocale)
 {
     const QLocale system;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    CWeightEntryDlg dlg;
+    CWeightEntryDlg dlg(m_empty);
     QLocale::setDefault(system);
     Picker(dlg)->setDate(QDate(2001, 12, 3));
     EXPECT_EQ(Picker(dlg)->locale().language(), QLocale::Japanese);

@@ -1,5 +1,6 @@
 #include "doc/tarelog_doc.h"
 #include "platform/memory_profile_store.h"
+#include "platform/qt/offscreen_gui.h"
 #include "platform/qt/qpainter_surface.h"
 #include "platform/recording_surface.h"
 #include "platform/svg_surface.h"
@@ -340,7 +341,7 @@ TEST(QPainterSurface, HostileDiariesPaintWithoutHarm)
 int main(int argc, char** argv)
 {
     // Test discovery runs this binary without the tests' environment.
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    PreferOffscreenPlatform();
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

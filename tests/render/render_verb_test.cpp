@@ -2,6 +2,7 @@
 #include "doc/diary_file.h"
 #include "platform/format.h"
 #include "platform/memory_profile_store.h"
+#include "platform/qt/offscreen_gui.h"
 #include "platform/qt/qpainter_surface.h"
 #include "platform/qt/qsettings_profile_store.h"
 #include "platform/recording_surface.h"
@@ -182,7 +183,7 @@ TEST_F(RenderVerb, RefusesWhatItCannotDo)
 int main(int argc, char** argv)
 {
     // Test discovery runs this binary without the tests' environment.
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    PreferOffscreenPlatform();
     QGuiApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
