@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -23,11 +22,6 @@ ProgramArguments& LastingArguments(const char* program)
 }
 
 } // namespace
-
-void PreferOffscreenPlatform()
-{
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-}
 
 void EnsureOffscreenGuiApplication(const char* program)
 {
