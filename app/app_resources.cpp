@@ -8,32 +8,32 @@ const MenuResource& MainMenu()
 {
     static const MenuResource menu = {
         {"ﾌｧｲﾙ",
-         {
-             {"新規作成(&N)\tCtrl+N", ID_FILE_NEW},
-             {"開く(&O)...\tCtrl+O", ID_FILE_OPEN},
-             {"上書き保存(&S)\tCtrl+S", ID_FILE_SAVE},
-             {"名前を付けて保存(&A)...", ID_FILE_SAVE_AS},
-             {"", 0, kMenuSeparator},
-             {"最新のファイル", ID_FILE_MRU_FILE1, kMenuGrayed},
-             {"", 0, kMenuSeparator},
-             {"アプリケーションの終了(&X)", ID_APP_EXIT},
-         }},
+            {
+                {"新規作成(&N)\tCtrl+N", ID_FILE_NEW},
+                {"開く(&O)...\tCtrl+O", ID_FILE_OPEN},
+                {"上書き保存(&S)\tCtrl+S", ID_FILE_SAVE},
+                {"名前を付けて保存(&A)...", ID_FILE_SAVE_AS},
+                {"", 0, kMenuSeparator},
+                {"最新のファイル", ID_FILE_MRU_FILE1, kMenuGrayed},
+                {"", 0, kMenuSeparator},
+                {"アプリケーションの終了(&X)", ID_APP_EXIT},
+            }},
         {"ﾃﾞｰﾀ",
-         {
-             {"新規入力...", ID_DATA_NEW},
-             {"変更、修正...", ID_DATA_EDIT},
-             {"", 0, kMenuSeparator},
-             {"色の変更...", ID_DATA_COLOR},
-             {"", 0, kMenuSeparator},
-             {"単位、少数桁...", ID_DATA_UNIT},
-             {"平均(狭）", ID_AVG_NARROW},
-             {"平均(通常)", ID_AVG_NORMAL},
-             {"平均(広）", ID_AVG_WIDE},
-         }},
+            {
+                {"新規入力...", ID_DATA_NEW},
+                {"変更、修正...", ID_DATA_EDIT},
+                {"", 0, kMenuSeparator},
+                {"色の変更...", ID_DATA_COLOR},
+                {"", 0, kMenuSeparator},
+                {"単位、少数桁...", ID_DATA_UNIT},
+                {"平均(狭）", ID_AVG_NARROW},
+                {"平均(通常)", ID_AVG_NORMAL},
+                {"平均(広）", ID_AVG_WIDE},
+            }},
         {"ﾍﾙﾌﾟ",
-         {
-             {"Tarelog のバージョン情報(&A)...", ID_APP_ABOUT},
-         }},
+            {
+                {"Tarelog のバージョン情報(&A)...", ID_APP_ABOUT},
+            }},
     };
     return menu;
 }

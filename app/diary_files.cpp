@@ -39,7 +39,8 @@ QString Japanese(const DiaryFileError& error)
 
 QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts)
 {
-    QString text = QStringLiteral("ほかのプログラムがこのファイルを変更しました。次の項目は、ファイルとこの画面で値が食い違っています。\n\n");
+    QString text = QStringLiteral(
+        "ほかのプログラムがこのファイルを変更しました。次の項目は、ファイルとこの画面で値が食い違っています。\n\n");
     for (std::size_t i = 0; i < conflicts.size() && i < kListedConflicts; ++i)
         text += ConflictLine(conflicts[i]) + QLatin1Char('\n');
     if (conflicts.size() > kListedConflicts)
@@ -82,18 +83,20 @@ CSingleDocTemplate::SaveResult DiaryFiles::Save(CDocument& doc, const std::strin
     if (outcome && !outcome->Saved()) {
         // The default keeps the file's values: nothing another program or
         // device recorded is lost by pressing Enter.
-        const int answer = ShowMessageBox(ConflictQuestion(outcome->conflicts),
-            MB_YESNOCANCEL | MB_ICONWARNING, parent,
-            {QStringLiteral("ファイルの値を残す(&F)"), QStringLiteral("この画面の値にする(&W)"), QStringLiteral("キャンセル")});
+        const int answer = ShowMessageBox(ConflictQuestion(outcome->conflicts), MB_YESNOCANCEL | MB_ICONWARNING, parent,
+            {QStringLiteral("ファイルの値を残す(&F)"), QStringLiteral("この画面の値にする(&W)"),
+                QStringLiteral("キャンセル")});
         if (answer != IDYES && answer != IDNO)
             return {QString(), QString(), true};
-        outcome = SaveDiaryMerging(diary, m_disk, path, answer == IDYES ? OnConflict::KeepDisk : OnConflict::KeepWindow);
+        outcome = SaveDiaryMerging(diary, m_disk, path,
+            answer == IDYES ? OnConflict::KeepDisk : OnConflict::KeepWindow);
     }
     if (!outcome)
         return {Japanese(outcome.error()), QString(), false};
     QString status;
     if (outcome->merged)
-        status = QStringLiteral("ほかのプログラムの変更とまとめて保存しました（ファイルから %1 日分）。").arg(outcome->daysFromDisk);
+        status = QStringLiteral("ほかのプログラムの変更とまとめて保存しました（ファイルから %1 日分）。")
+                     .arg(outcome->daysFromDisk);
     return {QString(), status, false};
 }
 
@@ -124,8 +127,9 @@ bool DiaryFiles::OfferRecovery(CDocument& doc, const std::string& path, QWidget*
         return false;
     }
     const QString name = path.empty() ? QStringLiteral("無題") : QFileInfo(QString::fromStdString(path)).fileName();
-    const QString question = QStringLiteral("%1 には、前回保存されないまま終了した変更が残っています。\n復元しますか?\n\n"
-                                            "「いいえ」を選ぶと、復元用のコピーは %2 日間保管してから削除します。")
+    const QString question = QStringLiteral(
+        "%1 には、前回保存されないまま終了した変更が残っています。\n復元しますか?\n\n"
+        "「いいえ」を選ぶと、復元用のコピーは %2 日間保管してから削除します。")
                                  .arg(name)
                                  .arg(RecoveryStore::kDiscardedDays);
     if (ShowMessageBox(question, MB_YESNO | MB_ICONQUESTION, parent) != IDYES) {

@@ -26,9 +26,11 @@ void CopyDiary(const CTarelogDoc& from, CTarelogDoc& to)
     to.m_digits = from.m_digits;
 }
 
-QString Summary(const QString& name, const WeightImport& import, const ImportSummary& summary, const CTarelogDoc& merged)
+QString Summary(const QString& name, const WeightImport& import, const ImportSummary& summary,
+    const CTarelogDoc& merged)
 {
-    QString text = QStringLiteral("「%1」(%2) を読み込みます。\n\n追加: %3 日\n置き換え: %4 日\n読み飛ばし: %5 行\n単位: %6")
+    QString text = QStringLiteral(
+        "「%1」(%2) を読み込みます。\n\n追加: %3 日\n置き換え: %4 日\n読み飛ばし: %5 行\n単位: %6")
                        .arg(name, QString::fromUtf8(ImportLayoutName(import.layout)))
                        .arg(summary.merge.added)
                        .arg(summary.merge.replaced)
@@ -76,14 +78,16 @@ QString Refusal(const QString& name, const WeightImport& import)
     QString headline;
     switch (import.failure) {
     case ImportFailure::CannotRead: headline = QStringLiteral("「%1」を読めませんでした。"); break;
-    case ImportFailure::Unrecognised: headline = QStringLiteral("「%1」は読み込める形式のファイルではありません。"); break;
+    case ImportFailure::Unrecognised:
+        headline = QStringLiteral("「%1」は読み込める形式のファイルではありません。");
+        break;
     case ImportFailure::Damaged: headline = QStringLiteral("「%1」は壊れているため読み込めません。"); break;
     case ImportFailure::None: headline = QStringLiteral("「%1」には読める体重の記録がありません。"); break;
     }
     const std::string detail = !import.error.empty() ? import.error
-        : import.problems.Empty()                     ? std::string()
-                                                      : "line " + std::to_string(import.problems.First()[0].line) + ": "
-            + import.problems.First()[0].reason;
+        : import.problems.Empty()
+        ? std::string()
+        : "line " + std::to_string(import.problems.First()[0].line) + ": " + import.problems.First()[0].reason;
     QString text = headline.arg(name);
     if (!detail.empty())
         text += QStringLiteral("\n\n詳細: ") + QString::fromStdString(detail);

@@ -7,7 +7,10 @@
 class CMainFrame : public CFrameWnd {
     Q_OBJECT
 public:
-    explicit CMainFrame(CWinApp& app) : CFrameWnd(app) {}
+    explicit CMainFrame(CWinApp& app)
+        : CFrameWnd(app)
+    {
+    }
 
 protected:
     int OnCreate() override;

@@ -106,14 +106,18 @@ bool CTarelogApp::InitInstance()
     // Painted before the message loop starts.
     m_pMainWnd->repaint();
     if (interrupted)
-        m_pMainWnd->SetMessageText(QStringLiteral("前回の起動が最後のファイルを開く途中で終わったため、自動では開きませんでした。"));
+        m_pMainWnd->SetMessageText(
+            QStringLiteral("前回の起動が最後のファイルを開く途中で終わったため、自動では開きませんでした。"));
     // Queued behind the reopen request that start-up posted: the marker goes
     // once that file has been opened and painted.
-    QMetaObject::invokeMethod(m_pMainWnd, [this] {
+    QMetaObject::invokeMethod(
+        m_pMainWnd,
+        [this] {
         if (m_pMainWnd)
             m_pMainWnd->repaint();
         QFile::remove(StartMarkerPath());
-    }, Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
     return true;
 }
 

@@ -67,9 +67,10 @@ void WriteRecord(std::FILE* out, int i)
         return;
     }
     // A third of the records carry the device description real exports repeat.
-    const char* device = i % 3 == 0 ? " device=\"&lt;&lt;HKDevice: 0x283a1c0f0&gt;, name:Apple Watch, manufacturer:Apple "
-                                      "Inc., model:Watch, hardware:Watch6,1, software:10.1&gt;\""
-                                    : "";
+    const char* device = i % 3 == 0
+        ? " device=\"&lt;&lt;HKDevice: 0x283a1c0f0&gt;, name:Apple Watch, manufacturer:Apple "
+          "Inc., model:Watch, hardware:Watch6,1, software:10.1&gt;\""
+        : "";
     std::fprintf(out,
         " <Record type=\"%s\" sourceName=\"Apple Watch\" sourceVersion=\"10.1\"%s unit=\"count/min\" "
         "creationDate=\"%04d-%02d-%02d %02d:%02d:10 +0900\" startDate=\"%04d-%02d-%02d %02d:%02d:00 +0900\" "

@@ -21,7 +21,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-
 namespace {
 
 // Consecutive days from 1000-01-01 with a weight that wanders like a diary's.
@@ -32,8 +31,9 @@ CTarelogDoc Diary(int count)
     doc.ReserveRecords(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const CalendarDate date = CalendarDate::FromYmd(1000, 1, 1 + i);
-        doc.AppendRecord(WeightRecord{70.0 + 5.0 * std::sin(i / 50.0) + (i % 7) * 0.1, static_cast<std::int16_t>(date.Year()),
-            static_cast<std::int16_t>(date.Month()), static_cast<std::int16_t>(date.Day()), {0, 0}});
+        doc.AppendRecord(
+            WeightRecord{70.0 + 5.0 * std::sin(i / 50.0) + (i % 7) * 0.1, static_cast<std::int16_t>(date.Year()),
+                static_cast<std::int16_t>(date.Month()), static_cast<std::int16_t>(date.Day()), {0, 0}});
     }
     return doc;
 }
@@ -127,7 +127,8 @@ BENCHMARK(BM_DrawGraphQImage)->Apply(GraphSizes);
 // tarelog-cli render to PNG as a whole process: start-up, load, paint, save.
 void BM_RenderPngProcess(benchmark::State& state)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("tarelog-bench-render-" + std::to_string(::getpid()));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path()
+        / ("tarelog-bench-render-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string diary = (dir / "diary.tlg").string();
     const std::string out = (dir / "graph.png").string();
@@ -139,8 +140,8 @@ void BM_RenderPngProcess(benchmark::State& state)
         const pid_t pid = ::fork();
         if (pid == 0) {
             std::freopen("/dev/null", "w", stderr);
-            ::execl(TARELOG_CLI, TARELOG_CLI, "render", diary.c_str(), "-o", out.c_str(), "--no-profile",
-                    "--avg", "narrow,normal,wide", static_cast<char*>(nullptr));
+            ::execl(TARELOG_CLI, TARELOG_CLI, "render", diary.c_str(), "-o", out.c_str(), "--no-profile", "--avg",
+                "narrow,normal,wide", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         int status = 0;

@@ -32,7 +32,8 @@ std::vector<WeightRecord> Days(int count)
 // Runs tarelog-cli with stdout to /dev/null once per iteration.
 void RunCliProcess(benchmark::State& state, const char* verb)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("tarelog-bench-dump-" + std::to_string(::getpid()));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path()
+        / ("tarelog-bench-dump-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string diary = (dir / "diary.tlg").string();
     CTarelogDoc doc;

@@ -80,7 +80,8 @@ int main(int argc, char** argv)
         painter.drawStaticText(QPoint(label.x, label.y), QStaticText(label.text));
     painter.end();
     const QByteArray png = PalettePng(image);
-    if (png.isEmpty() || !ReplaceFileSafely(argv[2], std::string_view(png.constData(), static_cast<std::size_t>(png.size())))) {
+    if (png.isEmpty()
+        || !ReplaceFileSafely(argv[2], std::string_view(png.constData(), static_cast<std::size_t>(png.size())))) {
         std::fputs("tarelog_render_floor: cannot write the PNG\n", stderr);
         return 1;
     }

@@ -50,7 +50,12 @@ enum class Mode { Paint, Memory };
 // pass for a fast start.
 class PaintWatcher : public QObject {
 public:
-    PaintWatcher(CWinApp& app, Mode mode, QString file) : m_app(app), m_mode(mode), m_file(std::move(file)) {}
+    PaintWatcher(CWinApp& app, Mode mode, QString file)
+        : m_app(app)
+        , m_mode(mode)
+        , m_file(std::move(file))
+    {
+    }
 
     bool eventFilter(QObject* object, QEvent* event) override
     {
@@ -76,14 +81,17 @@ private:
                 Finish(4);
             m_emptyKiB = ResidentKiB();
             // Opened from the event loop, as a recent file would be.
-            QMetaObject::invokeMethod(qApp, [this] {
+            QMetaObject::invokeMethod(
+                qApp,
+                [this] {
                 if (!m_app.OpenDocumentFile(m_file))
                     Finish(3);
-            }, Qt::QueuedConnection);
+                },
+                Qt::QueuedConnection);
         } else if (records > 0) {
             const long openKiB = ResidentKiB();
             std::printf("empty_window_kib %ld\nopen_window_kib %ld\nrecords %d\ndelta_kib %ld\n", m_emptyKiB, openKiB,
-                        records, openKiB - m_emptyKiB);
+                records, openKiB - m_emptyKiB);
             Finish(0);
         }
     }
@@ -128,5 +136,6 @@ private:
 int main(int argc, char** argv)
 {
     ProbeApp theApp;
-    return RunApplication(theApp, argc, argv, QStringLiteral("Measures how the window paints and how much memory it holds."));
+    return RunApplication(theApp, argc, argv,
+        QStringLiteral("Measures how the window paints and how much memory it holds."));
 }

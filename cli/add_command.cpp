@@ -34,7 +34,8 @@ bool ParseDate(const std::string& text, int& year, int& month, int& day)
     for (const std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
         if (text[i] < '0' || text[i] > '9')
             return false;
-    if (!ParseNumber(std::string_view(text).substr(0, 4), year) || !ParseNumber(std::string_view(text).substr(5, 2), month)
+    if (!ParseNumber(std::string_view(text).substr(0, 4), year)
+        || !ParseNumber(std::string_view(text).substr(5, 2), month)
         || !ParseNumber(std::string_view(text).substr(8, 2), day))
         return false;
     return IsRealDate(year, month, day);
@@ -69,8 +70,10 @@ int AddDay(const std::vector<std::string>& args, bool force)
     if (!loaded && !IsMissingFile(loaded.error()))
         return ReportFailure(loaded.error());
     if (loaded && loaded->trailingBytes > kSuspectTrailingBytes && !force) {
-        std::fprintf(stderr, "tarelog-cli: '%s' carries %zu bytes after the diary and is probably not a diary; "
-                             "nothing was written (--force writes anyway)\n", path.c_str(), loaded->trailingBytes);
+        std::fprintf(stderr,
+            "tarelog-cli: '%s' carries %zu bytes after the diary and is probably not a diary; "
+            "nothing was written (--force writes anyway)\n",
+            path.c_str(), loaded->trailingBytes);
         return kExitFailure;
     }
     doc.SetDayWeight(weight, year, month, day);
@@ -93,4 +96,3 @@ int RunAdd(const VerbArguments& args)
         return *stop;
     return AddDay(positional, force);
 }
-

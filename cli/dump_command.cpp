@@ -30,7 +30,11 @@ constexpr std::size_t kOutputBufferSize = std::size_t{1} << 20;
 // A buffer in front of stdout that is filled in place.
 class JsonOutput {
 public:
-    JsonOutput() : m_buffer(kOutputBufferSize), m_end(m_buffer.data()) {}
+    JsonOutput()
+        : m_buffer(kOutputBufferSize)
+        , m_end(m_buffer.data())
+    {
+    }
 
     // Room for `size` more bytes (at most the buffer's size), flushing
     // first when the buffer lacks it.

@@ -19,37 +19,35 @@ namespace {
 // something else that happens to start like a diary (a disk image of zero
 // bytes parses as an empty diary): writing over it would destroy it.
 
-const char kUsageHead[] =
-    "usage: tarelog-cli import FILE SOURCE [--format LAYOUT] [--keep latest|earliest]\n"
-    "                          [--tz ZONE] [--convert] [--skip-bad] [--dry-run] [--force]\n"
-    "       (import-csv is the same verb under its old name)\n\n"
-    "Merges the weights of SOURCE, another program's export, into the diary FILE\n"
-    "(created when missing), one weight per calendar day, as the entry dialog would\n"
-    "record them: a day already in the diary gets the imported weight, a new day is\n"
-    "inserted at its date position. SOURCE may also be a zip archive as the\n"
-    "services hand them out (Apple's export.zip, a Google Takeout zip): its first\n"
-    "file that a layout recognises is read, without unpacking.\n\n"
-    "LAYOUT is one of\n";
+const char kUsageHead[] = "usage: tarelog-cli import FILE SOURCE [--format LAYOUT] [--keep latest|earliest]\n"
+                          "                          [--tz ZONE] [--convert] [--skip-bad] [--dry-run] [--force]\n"
+                          "       (import-csv is the same verb under its old name)\n\n"
+                          "Merges the weights of SOURCE, another program's export, into the diary FILE\n"
+                          "(created when missing), one weight per calendar day, as the entry dialog would\n"
+                          "record them: a day already in the diary gets the imported weight, a new day is\n"
+                          "inserted at its date position. SOURCE may also be a zip archive as the\n"
+                          "services hand them out (Apple's export.zip, a Google Takeout zip): its first\n"
+                          "file that a layout recognises is read, without unpacking.\n\n"
+                          "LAYOUT is one of\n";
 
-const char kUsageTail[] =
-    "\nWhich weighing of a day counts: the latest by its time of day, whatever order\n"
-    "the file has (weighings of the same time: the last in the file).\n"
-    "  --keep earliest  the earliest weighing of each day instead\n"
-    "A timestamp with an offset counts by its date as written (the writer's day); a\n"
-    "UTC timestamp counts by its date in the local time zone (TZ).\n"
-    "  --tz ZONE        count UTC timestamps in ZONE instead (e.g. Asia/Tokyo)\n\n"
-    "A new diary takes the unit the file states (kg or lb). Weights in another unit\n"
-    "than the diary's, or a file that mixes units, are refused unless\n"
-    "  --convert        converts them exactly (1 lb = 0.45359237 kg)\n\n"
-    "Rows that measure something else (no weight) and rows marked interpolated are\n"
-    "left out and counted. A row that cannot be read stops the import with its line\n"
-    "number (the first 20 are listed) and FILE is not changed.\n"
-    "  --skip-bad       import the readable rows and list the skipped ones\n"
-    "  --dry-run        read and merge, print the summary, write nothing\n"
-    "  --force          write over a FILE that carries more than 64 KiB after its\n"
-    "                   diary data (it is probably not a diary)\n"
-    "The summary on standard error counts the days added and replaced and the rows\n"
-    "left out.\n";
+const char kUsageTail[] = "\nWhich weighing of a day counts: the latest by its time of day, whatever order\n"
+                          "the file has (weighings of the same time: the last in the file).\n"
+                          "  --keep earliest  the earliest weighing of each day instead\n"
+                          "A timestamp with an offset counts by its date as written (the writer's day); a\n"
+                          "UTC timestamp counts by its date in the local time zone (TZ).\n"
+                          "  --tz ZONE        count UTC timestamps in ZONE instead (e.g. Asia/Tokyo)\n\n"
+                          "A new diary takes the unit the file states (kg or lb). Weights in another unit\n"
+                          "than the diary's, or a file that mixes units, are refused unless\n"
+                          "  --convert        converts them exactly (1 lb = 0.45359237 kg)\n\n"
+                          "Rows that measure something else (no weight) and rows marked interpolated are\n"
+                          "left out and counted. A row that cannot be read stops the import with its line\n"
+                          "number (the first 20 are listed) and FILE is not changed.\n"
+                          "  --skip-bad       import the readable rows and list the skipped ones\n"
+                          "  --dry-run        read and merge, print the summary, write nothing\n"
+                          "  --force          write over a FILE that carries more than 64 KiB after its\n"
+                          "                   diary data (it is probably not a diary)\n"
+                          "The summary on standard error counts the days added and replaced and the rows\n"
+                          "left out.\n";
 
 struct ImportArgs {
     std::string diary;
@@ -172,7 +170,8 @@ void PrintLayout(const ImportArgs& args, const WeightImport& import)
     std::fprintf(stderr, "tarelog-cli: %s: ", args.source.c_str());
     if (!import.archiveEntry.empty())
         std::fprintf(stderr, "%s in the archive: ", import.archiveEntry.c_str());
-    std::fprintf(stderr, "%s layout, %s", ImportLayoutName(import.layout), Count(import.weighings.size(), "weighing").c_str());
+    std::fprintf(stderr, "%s layout, %s", ImportLayoutName(import.layout),
+        Count(import.weighings.size(), "weighing").c_str());
     if (!import.statedUnit.empty())
         std::fprintf(stderr, " in %s", import.statedUnit.c_str());
     std::fputc('\n', stderr);
@@ -181,8 +180,9 @@ void PrintLayout(const ImportArgs& args, const WeightImport& import)
 void PrintSummary(const ImportArgs& args, const WeightImport& import, const ImportSummary& summary)
 {
     if (!summary.merge.diaryInDateOrder)
-        std::fprintf(stderr, "tarelog-cli: note: %s is not in date order (or holds a day twice); the rows were "
-                             "placed where the entry dialog would place them\n",
+        std::fprintf(stderr,
+            "tarelog-cli: note: %s is not in date order (or holds a day twice); the rows were "
+            "placed where the entry dialog would place them\n",
             args.diary.c_str());
     if (summary.superseded > 0)
         std::fprintf(stderr, "tarelog-cli: %s left out for %s weighing of the same day\n",
@@ -207,8 +207,9 @@ bool LoadOrCreate(const ImportArgs& args, CTarelogDoc& doc, bool& created)
         return false;
     }
     if (loaded && loaded->trailingBytes > kSuspectTrailingBytes && !args.force) {
-        std::fprintf(stderr, "tarelog-cli: %s carries %zu bytes after its diary data: it is probably not a diary; "
-                             "nothing imported (--force writes over it, dropping those bytes)\n",
+        std::fprintf(stderr,
+            "tarelog-cli: %s carries %zu bytes after its diary data: it is probably not a diary; "
+            "nothing imported (--force writes over it, dropping those bytes)\n",
             args.diary.c_str(), loaded->trailingBytes);
         return false;
     }
@@ -225,15 +226,17 @@ bool ReadSource(const ImportArgs& args, WeightImport& import)
     PrintLayout(args, import);
     PrintProblems(args, import);
     if (!import.problems.Empty() && !args.skipBad) {
-        std::fprintf(stderr, "tarelog-cli: %s: %s in this %s export; nothing imported, %s is unchanged "
-                             "(--skip-bad imports the readable rows)\n",
+        std::fprintf(stderr,
+            "tarelog-cli: %s: %s in this %s export; nothing imported, %s is unchanged "
+            "(--skip-bad imports the readable rows)\n",
             args.source.c_str(), Count(import.problems.Count(), "unreadable row").c_str(),
             ImportLayoutName(import.layout), args.diary.c_str());
         return false;
     }
     if (!import.problems.Empty() && import.weighings.empty()) {
-        std::fprintf(stderr, "tarelog-cli: %s: no row of this %s export could be read; nothing imported, %s is "
-                             "unchanged\n",
+        std::fprintf(stderr,
+            "tarelog-cli: %s: no row of this %s export could be read; nothing imported, %s is "
+            "unchanged\n",
             args.source.c_str(), ImportLayoutName(import.layout), args.diary.c_str());
         return false;
     }
@@ -247,8 +250,9 @@ void PrintUnits(const ImportArgs& args, const WeightImport& import, const Import
         std::fprintf(stderr, "tarelog-cli: %s converted to %s (1 lb = 0.45359237 kg)\n",
             Count(summary.converted, "weight").c_str(), UnitSymbol(summary.storedIn));
     else if (summary.storedIn == WeightUnit::Unknown && !import.statedUnit.empty())
-        std::fprintf(stderr, "tarelog-cli: %s states %s; the diary's unit text is \"%s\"; weights are imported as "
-                             "written\n",
+        std::fprintf(stderr,
+            "tarelog-cli: %s states %s; the diary's unit text is \"%s\"; weights are imported as "
+            "written\n",
             args.source.c_str(), import.statedUnit.c_str(), ToUtf8(doc.m_unit).c_str());
 }
 

@@ -27,12 +27,14 @@ constexpr Verb kVerbs[] = {
 
 void PrintUsage(std::FILE* out)
 {
-    std::fprintf(out, "usage: tarelog-cli VERB [ARGS...]\n\n"
-                      "Reads, edits, converts and renders Tarelog weight diaries (.tlg).\n\nverbs:\n");
+    std::fprintf(out,
+        "usage: tarelog-cli VERB [ARGS...]\n\n"
+        "Reads, edits, converts and renders Tarelog weight diaries (.tlg).\n\nverbs:\n");
     for (const Verb& verb : kVerbs)
         std::fprintf(out, "  %-12s %s\n", verb.name, verb.summary);
-    std::fprintf(out, "\n'tarelog-cli VERB --help' describes one verb; '--' ends the options of a verb,\n"
-                      "so that a FILE may start with '-'. 'tarelog-cli --version' prints the version.\n");
+    std::fprintf(out,
+        "\n'tarelog-cli VERB --help' describes one verb; '--' ends the options of a verb,\n"
+        "so that a FILE may start with '-'. 'tarelog-cli --version' prints the version.\n");
 }
 
 } // namespace

@@ -30,20 +30,19 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: tarelog-cli render FILE -o OUT [OPTIONS]\n\n"
-    "Draws the graph of the diary FILE exactly as the window does. OUT ending in\n"
-    ".png is painted like the window, .svg is a vector drawing, .ops lists the\n"
-    "drawing calls, one per line. No display is needed.\n\n"
-    "options:\n"
-    "  -o OUT                 the file to write (.png, .svg or .ops)\n"
-    "  --size WxH             client area in pixels (default 240x268)\n"
-    "  --avg LIST             moving averages to draw, any of narrow,normal,wide\n"
-    "  --style 1|2|3          date labels: 1 m/d, 2 yy/mm/dd, 3 yymmdd\n"
-    "  --color SLOT=0xBBGGRR  the colour of slot 0..9; may be repeated\n"
-    "  --no-profile           ignore your profile: every colour 0, style 1\n"
-    "Without --no-profile, colours and style come from your profile, as in the\n"
-    "window; --style and --color override it for this drawing only.\n";
+const char kUsage[] = "usage: tarelog-cli render FILE -o OUT [OPTIONS]\n\n"
+                      "Draws the graph of the diary FILE exactly as the window does. OUT ending in\n"
+                      ".png is painted like the window, .svg is a vector drawing, .ops lists the\n"
+                      "drawing calls, one per line. No display is needed.\n\n"
+                      "options:\n"
+                      "  -o OUT                 the file to write (.png, .svg or .ops)\n"
+                      "  --size WxH             client area in pixels (default 240x268)\n"
+                      "  --avg LIST             moving averages to draw, any of narrow,normal,wide\n"
+                      "  --style 1|2|3          date labels: 1 m/d, 2 yy/mm/dd, 3 yymmdd\n"
+                      "  --color SLOT=0xBBGGRR  the colour of slot 0..9; may be repeated\n"
+                      "  --no-profile           ignore your profile: every colour 0, style 1\n"
+                      "Without --no-profile, colours and style come from your profile, as in the\n"
+                      "window; --style and --color override it for this drawing only.\n";
 
 // Far beyond any window, and a PNG of this size still fits in memory.
 constexpr int kMaxExtent = 8192;
@@ -66,7 +65,11 @@ struct RenderOptions {
 // Rendering never writes to the profile.
 class RenderProfile : public ProfileStore {
 public:
-    RenderProfile(const ProfileStore& base, std::optional<int> style) : m_base(base), m_style(style) {}
+    RenderProfile(const ProfileStore& base, std::optional<int> style)
+        : m_base(base)
+        , m_style(style)
+    {
+    }
     int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) const override
     {
         if (m_style && section == kShowSection && entry == kDateStyleEntry)
@@ -80,8 +83,7 @@ private:
     std::optional<int> m_style;
 };
 
-template <typename T>
-bool ParseWhole(std::string_view text, T& value, int base = 10)
+template <typename T> bool ParseWhole(std::string_view text, T& value, int base = 10)
 {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
     return !text.empty() && error == std::errc() && end == text.data() + text.size();
@@ -91,8 +93,8 @@ bool ParseSize(const std::string& text, int& width, int& height)
 {
     const auto x = text.find('x');
     return x != std::string::npos && ParseWhole(std::string_view(text).substr(0, x), width)
-        && ParseWhole(std::string_view(text).substr(x + 1), height) && width >= 0 && height >= 0
-        && width <= kMaxExtent && height <= kMaxExtent;
+        && ParseWhole(std::string_view(text).substr(x + 1), height) && width >= 0 && height >= 0 && width <= kMaxExtent
+        && height <= kMaxExtent;
 }
 
 bool ParseAverages(const std::string& text, RenderOptions& options)
@@ -163,7 +165,8 @@ Status<std::string> ParseArguments(const VerbArguments& args, RenderOptions& opt
             if (a == "-o")
                 options.output = v;
             else if (a == "--size" && !ParseSize(v, options.width, options.height))
-                return Failed{"--size wants WxH with each side 0 to " + std::to_string(kMaxExtent) + ", not '" + v + "'"};
+                return Failed{
+                    "--size wants WxH with each side 0 to " + std::to_string(kMaxExtent) + ", not '" + v + "'"};
             else if (a == "--avg" && !ParseAverages(v, options))
                 return Failed{"--avg wants a comma-separated list of narrow, normal and wide, not '" + v + "'"};
             else if (a == "--style" && !(ParseWhole(std::string_view(v), style) && style >= 1 && style <= 3))
@@ -245,7 +248,8 @@ Status<std::string> Render(const RenderOptions& options, const CTarelogDoc& doc,
 int RunRender(const VerbArguments& args)
 {
     RenderOptions options;
-    if (const auto stop = CheckVerbUsage(args, kUsage, Framed(ParseArguments(args, options), "tarelog-cli render: ", "\n\n")))
+    if (const auto stop = CheckVerbUsage(args, kUsage,
+            Framed(ParseArguments(args, options), "tarelog-cli render: ", "\n\n")))
         return *stop;
     // Before the diary is loaded, so that fontconfig starts beside the load.
     OffscreenApplication application;

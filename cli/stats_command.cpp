@@ -12,28 +12,27 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: tarelog-cli stats FILE [--json]\n\n"
-    "Prints summary figures of the diary FILE, in its unit. They are taken over\n"
-    "the records in date order (records of one day in the diary's order):\n"
-    "  entries        the number of records\n"
-    "  first, last    the earliest and the latest date\n"
-    "  latest         the weight of the latest record\n"
-    "  lowest,        the lowest and the highest weight, with the date of the first\n"
-    "  highest        record that has it\n"
-    "  change 7 days  latest weight minus the weight of the latest record dated on\n"
-    "  change 30 days or before the last date minus 7 (30) days; none when no record\n"
-    "                 is that old\n"
-    "  trend          exponentially smoothed weight: it starts at the first day's\n"
-    "                 weight and each later day moves it 10% of the way from the\n"
-    "                 previous trend toward that day's weight (T = T + 0.1 * (w - T));\n"
-    "                 a day recorded twice counts once, with its last weight;\n"
-    "                 days without a record are skipped, not filled in\n"
-    "  trend per week (trend at the latest record - trend at the latest record dated\n"
-    "                 on or before the last date minus 7 days) * 7 / the days between\n"
-    "                 those two records; none when no record is that old\n"
-    "Text output rounds the changes and the trend to 2 decimals; --json prints\n"
-    "every figure in full (null where there is none) as one JSON object.\n";
+const char kUsage[] = "usage: tarelog-cli stats FILE [--json]\n\n"
+                      "Prints summary figures of the diary FILE, in its unit. They are taken over\n"
+                      "the records in date order (records of one day in the diary's order):\n"
+                      "  entries        the number of records\n"
+                      "  first, last    the earliest and the latest date\n"
+                      "  latest         the weight of the latest record\n"
+                      "  lowest,        the lowest and the highest weight, with the date of the first\n"
+                      "  highest        record that has it\n"
+                      "  change 7 days  latest weight minus the weight of the latest record dated on\n"
+                      "  change 30 days or before the last date minus 7 (30) days; none when no record\n"
+                      "                 is that old\n"
+                      "  trend          exponentially smoothed weight: it starts at the first day's\n"
+                      "                 weight and each later day moves it 10% of the way from the\n"
+                      "                 previous trend toward that day's weight (T = T + 0.1 * (w - T));\n"
+                      "                 a day recorded twice counts once, with its last weight;\n"
+                      "                 days without a record are skipped, not filled in\n"
+                      "  trend per week (trend at the latest record - trend at the latest record dated\n"
+                      "                 on or before the last date minus 7 days) * 7 / the days between\n"
+                      "                 those two records; none when no record is that old\n"
+                      "Text output rounds the changes and the trend to 2 decimals; --json prints\n"
+                      "every figure in full (null where there is none) as one JSON object.\n";
 
 std::string Number(double value)
 {
@@ -75,8 +74,10 @@ void PrintText(const DiaryStats& stats, const std::string& unit)
     std::printf("first:          %s\n", IsoDateOf(stats.first).c_str());
     std::printf("last:           %s\n", IsoDateOf(stats.last).c_str());
     std::printf("latest:         %s %s\n", ShortestDouble(stats.last.weight).c_str(), u);
-    std::printf("lowest:         %s %s (%s)\n", ShortestDouble(stats.lowest.weight).c_str(), u, IsoDateOf(stats.lowest).c_str());
-    std::printf("highest:        %s %s (%s)\n", ShortestDouble(stats.highest.weight).c_str(), u, IsoDateOf(stats.highest).c_str());
+    std::printf("lowest:         %s %s (%s)\n", ShortestDouble(stats.lowest.weight).c_str(), u,
+        IsoDateOf(stats.lowest).c_str());
+    std::printf("highest:        %s %s (%s)\n", ShortestDouble(stats.highest.weight).c_str(), u,
+        IsoDateOf(stats.highest).c_str());
     std::printf("change 7 days:  %s\n", Rounded(stats.change7, "%+.2f").c_str());
     std::printf("change 30 days: %s\n", Rounded(stats.change30, "%+.2f").c_str());
     std::printf("trend:          %s %s\n", FormatString("%.2f", stats.trend).c_str(), u);

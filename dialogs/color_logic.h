@@ -11,7 +11,10 @@ class ColorEditor {
 public:
     enum Bar { RedBar, GreenBar, BlueBar };
 
-    explicit ColorEditor(Color* colorSlots) : m_colors(colorSlots) {}
+    explicit ColorEditor(Color* colorSlots)
+        : m_colors(colorSlots)
+    {
+    }
 
     // Choosing a slot (-1 for none) reloads the three steps from it,
     // discarding a colour composed but not stored.
@@ -46,8 +49,15 @@ int StepOfComponent(int component);
 // Scroll codes of a horizontal scroll bar. A page and the two ends move
 // one step, like a line; 8 and above (end of scrolling) leave it.
 enum ScrollCode {
-    SB_LINELEFT = 0, SB_LINERIGHT = 1, SB_PAGELEFT = 2, SB_PAGERIGHT = 3,
-    SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5, SB_LEFT = 6, SB_RIGHT = 7, SB_ENDSCROLL = 8,
+    SB_LINELEFT = 0,
+    SB_LINERIGHT = 1,
+    SB_PAGELEFT = 2,
+    SB_PAGERIGHT = 3,
+    SB_THUMBPOSITION = 4,
+    SB_THUMBTRACK = 5,
+    SB_LEFT = 6,
+    SB_RIGHT = 7,
+    SB_ENDSCROLL = 8,
 };
 int ScrolledStep(int code, int current, int thumb);
 

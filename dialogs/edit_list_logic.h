@@ -19,7 +19,7 @@ std::string EditListWeightText(double weight);
 
 enum class RecordUpdate {
     Updated,
-    DateTaken, // another record holds the new date; nothing changed
+    DateTaken,  // another record holds the new date; nothing changed
     NotANumber, // the weight text does not start with a finite number; nothing changed
 };
 

@@ -84,8 +84,10 @@ void ReadAppleHealth(const LayoutReader&, ImportInput& input, WeightImport& resu
         piece = *next;
         if (XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()), piece.empty()) == XML_STATUS_ERROR) {
             result.weighings.clear();
-            return Refuse(result, {ImportFailure::Damaged, "the XML is damaged at line "
-                + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " + XML_ErrorString(XML_GetErrorCode(parser.get()))});
+            return Refuse(result,
+                {ImportFailure::Damaged,
+                    "the XML is damaged at line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": "
+                        + XML_ErrorString(XML_GetErrorCode(parser.get()))});
         }
     } while (!piece.empty());
 }

@@ -18,7 +18,9 @@ std::string_view StripByteOrderMark(std::string_view text)
 }
 
 CsvReader::CsvReader(std::string_view text, char separator, int firstLine)
-    : m_text(text), m_separator(separator), m_line(firstLine)
+    : m_text(text)
+    , m_separator(separator)
+    , m_line(firstLine)
 {
 }
 

@@ -177,7 +177,8 @@ std::string ParseCsvTimeOfDay(std::string_view text, int& second)
 std::string ParseUtcOffset(std::string_view text, int& minutes)
 {
     std::size_t pos = 0;
-    if (text.size() > 3 && (EqualsIgnoringCase(text.substr(0, 3), "utc") || EqualsIgnoringCase(text.substr(0, 3), "gmt")))
+    if (text.size() > 3
+        && (EqualsIgnoringCase(text.substr(0, 3), "utc") || EqualsIgnoringCase(text.substr(0, 3), "gmt")))
         pos = 3;
     bool utc = false;
     if (pos >= text.size() || !ReadOffset(text, pos, utc, minutes))

@@ -45,7 +45,8 @@ namespace {
 // could destroy whatever another program put there.
 DiaryFileError UnreadableChange(const std::string& path, const DiaryFileError& cause)
 {
-    DiaryFileError error = DiaryRefusalError(DiaryFileError::Kind::CannotWrite, path, DiaryRefusal::ChangedIntoUnreadable, ESTALE);
+    DiaryFileError error = DiaryRefusalError(DiaryFileError::Kind::CannotWrite, path,
+        DiaryRefusal::ChangedIntoUnreadable, ESTALE);
     error.cause = std::make_shared<const DiaryFileError>(cause);
     return error;
 }
@@ -60,8 +61,8 @@ void TakeMerged(CTarelogDoc& doc, const DiaryContents& merged)
 
 } // namespace
 
-Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state, const std::string& path,
-    OnConflict onConflict)
+Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
+    const std::string& path, OnConflict onConflict)
 {
     DiarySaveOutcome outcome;
     const Result<FileWriteLock, DiaryFileError> lock = LockDiaryFile(path);
@@ -72,7 +73,8 @@ Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, Diar
         CTarelogDoc disk;
         if (const auto loaded = LoadDiaryFile(path, disk); !loaded)
             return Failed{UnreadableChange(path, loaded.error())};
-        const ConflictChoice choice = onConflict == OnConflict::KeepWindow ? ConflictChoice::KeepWindow : ConflictChoice::KeepDisk;
+        const ConflictChoice choice = onConflict == OnConflict::KeepWindow ? ConflictChoice::KeepWindow
+                                                                           : ConflictChoice::KeepDisk;
         DiaryMergeResult merge = MergeDiaries(state.Base(), DiaryContents::Of(disk), DiaryContents::Of(doc), choice);
         outcome.conflicts = std::move(merge.conflicts);
         if (!outcome.conflicts.empty() && onConflict == OnConflict::Stop)

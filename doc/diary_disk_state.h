@@ -40,7 +40,7 @@ private:
 Status<DiaryFileError> LoadDiaryRemembering(const std::string& path, CTarelogDoc& doc, DiaryDiskState& state);
 
 enum class OnConflict {
-    Stop,        // write nothing and report the conflicts
+    Stop, // write nothing and report the conflicts
     KeepDisk,
     KeepWindow,
 };
@@ -59,4 +59,5 @@ struct DiarySaveOutcome {
 // day first, and `doc` takes the merged contents (its views are updated).
 // A file that changed into something that is not a diary is not written
 // over. On success `state` remembers the file as saved.
-Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state, const std::string& path, OnConflict onConflict);
+Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
+    const std::string& path, OnConflict onConflict);

@@ -24,7 +24,8 @@ Result<DiaryFileFacts, DiaryFileError> LoadDiaryBytes(std::string_view bytes, co
     } catch (const ArchiveError& cause) {
         return Failed{DamagedDiaryError(path, cause)};
     } catch (const std::bad_alloc&) {
-        return Failed{FileOperationError(DiaryFileError::Kind::CannotOpen, path, FileFailure{FileStep::Loading, ENOMEM})};
+        return Failed{
+            FileOperationError(DiaryFileError::Kind::CannotOpen, path, FileFailure{FileStep::Loading, ENOMEM})};
     }
     doc.TakeContents(loaded);
     return found;
@@ -62,7 +63,8 @@ Result<std::string, DiaryFileError> PrepareBytes(const CTarelogDoc& doc, const s
     try {
         bytes = StoreDiaryBytes(doc);
     } catch (const std::bad_alloc&) {
-        return Failed{FileOperationError(DiaryFileError::Kind::CannotWrite, path, FileFailure{FileStep::PreparingNewFile, ENOMEM})};
+        return Failed{FileOperationError(DiaryFileError::Kind::CannotWrite, path,
+            FileFailure{FileStep::PreparingNewFile, ENOMEM})};
     }
     // A diary that would not load again (more records than the count field
     // holds, say) must never replace one that does.

@@ -28,7 +28,8 @@ constexpr std::size_t kSuspectTrailingBytes = 64 * 1024;
 Result<DiaryFileFacts, DiaryFileError> LoadDiaryFile(const std::string& path, CTarelogDoc& doc);
 
 // The same over bytes already in memory; `path` only names them in errors.
-Result<DiaryFileFacts, DiaryFileError> LoadDiaryBytes(std::string_view bytes, const std::string& path, CTarelogDoc& doc);
+Result<DiaryFileFacts, DiaryFileError> LoadDiaryBytes(std::string_view bytes, const std::string& path,
+    CTarelogDoc& doc);
 
 // The bytes of `doc` as a version-101 file.
 std::string StoreDiaryBytes(const CTarelogDoc& doc);

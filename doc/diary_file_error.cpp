@@ -20,7 +20,8 @@ DiaryFileError DamagedDiaryError(const std::string& path, const ArchiveError& ca
     return error;
 }
 
-DiaryFileError DiaryRefusalError(DiaryFileError::Kind kind, const std::string& path, DiaryRefusal refusal, int systemError)
+DiaryFileError DiaryRefusalError(DiaryFileError::Kind kind, const std::string& path, DiaryRefusal refusal,
+    int systemError)
 {
     DiaryFileError error;
     error.kind = kind;

@@ -31,9 +31,9 @@ enum class DiaryRefusal {
 struct DiaryFileError {
     enum class Kind {
         None,
-        CannotOpen,     // missing, unreadable, a directory...
-        Damaged,        // ends early, impossible count or length, bad text
-        CannotWrite,    // directory not writable, disk full, I/O error
+        CannotOpen,  // missing, unreadable, a directory...
+        Damaged,     // ends early, impossible count or length, bad text
+        CannotWrite, // directory not writable, disk full, I/O error
     };
     Kind kind = Kind::None;
     std::string path;      // UTF-8
@@ -58,4 +58,5 @@ DiaryFileError FileOperationError(DiaryFileError::Kind kind, const std::string& 
 // A file whose bytes are not a diary; the archive's part id is a DiaryPart.
 DiaryFileError DamagedDiaryError(const std::string& path, const ArchiveError& cause);
 // A refusal of the diary layer's own, with the errno that tells its kind.
-DiaryFileError DiaryRefusalError(DiaryFileError::Kind kind, const std::string& path, DiaryRefusal refusal, int systemError);
+DiaryFileError DiaryRefusalError(DiaryFileError::Kind kind, const std::string& path, DiaryRefusal refusal,
+    int systemError);

@@ -61,9 +61,11 @@ std::string EnglishRefusal(const DiaryFileError& error)
 {
     switch (error.refusal) {
     case DiaryRefusal::None: break;
-    case DiaryRefusal::SortingOutOfMemory: return std::string("sorting the records: ") + std::strerror(error.systemError);
+    case DiaryRefusal::SortingOutOfMemory:
+        return std::string("sorting the records: ") + std::strerror(error.systemError);
     case DiaryRefusal::RecoveryCopyHeldElsewhere: return "another window keeps a recovery copy of this diary";
-    case DiaryRefusal::ChangedIntoUnreadable: return "another program changed the file into something that cannot be read";
+    case DiaryRefusal::ChangedIntoUnreadable:
+        return "another program changed the file into something that cannot be read";
     }
     return {};
 }
@@ -99,8 +101,10 @@ std::string JapaneseReason(const DiaryFileError& error)
     case ENAMETOOLONG: return "ファイル名が長すぎます。";
     case ENOTDIR: return "パスの途中にフォルダでないものがあります。";
     case ENOMEM: return "メモリが足りません。";
-    case EWOULDBLOCK: return "ほかのプログラムがこのファイルに書き込み中です。しばらくしてからもう一度保存してください。";
-    case ESTALE: return "ほかのプログラムがファイルを読み込めない内容に変えたため、上書きしませんでした。「名前を付けて保存」で別のファイルに保存できます。";
+    case EWOULDBLOCK:
+        return "ほかのプログラムがこのファイルに書き込み中です。しばらくしてからもう一度保存してください。";
+    case ESTALE:
+        return "ほかのプログラムがファイルを読み込めない内容に変えたため、上書きしませんでした。「名前を付けて保存」で別のファイルに保存できます。";
     case EOVERFLOW: return "保存しても読み込めないファイルになるため、保存しませんでした。";
     default: return FormatString("システムエラー %d（%s）。", error.systemError, std::strerror(error.systemError));
     }
@@ -136,7 +140,8 @@ std::string DiaryFileError::JapaneseMessage() const
         return "ファイル「" + path + "」は壊れているため開けません。\n" + JapaneseDamage(damage)
             + FormatString("（先頭から %lld バイトの位置）", offset);
     case Kind::CannotWrite:
-        return "ファイル「" + path + "」を保存できません。\n" + JapaneseReason(*this) + "\nディスク上のファイルは変更されていません。";
+        return "ファイル「" + path + "」を保存できません。\n" + JapaneseReason(*this)
+            + "\nディスク上のファイルは変更されていません。";
     }
     return {};
 }

@@ -74,7 +74,8 @@ Result<DiaryFileStats, DiaryFileError> ComputeDiaryFileStats(const std::string& 
                 return Failed{read.error()};
             result.figures = ComputeDiaryStats(records);
         } catch (const std::bad_alloc&) {
-            return Failed{DiaryRefusalError(DiaryFileError::Kind::CannotOpen, path, DiaryRefusal::SortingOutOfMemory, ENOMEM)};
+            return Failed{
+                DiaryRefusalError(DiaryFileError::Kind::CannotOpen, path, DiaryRefusal::SortingOutOfMemory, ENOMEM)};
         }
     }
     result.unit = stream.Unit();

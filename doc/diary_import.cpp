@@ -7,7 +7,8 @@ ImportSummary MergeImport(WeightImport& import, CTarelogDoc& doc, bool newDiary,
     const UnitPlan plan = PlanUnits(import.weighings, doc.m_unit, newDiary, choices.convert);
     if (!plan.error.empty()) {
         summary.unitRefusal = plan.error;
-        summary.conversionWouldHelp = !choices.convert && PlanUnits(import.weighings, doc.m_unit, newDiary, true).error.empty();
+        summary.conversionWouldHelp = !choices.convert
+            && PlanUnits(import.weighings, doc.m_unit, newDiary, true).error.empty();
         return summary;
     }
     if (!plan.newDiaryUnit.empty()) {

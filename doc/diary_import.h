@@ -16,14 +16,14 @@ struct ImportChoices {
 // What merging an import into a diary did, for the command line (English)
 // and the window (Japanese) to put in their own words.
 struct ImportSummary {
-    std::string unitRefusal;      // English; set when the units forbid the merge (nothing merged)
+    std::string unitRefusal;          // English; set when the units forbid the merge (nothing merged)
     bool conversionWouldHelp = false; // the refusal goes away with ImportChoices::convert
     MergeCounts merge;
-    std::size_t superseded = 0;   // weighings that lost to another of their day
-    std::size_t skipped = 0;      // unreadable, interpolated and weightless rows
-    std::size_t converted = 0;    // weights converted to the diary's unit
+    std::size_t superseded = 0;                // weighings that lost to another of their day
+    std::size_t skipped = 0;                   // unreadable, interpolated and weightless rows
+    std::size_t converted = 0;                 // weights converted to the diary's unit
     WeightUnit storedIn = WeightUnit::Unknown; // Unknown: stored as written
-    bool unitTaken = false;       // a new diary took the file's unit
+    bool unitTaken = false;                    // a new diary took the file's unit
 
     bool Merged() const { return unitRefusal.empty(); }
 };

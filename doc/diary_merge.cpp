@@ -90,7 +90,8 @@ std::vector<WeightRecord> Rebuild(const std::vector<WeightRecord>& disk, const D
         // Before the first record of a later date, where the entry dialog
         // would put it.
         const std::uint32_t dateKey = added.front().DateKey();
-        const auto at = std::find_if(out.begin(), out.end(), [&](const WeightRecord& r) { return r.DateKey() > dateKey; });
+        const auto at = std::find_if(out.begin(), out.end(),
+            [&](const WeightRecord& r) { return r.DateKey() > dateKey; });
         out.insert(at, added.begin(), added.end());
     }
     return out;

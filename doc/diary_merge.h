@@ -35,14 +35,14 @@ struct DiaryContents {
 struct DiaryConflict {
     enum class Kind { Day, Unit, Digits };
     Kind kind = Kind::Day;
-    int year = 0, month = 0, day = 0;   // for Day
-    std::optional<double> diskWeight;   // for Day: the day's last weight, none when deleted
+    int year = 0, month = 0, day = 0; // for Day
+    std::optional<double> diskWeight; // for Day: the day's last weight, none when deleted
     std::optional<double> windowWeight;
 };
 
 enum class ConflictChoice {
-    KeepDisk,    // conflicting days keep what the file holds
-    KeepWindow,  // conflicting days take the window's value
+    KeepDisk,   // conflicting days keep what the file holds
+    KeepWindow, // conflicting days take the window's value
 };
 
 struct DiaryMergeResult {

@@ -12,10 +12,10 @@
 struct DiaryStats {
     std::size_t entries = 0;
     // The rest is meaningful only when entries > 0.
-    WeightRecord first;    // the earliest record
-    WeightRecord last;     // the latest record; its weight is the latest weight
-    WeightRecord lowest;   // the first record with the lowest weight
-    WeightRecord highest;  // the first record with the highest weight
+    WeightRecord first;   // the earliest record
+    WeightRecord last;    // the latest record; its weight is the latest weight
+    WeightRecord lowest;  // the first record with the lowest weight
+    WeightRecord highest; // the first record with the highest weight
     // Latest weight minus the weight of the latest record on or before the
     // last date minus 7 (30) days; none when no record is that old.
     std::optional<double> change7;

@@ -35,7 +35,7 @@ private:
     // does not reach that far back.
     const Day* LatestOnOrBefore(std::int64_t dayNumber) const;
 
-    DiaryStats m_stats; // entries, first, last, lowest, highest and the trend of closed days
+    DiaryStats m_stats;           // entries, first, last, lowest, highest and the trend of closed days
     std::int64_t m_dayNumber = 0; // of the last record added
     // The closed days the look-backs can still reach, oldest first, in a
     // ring: the newest, those less than 30 days before it and one more, so

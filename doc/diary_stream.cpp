@@ -13,7 +13,10 @@ constexpr std::size_t kFirstTailWindow = 4096;
 
 } // namespace
 
-DiaryStream::DiaryStream(std::size_t chunkRecords) : m_chunkRecords(std::max<std::size_t>(chunkRecords, 1)) {}
+DiaryStream::DiaryStream(std::size_t chunkRecords)
+    : m_chunkRecords(std::max<std::size_t>(chunkRecords, 1))
+{
+}
 
 Status<DiaryFileError> DiaryStream::Open(const std::string& path)
 {
@@ -42,7 +45,8 @@ Status<DiaryFileError> DiaryStream::ReadLayout()
     } catch (const ArchiveError& cause) {
         return Failed{DamagedDiaryError(m_path, cause)};
     } catch (const std::bad_alloc&) {
-        return Failed{FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, FileFailure{FileStep::Loading, ENOMEM})};
+        return Failed{
+            FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, FileFailure{FileStep::Loading, ENOMEM})};
     }
     return {};
 }
@@ -90,8 +94,8 @@ Result<std::span<const WeightRecord>, DiaryFileError> DiaryStream::NextChunk()
 {
     const std::size_t count = std::min(m_chunk.size(), m_header.recordCount - m_nextRecord);
     if (count > 0) {
-        const Status<FileFailure> read
-            = m_file.ReadAt(kDiaryHeaderSize + m_nextRecord * sizeof(WeightRecord), m_chunk.data(), count * sizeof(WeightRecord));
+        const Status<FileFailure> read = m_file.ReadAt(kDiaryHeaderSize + m_nextRecord * sizeof(WeightRecord),
+            m_chunk.data(), count * sizeof(WeightRecord));
         if (!read)
             return Failed{FileOperationError(DiaryFileError::Kind::CannotOpen, m_path, read.error())};
     }

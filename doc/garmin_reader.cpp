@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kMonths{
-    "jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
+constexpr std::array<std::string_view, 12> kMonths{"jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct",
+    "nov", "dec"};
 
 int MonthNumber(std::string_view name)
 {

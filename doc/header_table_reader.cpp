@@ -14,8 +14,8 @@ struct Columns {
     std::size_t weight = SIZE_MAX;
     std::size_t offset = SIZE_MAX;
     std::size_t interpolated = SIZE_MAX;
-    std::size_t header = 0;  // fields in the header
-    std::size_t needed = 0;  // fields a row must have at least
+    std::size_t header = 0; // fields in the header
+    std::size_t needed = 0; // fields a row must have at least
 };
 
 std::size_t Needed(const Columns& c)
@@ -61,7 +61,8 @@ bool YesNo(std::string_view text, bool& yes)
 
 std::string FieldCountProblem(const TableRules& rules, const Columns& c, std::size_t found)
 {
-    const std::string expected = rules.exactFieldCount ? std::to_string(c.header) : "at least " + std::to_string(c.needed);
+    const std::string expected = rules.exactFieldCount ? std::to_string(c.header)
+                                                       : "at least " + std::to_string(c.needed);
     return "expected " + expected + " fields, found " + std::to_string(found);
 }
 
@@ -88,8 +89,8 @@ std::string ReadWhen(const TableRules& rules, const Columns& c, const std::vecto
 
 enum class RowOutcome { Weighing, Interpolated, WithoutWeight, Problem };
 
-RowOutcome ReadRow(const TableRules& rules, const Columns& c, const std::vector<std::string>& fields,
-    bool decimalComma, CsvTimestamp& stamp, double& weight, std::string& problem)
+RowOutcome ReadRow(const TableRules& rules, const Columns& c, const std::vector<std::string>& fields, bool decimalComma,
+    CsvTimestamp& stamp, double& weight, std::string& problem)
 {
     const bool countOk = rules.exactFieldCount ? fields.size() == c.header : fields.size() >= c.needed;
     if (!countOk) {

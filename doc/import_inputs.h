@@ -14,7 +14,10 @@ constexpr std::size_t kImportPieceBytes = 64 * 1024;
 // The bytes of an import already in memory.
 class MemoryInput : public ImportInput {
 public:
-    explicit MemoryInput(std::string_view bytes) : m_bytes(bytes) {}
+    explicit MemoryInput(std::string_view bytes)
+        : m_bytes(bytes)
+    {
+    }
 
     Result<std::string_view, std::string> WholeText() override;
     Result<std::string_view, std::string> NextPiece() override;
@@ -28,7 +31,10 @@ private:
 // anything but a regular file and absurd sizes), or in pieces to stream.
 class FileInput : public ImportInput {
 public:
-    explicit FileInput(std::string path) : m_path(std::move(path)) {}
+    explicit FileInput(std::string path)
+        : m_path(std::move(path))
+    {
+    }
     ~FileInput() override;
     FileInput(const FileInput&) = delete;
     FileInput& operator=(const FileInput&) = delete;

@@ -31,17 +31,25 @@ const TableRules kTarelogRules{.dateNames = kDate, .weightNames = kWeight};
 const TableRules kOpenScale2Rules{.dateNames = kDateTime, .weightNames = kWeight};
 const TableRules kOpenScale3Rules{
     .dateNames = kDate, .timeNames = kTime, .weightNames = kWeight, .emptyWeightIsOtherMeasure = true};
-const TableRules kTrendWeightRules{.dateNames = kDate, .weightNames = kActualWeight,
-    .interpolatedNames = kInterpolated, .emptyWeightIsOtherMeasure = true};
+const TableRules kTrendWeightRules{.dateNames = kDate,
+    .weightNames = kActualWeight,
+    .interpolatedNames = kInterpolated,
+    .emptyWeightIsOtherMeasure = true};
 const TableRules kTrendWeightRawRules{
     .dateNames = kDate, .timeNames = kTime, .weightNames = kWeight, .emptyWeightIsOtherMeasure = true};
 const TableRules kWithingsRules{
     .dateNames = kWithingsDate, .weightNames = kWithingsWeight, .emptyWeightIsOtherMeasure = true};
 // Samsung writes a metadata line first, UTC start times with the writer's
 // offset beside them, and a trailing comma on its rows.
-const TableRules kSamsungRules{.dateNames = kSamsungStart, .weightNames = kWeight, .offsetNames = kSamsungOffset,
-    .headerRow = 1, .namePrefix = "com.samsung.health.weight.", .emptyWeightIsOtherMeasure = true,
-    .utcTimes = true, .exactFieldCount = false, .fixedUnit = WeightUnit::Kilogram};
+const TableRules kSamsungRules{.dateNames = kSamsungStart,
+    .weightNames = kWeight,
+    .offsetNames = kSamsungOffset,
+    .headerRow = 1,
+    .namePrefix = "com.samsung.health.weight.",
+    .emptyWeightIsOtherMeasure = true,
+    .utcTimes = true,
+    .exactFieldCount = false,
+    .fixedUnit = WeightUnit::Kilogram};
 const TableRules kGoogleFitRules{
     .dateNames = kDate, .weightNames = kGoogleFitWeight, .emptyWeightIsOtherMeasure = true, .exactFieldCount = false};
 
@@ -117,7 +125,8 @@ bool RecogniseWithings(const LayoutReader& reader, const FileStart& start, bool)
 
 bool RecogniseSamsung(const LayoutReader& reader, const FileStart& start, bool forced)
 {
-    return HasColumns(reader, start) && (forced || LowerAscii(start.firstLine).starts_with("com.samsung.health.weight"));
+    return HasColumns(reader, start)
+        && (forced || LowerAscii(start.firstLine).starts_with("com.samsung.health.weight"));
 }
 
 bool IsLibraPreamble(std::string_view line)
@@ -142,7 +151,8 @@ bool RecogniseTrale(const LayoutReader&, const FileStart& start, bool)
 // Garmin's header is Time,Weight,Change,BMI,...: the date is on lines of its own.
 bool RecogniseGarmin(const LayoutReader&, const FileStart& start, bool)
 {
-    return !start.rows.empty() && start.rows[0].size() >= 2 && start.rows[0][0] == "time" && start.rows[0][1] == "weight";
+    return !start.rows.empty() && start.rows[0].size() >= 2 && start.rows[0][0] == "time"
+        && start.rows[0][1] == "weight";
 }
 
 bool RecogniseAppleHealth(const LayoutReader&, const FileStart& start, bool)
@@ -161,10 +171,12 @@ const std::array<LayoutReader, 13> kReaders{{
         &kOpenScale2Rules},
     {ImportLayout::OpenScale, "openscale", "openScale 3 (DATE, TIME, ..., WEIGHT)", RecogniseTable, ReadHeaderTable,
         &kOpenScale3Rules},
-    {ImportLayout::TrendWeight, "trendweight", "TrendWeight computed: Date, Actual Weight, ...; interpolated days left out",
-        RecogniseTable, ReadHeaderTable, &kTrendWeightRules},
-    {ImportLayout::Withings, "withings", "Withings / Health Mate weight.csv: Date,\"Weight (kg)\",... (English, German, Dutch)",
-        RecogniseWithings, ReadHeaderTable, &kWithingsRules},
+    {ImportLayout::TrendWeight, "trendweight",
+        "TrendWeight computed: Date, Actual Weight, ...; interpolated days left out", RecogniseTable, ReadHeaderTable,
+        &kTrendWeightRules},
+    {ImportLayout::Withings, "withings",
+        "Withings / Health Mate weight.csv: Date,\"Weight (kg)\",... (English, German, Dutch)", RecogniseWithings,
+        ReadHeaderTable, &kWithingsRules},
     {ImportLayout::Samsung, "samsung", "Samsung Health com.samsung.health.weight.*.csv", RecogniseSamsung,
         ReadHeaderTable, &kSamsungRules},
     {ImportLayout::GoogleFit, "googlefit", "Google Fit (Takeout) Daily Summaries.csv: Average weight (kg)",

@@ -48,11 +48,11 @@ struct TableRules {
     std::span<const std::string_view> weightNames = {}; // also matched as "name (unit)", which states the unit
     std::span<const std::string_view> offsetNames = {}; // a separate offset from UTC (Samsung's time_offset)
     std::span<const std::string_view> interpolatedNames = {};
-    std::size_t headerRow = 0;         // 1 when a metadata line comes before the header
-    std::string_view namePrefix = {};       // dropped from column names before matching
-    bool emptyWeightIsOtherMeasure = false; // an empty weight: a measurement of something else, skipped and counted
-    bool utcTimes = false;             // times are UTC, moved to the writer's clock by the offset column
-    bool exactFieldCount = true;       // or rows may carry more fields (trailing separators)
+    std::size_t headerRow = 0;                  // 1 when a metadata line comes before the header
+    std::string_view namePrefix = {};           // dropped from column names before matching
+    bool emptyWeightIsOtherMeasure = false;     // an empty weight: a measurement of something else, skipped and counted
+    bool utcTimes = false;                      // times are UTC, moved to the writer's clock by the offset column
+    bool exactFieldCount = true;                // or rows may carry more fields (trailing separators)
     WeightUnit fixedUnit = WeightUnit::Unknown; // the unit the layout always writes
 };
 

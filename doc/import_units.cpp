@@ -35,8 +35,8 @@ UnitPlan PlanNewDiary(const UnitCounts& counts, bool convert)
 {
     UnitPlan plan;
     if (counts.Mixed() && !convert) {
-        plan.error = "the file mixes kg and lb; " + std::string(kConvertHint) + " into "
-            + UnitSymbol(counts.Majority()) + ", the unit of most of its weights";
+        plan.error = "the file mixes kg and lb; " + std::string(kConvertHint) + " into " + UnitSymbol(counts.Majority())
+            + ", the unit of most of its weights";
         return plan;
     }
     plan.target = counts.Mixed() ? counts.Majority() : counts.Only();
@@ -51,14 +51,16 @@ UnitPlan PlanExistingDiary(const UnitCounts& counts, std::u16string_view diaryUn
     const std::string shownUnit = "\"" + ToUtf8(diaryUnit) + "\"";
     if (diary == WeightUnit::Unknown) {
         if (counts.Mixed() || convert)
-            plan.error = "the diary's unit " + shownUnit + " is neither kg nor lb, so weights cannot be converted to it";
+            plan.error = "the diary's unit " + shownUnit
+                + " is neither kg nor lb, so weights cannot be converted to it";
         return plan; // one unit, no conversion asked: stored as written
     }
     plan.target = diary;
     const bool differs = counts.Mixed() || counts.Only() != diary;
     if (differs && !convert)
-        plan.error = std::string("the file's weights are in ") + (counts.Mixed() ? "kg and lb" : UnitSymbol(counts.Only()))
-            + ", the diary's in " + UnitSymbol(diary) + "; " + kConvertHint;
+        plan.error = std::string("the file's weights are in ")
+            + (counts.Mixed() ? "kg and lb" : UnitSymbol(counts.Only())) + ", the diary's in " + UnitSymbol(diary)
+            + "; " + kConvertHint;
     return plan;
 }
 

@@ -12,9 +12,9 @@
 // mixes units) is refused unless the user asks for conversion, and a unit
 // this program does not know is never converted at all.
 struct UnitPlan {
-    std::string error;                         // English: why the import is refused; empty when it may go on
-    WeightUnit target = WeightUnit::Unknown;   // the unit weights are stored in; Unknown: as written
-    std::u16string newDiaryUnit;               // for a new diary, the unit text it takes; empty keeps the default
+    std::string error;                       // English: why the import is refused; empty when it may go on
+    WeightUnit target = WeightUnit::Unknown; // the unit weights are stored in; Unknown: as written
+    std::u16string newDiaryUnit;             // for a new diary, the unit text it takes; empty keeps the default
 };
 
 // `diaryUnit` is the diary's unit text; `newDiary` when the import creates

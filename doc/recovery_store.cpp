@@ -75,14 +75,16 @@ bool RecoveryStore::Hold(const std::string& copyPath)
     return true;
 }
 
-Status<DiaryFileError> RecoveryStore::Write(const std::string& diaryPath, const CTarelogDoc& doc, const DiaryContents& base)
+Status<DiaryFileError> RecoveryStore::Write(const std::string& diaryPath, const CTarelogDoc& doc,
+    const DiaryContents& base)
 {
     std::error_code ignored;
     fs::create_directories(m_folder, ignored);
     fs::permissions(m_folder, fs::perms::owner_all, ignored);
     const std::string copyPath = CopyPathOf(diaryPath);
     if (!Hold(copyPath))
-        return Failed{DiaryRefusalError(DiaryFileError::Kind::CannotWrite, copyPath, DiaryRefusal::RecoveryCopyHeldElsewhere, EWOULDBLOCK)};
+        return Failed{DiaryRefusalError(DiaryFileError::Kind::CannotWrite, copyPath,
+            DiaryRefusal::RecoveryCopyHeldElsewhere, EWOULDBLOCK)};
     CTarelogDoc baseDoc;
     base.ApplyTo(baseDoc);
     if (Status<DiaryFileError> saved = SaveDiaryFile(baseDoc, BasePathOf(copyPath)); !saved)

@@ -21,14 +21,15 @@ void CTarelogDoc::SetDayWeight(double weight, int year, int month, int day)
             break;
         }
         if (recordKey > key) {
-            it = m_records.insert(it, WeightRecord{weight, static_cast<std::int16_t>(year),
-                static_cast<std::int16_t>(month), static_cast<std::int16_t>(day), {0, 0}});
+            it = m_records.insert(it,
+                WeightRecord{weight, static_cast<std::int16_t>(year), static_cast<std::int16_t>(month),
+                    static_cast<std::int16_t>(day), {0, 0}});
             break;
         }
     }
     if (it == m_records.end())
-        m_records.push_back(WeightRecord{weight, static_cast<std::int16_t>(year),
-            static_cast<std::int16_t>(month), static_cast<std::int16_t>(day), {0, 0}});
+        m_records.push_back(WeightRecord{weight, static_cast<std::int16_t>(year), static_cast<std::int16_t>(month),
+            static_cast<std::int16_t>(day), {0, 0}});
     UpdateAllViews(nullptr, 0);
     SetModifiedFlag(true);
 }
@@ -65,7 +66,8 @@ int DaysBetweenRecords(const WeightRecord& from, const WeightRecord& to)
 {
     const std::int64_t days = DaysBetween(CalendarDate::FromYmd(from.year, from.month, from.day),
         CalendarDate::FromYmd(to.year, to.month, to.day));
-    return static_cast<int>(std::clamp<std::int64_t>(days, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(days, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 int CTarelogDoc::GetDaySpan() const

@@ -19,16 +19,16 @@ public:
     // the record of that day; then update the views and set the modified flag.
     void SetDayWeight(double weight, int year, int month, int day);
 
-    double GetLastWeight() const;   // 0.0 without records
-    double GetMaxWeight() const;    // largest non-zero weight, or -50000.0
-    double GetMinWeight() const;    // smallest weight, or 50000.0
+    double GetLastWeight() const; // 0.0 without records
+    double GetMaxWeight() const;  // largest non-zero weight, or -50000.0
+    double GetMinWeight() const;  // smallest weight, or 50000.0
     // Both of the above in one pass over the records, for the graph.
     struct WeightRange {
         double min;
         double max;
     };
     WeightRange GetWeightRange() const;
-    int GetDaySpan() const;         // first to last record in days; 1 below two records
+    int GetDaySpan() const; // first to last record in days; 1 below two records
     int GetDayOffset(int index) const;
 
     int GetRecordCount() const { return static_cast<int>(m_records.size()); }

@@ -61,9 +61,9 @@ DailyChoice ChooseOnePerDay(std::vector<Weighing> weighings, KeepRule rule)
     // Newest-first exports are common: strictly descending is reversed in
     // one pass (with no equal times, file order among them cannot matter).
     const auto later = [&](const Weighing& a, const Weighing& b) { return earlier(b, a); };
-    if (std::adjacent_find(weighings.begin(), weighings.end(), [&](const Weighing& a, const Weighing& b) {
-            return !later(a, b);
-        }) == weighings.end())
+    if (std::adjacent_find(weighings.begin(), weighings.end(),
+            [&](const Weighing& a, const Weighing& b) { return !later(a, b); })
+        == weighings.end())
         std::reverse(weighings.begin(), weighings.end());
     else if (!std::is_sorted(weighings.begin(), weighings.end(), earlier))
         std::stable_sort(weighings.begin(), weighings.end(), earlier);

@@ -83,8 +83,9 @@ WeightImport ReadFromZip(const std::string& path, ImportLayout layout)
 {
     ZipInput zip(path);
     const auto recognised = [layout](std::string_view bytes) { return ReaderFor(StartOf(bytes), layout) != nullptr; };
-    const std::string what = layout == ImportLayout::Auto ? "file that any layout recognises (tried " + TriedLayouts() + ")"
-                                                          : std::string(ImportLayoutName(layout)) + " export";
+    const std::string what = layout == ImportLayout::Auto
+        ? "file that any layout recognises (tried " + TriedLayouts() + ")"
+        : std::string(ImportLayoutName(layout)) + " export";
     const Result<std::string, ImportRefusal> start = zip.FindEntry(recognised, what);
     if (!start) {
         WeightImport failed;

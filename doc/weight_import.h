@@ -65,15 +65,15 @@ private:
 
 // What an export holds, read but not yet merged.
 struct WeightImport {
-    std::string error;                      // English; set when the file as a whole cannot be read
+    std::string error;                           // English; set when the file as a whole cannot be read
     ImportFailure failure = ImportFailure::None; // and why, when it is set
-    std::string archiveEntry;               // the file read inside a zip archive, empty for a plain file
-    ImportLayout layout = ImportLayout::Auto; // the layout the rows were read as
-    std::string statedUnit;                 // the unit text the file states, empty when none
-    std::vector<Weighing> weighings;        // the readable weighings, in file order
-    ImportProblems problems;                // the unreadable rows
-    std::size_t interpolated = 0;           // rows the file marks as interpolated, left out
-    std::size_t withoutWeight = 0;          // measurements of other things (no weight), left out
+    std::string archiveEntry;                    // the file read inside a zip archive, empty for a plain file
+    ImportLayout layout = ImportLayout::Auto;    // the layout the rows were read as
+    std::string statedUnit;                      // the unit text the file states, empty when none
+    std::vector<Weighing> weighings;             // the readable weighings, in file order
+    ImportProblems problems;                     // the unreadable rows
+    std::size_t interpolated = 0;                // rows the file marks as interpolated, left out
+    std::size_t withoutWeight = 0;               // measurements of other things (no weight), left out
 };
 
 // Reads `bytes` (UTF-8, with or without a byte-order mark, LF or CRLF) as

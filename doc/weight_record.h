@@ -8,10 +8,10 @@
 // (little-endian on every machine this builds for), so records are read and
 // written as raw blocks.
 struct WeightRecord {
-    double weight = 0.0;      // in the user's unit; any value, 0.0 and negatives included
+    double weight = 0.0; // in the user's unit; any value, 0.0 and negatives included
     std::int16_t year = 0;
-    std::int16_t month = 0;   // 1 to 12 for a real date
-    std::int16_t day = 0;     // 1 to 31 for a real date
+    std::int16_t month = 0;            // 1 to 12 for a real date
+    std::int16_t day = 0;              // 1 to 31 for a real date
     std::uint8_t reserved[2] = {0, 0}; // carried through files, never interpreted
 
     // Dates compare through (year << 16) | (month << 8) | day as an unsigned

@@ -16,12 +16,12 @@ constexpr std::array<UnitName, 10> kUnitNames{{
     {"k", WeightUnit::Kilogram},
     {"kg", WeightUnit::Kilogram},
     {"kgs", WeightUnit::Kilogram},
-    {"\xEF\xBD\xB7\xEF\xBE\x9B", WeightUnit::Kilogram},         // ｷﾛ
-    {"\xE3\x82\xAD\xE3\x83\xAD", WeightUnit::Kilogram},         // キロ
+    {"\xEF\xBD\xB7\xEF\xBE\x9B", WeightUnit::Kilogram}, // ｷﾛ
+    {"\xE3\x82\xAD\xE3\x83\xAD", WeightUnit::Kilogram}, // キロ
     {"lb", WeightUnit::Pound},
     {"lbs", WeightUnit::Pound},
     {"\xEF\xBE\x8E\xEF\xBE\x9F\xEF\xBE\x9D\xEF\xBE\x84\xEF\xBE\x9E", WeightUnit::Pound}, // ﾎﾟﾝﾄﾞ
-    {"\xE3\x83\x9D\xE3\x83\xB3\xE3\x83\x89", WeightUnit::Pound}, // ポンド
+    {"\xE3\x83\x9D\xE3\x83\xB3\xE3\x83\x89", WeightUnit::Pound},                         // ポンド
     {"pounds", WeightUnit::Pound},
 }};
 

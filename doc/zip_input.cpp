@@ -11,7 +11,10 @@ bool LooksLikeZip(std::string_view bytes)
     return bytes.starts_with(std::string_view("PK\x03\x04", 4));
 }
 
-ZipInput::ZipInput(std::string path) : m_path(std::move(path)) {}
+ZipInput::ZipInput(std::string path)
+    : m_path(std::move(path))
+{
+}
 
 ZipInput::~ZipInput()
 {
@@ -22,7 +25,8 @@ ZipInput::~ZipInput()
 std::string ZipInput::Failure(const char* what) const
 {
     const char* why = m_archive != nullptr ? archive_error_string(m_archive) : nullptr;
-    return std::string("cannot read the zip archive ") + m_path + ": " + what + (why != nullptr ? std::string(": ") + why : "");
+    return std::string("cannot read the zip archive ") + m_path + ": " + what
+        + (why != nullptr ? std::string(": ") + why : "");
 }
 
 Status<std::string> ZipInput::ReadPiece(std::string& piece)

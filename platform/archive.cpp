@@ -148,7 +148,7 @@ std::u16string DecodeShiftJis(std::string_view bytes, std::size_t offset, Archiv
     const std::size_t produced = converted.size() - outLeft;
     out.resize(produced / 2);
     for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<char16_t>(static_cast<unsigned char>(converted[2 * i])
-            | (static_cast<unsigned char>(converted[2 * i + 1]) << 8));
+        out[i] = static_cast<char16_t>(
+            static_cast<unsigned char>(converted[2 * i]) | (static_cast<unsigned char>(converted[2 * i + 1]) << 8));
     return out;
 }

@@ -23,7 +23,11 @@ enum class ArchiveProblem {
 class ArchiveError : public std::exception {
 public:
     ArchiveError(ArchiveProblem problem, ArchivePart part, std::size_t offset)
-        : m_problem(problem), m_part(part), m_offset(offset) {}
+        : m_problem(problem)
+        , m_part(part)
+        , m_offset(offset)
+    {
+    }
     const char* what() const noexcept override { return "the archive cannot be read"; }
 
     ArchiveProblem Problem() const { return m_problem; }
@@ -65,8 +69,14 @@ public:
     std::size_t Remaining() const { return m_in.size() - m_position; }
 
 private:
-    explicit CArchive(std::string_view in) : m_in(in) {}
-    explicit CArchive(std::string& out) : m_out(&out) {}
+    explicit CArchive(std::string_view in)
+        : m_in(in)
+    {
+    }
+    explicit CArchive(std::string& out)
+        : m_out(&out)
+    {
+    }
 
     std::u16string ReadStringAt(std::size_t start, ArchivePart part);
     std::uint8_t ReadByte(ArchivePart part);

@@ -62,9 +62,18 @@ CalendarDate CalendarDate::Today()
     return FromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
-int CalendarDate::Year() const { return static_cast<int>(CivilFromDays(m_dayNumber).year); }
-int CalendarDate::Month() const { return CivilFromDays(m_dayNumber).month; }
-int CalendarDate::Day() const { return CivilFromDays(m_dayNumber).day; }
+int CalendarDate::Year() const
+{
+    return static_cast<int>(CivilFromDays(m_dayNumber).year);
+}
+int CalendarDate::Month() const
+{
+    return CivilFromDays(m_dayNumber).month;
+}
+int CalendarDate::Day() const
+{
+    return CivilFromDays(m_dayNumber).day;
+}
 
 std::int64_t DaysBetween(CalendarDate from, CalendarDate to)
 {

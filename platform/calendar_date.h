@@ -22,7 +22,10 @@ public:
     friend bool operator==(CalendarDate, CalendarDate) = default;
 
 private:
-    explicit CalendarDate(std::int64_t dayNumber) : m_dayNumber(dayNumber) {}
+    explicit CalendarDate(std::int64_t dayNumber)
+        : m_dayNumber(dayNumber)
+    {
+    }
     std::int64_t m_dayNumber = 0;
 };
 

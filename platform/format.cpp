@@ -13,7 +13,10 @@ namespace {
 // be a comma; labels and files always use '.', so formatting runs under "C".
 class CLocaleScope {
 public:
-    CLocaleScope() : m_previous(uselocale(CLocale())) {}
+    CLocaleScope()
+        : m_previous(uselocale(CLocale()))
+    {
+    }
     ~CLocaleScope() { uselocale(m_previous); }
     CLocaleScope(const CLocaleScope&) = delete;
     CLocaleScope& operator=(const CLocaleScope&) = delete;

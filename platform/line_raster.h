@@ -14,22 +14,20 @@
 // far-away end points cost no more than the part that can be seen.
 namespace line_raster_detail {
 
-template <typename Wide>
-Wide FloorDiv(Wide a, Wide b)
+template <typename Wide> Wide FloorDiv(Wide a, Wide b)
 {
     const Wide q = a / b;
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
-template <typename Wide>
-Wide CeilDiv(Wide a, Wide b)
+template <typename Wide> Wide CeilDiv(Wide a, Wide b)
 {
     return -FloorDiv(-a, b);
 }
 
 // [lo, hi] of k in [0, steps - 1] for which start + k * sign lies in [first, last].
 inline bool StepRange(std::int64_t start, int sign, std::int64_t first, std::int64_t last, std::int64_t steps,
-                      std::int64_t& lo, std::int64_t& hi)
+    std::int64_t& lo, std::int64_t& hi)
 {
     lo = sign > 0 ? first - start : start - last;
     hi = sign > 0 ? last - start : start - first;
@@ -68,7 +66,8 @@ void RasterizeRuns(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink& 
     // Minor offset v at step k is floor((2k|d| + s) / 2s); the steps with
     // offset v are those from ceil((2sv - s) / 2|d|) to ceil((2sv + s) / 2|d|) - 1.
     const auto offsetAt = [&](std::int64_t k) {
-        return static_cast<std::int64_t>(line_raster_detail::FloorDiv<Wide>(Wide(2) * k * minorSpan + steps, Wide(2) * steps));
+        return static_cast<std::int64_t>(
+            line_raster_detail::FloorDiv<Wide>(Wide(2) * k * minorSpan + steps, Wide(2) * steps));
     };
     std::int64_t vLo = offsetAt(kLo), vHi = offsetAt(kHi);
     std::int64_t visibleLo = 0, visibleHi = 0;
@@ -79,8 +78,13 @@ void RasterizeRuns(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink& 
     for (std::int64_t v = vLo; v <= vHi; ++v) {
         std::int64_t kA = kLo, kB = kHi;
         if (minorSpan != 0) {
-            kA = std::max<std::int64_t>(kA, static_cast<std::int64_t>(line_raster_detail::CeilDiv<Wide>(Wide(2) * steps * v - steps, Wide(2) * minorSpan)));
-            kB = std::min<std::int64_t>(kB, static_cast<std::int64_t>(line_raster_detail::CeilDiv<Wide>(Wide(2) * steps * v + steps, Wide(2) * minorSpan)) - 1);
+            kA = std::max<std::int64_t>(kA,
+                static_cast<std::int64_t>(
+                    line_raster_detail::CeilDiv<Wide>(Wide(2) * steps * v - steps, Wide(2) * minorSpan)));
+            kB = std::min<std::int64_t>(kB,
+                static_cast<std::int64_t>(
+                    line_raster_detail::CeilDiv<Wide>(Wide(2) * steps * v + steps, Wide(2) * minorSpan))
+                    - 1);
         }
         if (kA > kB)
             continue;
@@ -99,8 +103,7 @@ void RasterizeRuns(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink& 
 // A line along one axis is one run: the pixels from the start up to the one
 // before the end, cut to `bounds`. Dense graphs are mostly such lines, so
 // they skip the general stepping; the run is the same as it would produce.
-template <typename RunSink>
-void RasterizeAxisRun(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink& run)
+template <typename RunSink> void RasterizeAxisRun(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink& run)
 {
     const bool vertical = x0 == x1;
     const int fixed = vertical ? x0 : y0;
@@ -123,8 +126,7 @@ void RasterizeAxisRun(int x0, int y0, int x1, int y1, const Rect& bounds, RunSin
         run(Rect{static_cast<int>(lo), fixed, static_cast<int>(hi), fixed + 1});
 }
 
-template <typename RunSink>
-void RasterizeLine(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink&& run)
+template <typename RunSink> void RasterizeLine(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink&& run)
 {
     if (x0 == x1 || y0 == y1) {
         if (bounds.right > bounds.left && bounds.bottom > bounds.top)
@@ -134,7 +136,10 @@ void RasterizeLine(int x0, int y0, int x1, int y1, const Rect& bounds, RunSink&&
     // Products of two spans need 128 bits only for lines longer than 2^30
     // pixels, which only damaged data produces; the rest stays in 64 bits.
     constexpr std::int64_t kNarrowLimit = std::int64_t(1) << 30;
-    const auto span = [](int a, int b) { const std::int64_t d = std::int64_t(b) - a; return d < 0 ? -d : d; };
+    const auto span = [](int a, int b) {
+        const std::int64_t d = std::int64_t(b) - a;
+        return d < 0 ? -d : d;
+    };
     if (span(x0, x1) < kNarrowLimit && span(y0, y1) < kNarrowLimit)
         RasterizeRuns<std::int64_t>(x0, y0, x1, y1, bounds, run);
     else

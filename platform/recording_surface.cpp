@@ -114,7 +114,8 @@ void RecordingSurface::DrawFigure(Rect bounds)
 
 void RecordingSurface::FillRect(Rect area, BrushHandle brush)
 {
-    m_ops.push_back(WithColor(MakeOp(SurfaceOp::Kind::Fill, area.left, area.top, area.right, area.bottom), BrushColor(brush)));
+    m_ops.push_back(
+        WithColor(MakeOp(SurfaceOp::Kind::Fill, area.left, area.top, area.right, area.bottom), BrushColor(brush)));
 }
 
 std::string HexColor(Color color)
@@ -146,22 +147,14 @@ std::string OpLine(const SurfaceOp& op)
     switch (op.kind) {
     case Kind::Measure:
         return "measure " + QuoteOpsText(op.text) + FormatString(" %d %d", op.size.width, op.size.height);
-    case Kind::Pen:
-        return "pen " + HexColor(op.color);
-    case Kind::Brush:
-        return "brush " + HexColor(op.color);
-    case Kind::TextColor:
-        return "textcolor " + HexColor(op.color);
-    case Kind::MoveTo:
-        return FormatString("moveto %d %d", op.a, op.b);
-    case Kind::LineTo:
-        return FormatString("lineto %d %d", op.a, op.b);
-    case Kind::Text:
-        return FormatString("text %d %d ", op.a, op.b) + QuoteOpsText(op.text);
-    case Kind::Figure:
-        return FormatString("figure %d %d %d %d", op.a, op.b, op.c, op.d);
-    case Kind::Fill:
-        return FormatString("fill %d %d %d %d ", op.a, op.b, op.c, op.d) + HexColor(op.color);
+    case Kind::Pen: return "pen " + HexColor(op.color);
+    case Kind::Brush: return "brush " + HexColor(op.color);
+    case Kind::TextColor: return "textcolor " + HexColor(op.color);
+    case Kind::MoveTo: return FormatString("moveto %d %d", op.a, op.b);
+    case Kind::LineTo: return FormatString("lineto %d %d", op.a, op.b);
+    case Kind::Text: return FormatString("text %d %d ", op.a, op.b) + QuoteOpsText(op.text);
+    case Kind::Figure: return FormatString("figure %d %d %d %d", op.a, op.b, op.c, op.d);
+    case Kind::Fill: return FormatString("fill %d %d %d %d ", op.a, op.b, op.c, op.d) + HexColor(op.color);
     }
     return {};
 }

@@ -12,15 +12,15 @@
 // counted instead (see RecordingSurface).
 struct SurfaceOp {
     enum class Kind {
-        Measure,    // text, size
-        Pen,        // color: the newly selected pen's colour
-        Brush,      // color: the newly selected brush's colour
-        TextColor,  // color
-        MoveTo,     // a, b = x, y
-        LineTo,     // a, b = x, y
-        Text,       // a, b = x, y; text
-        Figure,     // a, b, c, d = left, top, right, bottom
-        Fill,       // a, b, c, d = left, top, right, bottom; color of the brush
+        Measure,   // text, size
+        Pen,       // color: the newly selected pen's colour
+        Brush,     // color: the newly selected brush's colour
+        TextColor, // color
+        MoveTo,    // a, b = x, y
+        LineTo,    // a, b = x, y
+        Text,      // a, b = x, y; text
+        Figure,    // a, b, c, d = left, top, right, bottom
+        Fill,      // a, b, c, d = left, top, right, bottom; color of the brush
     };
     Kind kind = Kind::MoveTo;
     int a = 0, b = 0, c = 0, d = 0;
@@ -36,7 +36,10 @@ struct SurfaceOp {
 // with the stock black pen, the stock white brush and black text.
 class RecordingSurface : public Surface, private SurfaceObjects {
 public:
-    explicit RecordingSurface(const TextMeasurer& measurer) : m_measurer(measurer) {}
+    explicit RecordingSurface(const TextMeasurer& measurer)
+        : m_measurer(measurer)
+    {
+    }
 
     const std::vector<SurfaceOp>& Ops() const { return m_ops; }
 

@@ -14,19 +14,22 @@
 // Result<T, E> is std::expected<T, E>, Status<E> std::expected<void, E>,
 // Failed{e} std::unexpected{e}.
 
-template <typename E>
-struct Failed {
+template <typename E> struct Failed {
     E error;
 };
 
-template <typename E>
-Failed(E) -> Failed<E>;
+template <typename E> Failed(E) -> Failed<E>;
 
-template <typename T, typename E>
-class [[nodiscard]] Result {
+template <typename T, typename E> class [[nodiscard]] Result {
 public:
-    Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}
-    Result(Failed<E> failed) : m_state(std::in_place_index<1>, std::move(failed.error)) {}
+    Result(T value)
+        : m_state(std::in_place_index<0>, std::move(value))
+    {
+    }
+    Result(Failed<E> failed)
+        : m_state(std::in_place_index<1>, std::move(failed.error))
+    {
+    }
 
     bool has_value() const { return m_state.index() == 0; }
     explicit operator bool() const { return has_value(); }
@@ -47,11 +50,13 @@ private:
 };
 
 // The outcome of an operation that has no value to give: success, or why not.
-template <typename E>
-class [[nodiscard]] Status {
+template <typename E> class [[nodiscard]] Status {
 public:
     Status() = default;
-    Status(Failed<E> failed) : m_error(std::move(failed.error)) {}
+    Status(Failed<E> failed)
+        : m_error(std::move(failed.error))
+    {
+    }
 
     bool has_value() const { return !m_error.has_value(); }
     explicit operator bool() const { return has_value(); }

@@ -39,8 +39,12 @@ BrushHandle SurfaceObjects::SwapBrush(BrushHandle brush)
 }
 
 // Handles are small and a paint makes a handful, so released slots are kept.
-void SurfaceObjects::ReleasePen(PenHandle) {}
-void SurfaceObjects::ReleaseBrush(BrushHandle) {}
+void SurfaceObjects::ReleasePen(PenHandle)
+{
+}
+void SurfaceObjects::ReleaseBrush(BrushHandle)
+{
+}
 
 PenHandle ColorHandleSurface::CreateSolidPen(Color color)
 {

@@ -9,9 +9,18 @@
 // blue in the third (0x00BBGGRR). The top byte is carried, never interpreted.
 using Color = std::uint32_t;
 
-constexpr std::uint8_t RedOf(Color c) { return static_cast<std::uint8_t>(c & 0xFF); }
-constexpr std::uint8_t GreenOf(Color c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
-constexpr std::uint8_t BlueOf(Color c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
+constexpr std::uint8_t RedOf(Color c)
+{
+    return static_cast<std::uint8_t>(c & 0xFF);
+}
+constexpr std::uint8_t GreenOf(Color c)
+{
+    return static_cast<std::uint8_t>((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t BlueOf(Color c)
+{
+    return static_cast<std::uint8_t>((c >> 16) & 0xFF);
+}
 constexpr Color MakeColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
@@ -74,7 +83,7 @@ public:
     // Returns the previous text colour.
     virtual Color SetTextColor(Color color) = 0;
 
-    virtual PenHandle CreateSolidPen(Color color) = 0;    // width 1
+    virtual PenHandle CreateSolidPen(Color color) = 0; // width 1
     virtual BrushHandle CreateSolidBrush(Color color) = 0;
     // Each returns the handle that was selected before.
     virtual PenHandle SelectPen(PenHandle pen) = 0;

@@ -43,7 +43,11 @@ std::string XmlEscape(std::string_view utf8)
 }
 
 SvgSurface::SvgSurface(const TextMeasurer& measurer, int width, int height, std::string fontFamily, int fontPixelSize)
-    : m_measurer(measurer), m_width(width), m_height(height), m_fontFamily(std::move(fontFamily)), m_fontPixelSize(fontPixelSize)
+    : m_measurer(measurer)
+    , m_width(width)
+    , m_height(height)
+    , m_fontFamily(std::move(fontFamily))
+    , m_fontPixelSize(fontPixelSize)
 {
 }
 
@@ -118,7 +122,8 @@ void SvgSurface::PenChanging(PenHandle)
 
 void SvgSurface::AddRect(long long left, long long top, long long width, long long height, Color fill)
 {
-    m_body += FormatString("<rect x=\"%lld\" y=\"%lld\" width=\"%lld\" height=\"%lld\" fill=\"", left, top, width, height)
+    m_body += FormatString("<rect x=\"%lld\" y=\"%lld\" width=\"%lld\" height=\"%lld\" fill=\"", left, top, width,
+                  height)
         + SvgColor(fill) + "\"/>\n";
 }
 

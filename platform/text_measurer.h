@@ -21,7 +21,11 @@ public:
 class FixedWidthMeasurer : public TextMeasurer {
 public:
     explicit FixedWidthMeasurer(int charWidth = 6, int height = 12, int ascent = 10)
-        : m_charWidth(charWidth), m_height(height), m_ascent(ascent) {}
+        : m_charWidth(charWidth)
+        , m_height(height)
+        , m_ascent(ascent)
+    {
+    }
     TextSize Measure(std::string_view utf8) const override;
     int Ascent() const override { return m_ascent; }
 

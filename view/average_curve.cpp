@@ -32,9 +32,9 @@ std::vector<int> CurveHeights(const ColumnTable& table, int plotBottom, int widt
         heights[j] = HeightOf(table, plotBottom, static_cast<int>(j));
     const auto h = [&heights](int column) { return heights[static_cast<std::size_t>(column)]; };
 
-    std::int64_t sum = 0;    // the weighted window around column i
-    std::int64_t left = 0;   // heights i - n + 1 to i
-    std::int64_t right = 0;  // heights i + 1 to i + n
+    std::int64_t sum = 0;   // the weighted window around column i
+    std::int64_t left = 0;  // heights i - n + 1 to i
+    std::int64_t right = 0; // heights i + 1 to i + n
     for (int k = 1 - n; k < n; ++k)
         sum += h(n + k) * (n - (k < 0 ? -k : k));
     for (int j = 1; j <= n; ++j) {
@@ -68,8 +68,8 @@ int AverageHeight(const ColumnTable& table, int plotBottom, int column, int half
     return TruncToInt(sum / static_cast<double>(n * n));
 }
 
-void DrawAverageCurve(Surface& surface, const Rect& client, int leftMargin, int plotBottom,
-                      const ColumnTable& table, int halfWidth, Color color)
+void DrawAverageCurve(Surface& surface, const Rect& client, int leftMargin, int plotBottom, const ColumnTable& table,
+    int halfWidth, Color color)
 {
     const PenHandle pen = surface.CreateSolidPen(color);
     const PenHandle previous = surface.SelectPen(pen);
@@ -79,7 +79,8 @@ void DrawAverageCurve(Surface& surface, const Rect& client, int leftMargin, int 
         const int width = ClientWidth(client);
         const std::vector<int> heights = CurveHeights(table, plotBottom, width, halfWidth);
         for (int i = halfWidth; i < width; ++i) {
-            const int y = SaturateInt(static_cast<std::int64_t>(plotBottom) - heights[static_cast<std::size_t>(i - halfWidth)]);
+            const int y = SaturateInt(
+                static_cast<std::int64_t>(plotBottom) - heights[static_cast<std::size_t>(i - halfWidth)]);
             if (i < leftMargin)
                 surface.MoveTo(i, y);
             else

@@ -15,8 +15,8 @@ inline constexpr int kMaxAverageHalfWidth = 1000;
 // ..., 2, 1. Drawn from the left margin L on; B is the plot's bottom row.
 // A half-width outside 1 to kMaxAverageHalfWidth draws only the first move.
 // Leaves the surface with the pen it had.
-void DrawAverageCurve(Surface& surface, const Rect& client, int leftMargin, int plotBottom,
-                      const ColumnTable& table, int halfWidth, Color color);
+void DrawAverageCurve(Surface& surface, const Rect& client, int leftMargin, int plotBottom, const ColumnTable& table,
+    int halfWidth, Color color);
 
 // The curve's height above the plot bottom at column i, truncated toward
 // zero: the weighted sum in double, added left to right, divided by n * n.

@@ -7,7 +7,8 @@ ColumnTable::ColumnTable(int clientWidth, int leftMargin)
     // The left margin is included so that the first point's column, which
     // the gap fill and the curves start from, always exists, even under a
     // scale label wider than the window.
-    const long long columns = std::max({1000LL, static_cast<long long>(clientWidth) + 30, static_cast<long long>(leftMargin) + 1});
+    const long long columns = std::max(
+        {1000LL, static_cast<long long>(clientWidth) + 30, static_cast<long long>(leftMargin) + 1});
     m_entries.resize(static_cast<std::size_t>(columns));
 }
 

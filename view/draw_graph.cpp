@@ -18,16 +18,16 @@ constexpr const char* kDateSample = "88/88";
 
 // Everything one paint derives from the document and the client area.
 struct Geometry {
-    int width = 0;        // W
-    int height = 0;       // H
-    int plot = 0;         // P: the plot's side in pixels
-    int bottom = 0;       // B: where the smallest weight lies
+    int width = 0;  // W
+    int height = 0; // H
+    int plot = 0;   // P: the plot's side in pixels
+    int bottom = 0; // B: where the smallest weight lies
     double minWeight = 0.0;
     double maxWeight = 0.0;
-    double range = 0.0;   // R
-    double step = 0.0;    // the scale step
-    double kx = 0.0;      // pixels per day
-    double ky = 0.0;      // pixels per weight unit
+    double range = 0.0; // R
+    double step = 0.0;  // the scale step
+    double kx = 0.0;    // pixels per day
+    double ky = 0.0;    // pixels per weight unit
 };
 
 Geometry ComputeGeometry(const Rect& client, const CTarelogDoc& doc)
@@ -59,8 +59,8 @@ int WeightY(const Geometry& g, double weight)
 }
 
 // Draws the scale rows and returns the last measured extent.
-TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
-                         const GraphViewState& state, TextSize last)
+TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc& doc, const GraphViewState& state,
+    TextSize last)
 {
     if (!(g.step > 0.001 && g.minWeight < g.maxWeight + 1.0))
         return last;
@@ -90,7 +90,7 @@ TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc&
 }
 
 void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc, const GraphViewState& state,
-                    const ProfileStore& profile, RecordColumns columns)
+    const ProfileStore& profile, RecordColumns columns)
 {
     // Twelve pixels below the plot bottom, which in a window taller than
     // wide is just below the square plot. A window wider than tall (most
@@ -120,7 +120,7 @@ void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
 // line goes to the surface in batches, which a surface may draw faster than
 // point by point.
 BrushHandle DrawWeightLine(Surface& surface, const Geometry& g, const CTarelogDoc& doc, Color color,
-                           RecordColumns columns, ColumnTable& table)
+    RecordColumns columns, ColumnTable& table)
 {
     std::array<Point, 512> batch;
     std::size_t batched = 0;
@@ -151,15 +151,18 @@ BrushHandle DrawWeightLine(Surface& surface, const Geometry& g, const CTarelogDo
     return markerBrush;
 }
 
-void DrawAverages(Surface& surface, const Rect& client, const Geometry& g, const GraphViewState& state,
-                  int leftMargin, const ColumnTable& table)
+void DrawAverages(Surface& surface, const Rect& client, const Geometry& g, const GraphViewState& state, int leftMargin,
+    const ColumnTable& table)
 {
     if (state.m_avgNarrow)
-        DrawAverageCurve(surface, client, leftMargin, g.bottom, table, kNarrowHalfWidth, state.m_colorSlots[kSlotNarrowAverage]);
+        DrawAverageCurve(surface, client, leftMargin, g.bottom, table, kNarrowHalfWidth,
+            state.m_colorSlots[kSlotNarrowAverage]);
     if (state.m_avgNormal)
-        DrawAverageCurve(surface, client, leftMargin, g.bottom, table, kNormalHalfWidth, state.m_colorSlots[kSlotNormalAverage]);
+        DrawAverageCurve(surface, client, leftMargin, g.bottom, table, kNormalHalfWidth,
+            state.m_colorSlots[kSlotNormalAverage]);
     if (state.m_avgWide)
-        DrawAverageCurve(surface, client, leftMargin, g.bottom, table, kWideHalfWidth, state.m_colorSlots[kSlotWideAverage]);
+        DrawAverageCurve(surface, client, leftMargin, g.bottom, table, kWideHalfWidth,
+            state.m_colorSlots[kSlotWideAverage]);
 }
 
 } // namespace
@@ -190,8 +193,8 @@ std::string ScaleLabel(double t, int digits, const std::string& unitUtf8)
     return FormatRuntime(format.c_str(), t, unitUtf8.c_str());
 }
 
-void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc,
-               const GraphViewState& state, const ProfileStore& profile)
+void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state,
+    const ProfileStore& profile)
 {
     if (doc.GetRecordCount() == 0)
         return;

@@ -10,8 +10,8 @@
 // a marker on the last record and the switched-on averages, in that order.
 // A document without records draws nothing. The surface is left with the
 // pen, brush and text colour it had.
-void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc,
-               const GraphViewState& state, const ProfileStore& profile);
+void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state,
+    const ProfileStore& profile);
 
 // The date label of one record in the given style: 2 is "yy/mm/dd", 3 is
 // "yymmdd", anything else "m/d".

@@ -17,12 +17,9 @@ void GraphViewState::SaveColors(ProfileStore& profile) const
 bool& AverageSwitch(GraphViewState& state, AverageKind kind)
 {
     switch (kind) {
-    case AverageKind::Narrow:
-        return state.m_avgNarrow;
-    case AverageKind::Normal:
-        return state.m_avgNormal;
-    case AverageKind::Wide:
-        break;
+    case AverageKind::Narrow: return state.m_avgNarrow;
+    case AverageKind::Normal: return state.m_avgNormal;
+    case AverageKind::Wide: break;
     }
     return state.m_avgWide;
 }

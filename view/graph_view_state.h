@@ -8,8 +8,8 @@
 // run to the next, and three average switches that every run starts off.
 class GraphViewState {
 public:
-    void LoadColors(const ProfileStore& profile);   // section "色", entries "0".."9", default 0
-    void SaveColors(ProfileStore& profile) const;   // all ten, every time
+    void LoadColors(const ProfileStore& profile); // section "色", entries "0".."9", default 0
+    void SaveColors(ProfileStore& profile) const; // all ten, every time
     bool m_avgNarrow = false, m_avgNormal = false, m_avgWide = false;
     Color m_colorSlots[10] = {};
 };

@@ -7,7 +7,8 @@
 #include <cmath>
 
 RecordColumns::RecordColumns(const CTarelogDoc& doc, double kx, double leftMargin)
-    : m_kx(kx), m_leftMargin(leftMargin)
+    : m_kx(kx)
+    , m_leftMargin(leftMargin)
 {
     if (doc.GetRecordCount() > 0)
         m_first = DayNumberOf(doc.GetRecord(0));
@@ -42,8 +43,8 @@ std::int64_t RecordColumns::LastOffsetInColumn(std::int64_t from, int column) co
 {
     if (!(m_kx > 0.0) || !std::isfinite(m_kx) || !std::isfinite(m_leftMargin))
         return from;
-    std::int64_t inside = from;         // known to be in the column
-    std::int64_t beyond = kIntMax + 1;  // known to be past it, or past the range
+    std::int64_t inside = from;        // known to be in the column
+    std::int64_t beyond = kIntMax + 1; // known to be past it, or past the range
     const auto probe = [&](std::int64_t offset) {
         if (offset <= inside || offset >= beyond)
             return;

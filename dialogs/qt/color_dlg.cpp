@@ -28,7 +28,8 @@ int ScrollCodeOf(int action)
 } // namespace
 
 CColorDlg::CColorDlg(Color* colorSlots, QWidget* parent)
-    : CDialog(parent), m_editor(colorSlots)
+    : CDialog(parent)
+    , m_editor(colorSlots)
 {
     SetTemplate(QStringLiteral("色の指定"), 126, 133);
 
@@ -49,7 +50,10 @@ CColorDlg::CColorDlg(Color* colorSlots, QWidget* parent)
     for (QScrollBar* bar : {m_red, m_green, m_blue})
         BindScrollBar(bar);
 
-    const struct { int y; const char16_t* text; } labels[] = {{66, u"赤"}, {78, u"緑"}, {90, u"青"}};
+    const struct {
+        int y;
+        const char16_t* text;
+    } labels[] = {{66, u"赤"}, {78, u"緑"}, {90, u"青"}};
     for (const auto& label : labels)
         AddStatic(IDC_STATIC, 8, label.y, 10, 10, QString::fromUtf16(label.text), Qt::AlignRight | Qt::AlignVCenter);
 
@@ -78,12 +82,10 @@ void CColorDlg::BindScrollBar(QScrollBar* bar)
     bar->setPageStep(1);
     // Qt has already moved the slider when it reports the action; the
     // scroll rule then sets the position it ends at.
-    connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) {
-        OnHScroll(ScrollCodeOf(action), bar->sliderPosition(), bar);
-    });
-    connect(bar, &QScrollBar::sliderReleased, this, [this, bar] {
-        OnHScroll(SB_THUMBPOSITION, bar->sliderPosition(), bar);
-    });
+    connect(bar, &QScrollBar::actionTriggered, this,
+        [this, bar](int action) { OnHScroll(ScrollCodeOf(action), bar->sliderPosition(), bar); });
+    connect(bar, &QScrollBar::sliderReleased, this,
+        [this, bar] { OnHScroll(SB_THUMBPOSITION, bar->sliderPosition(), bar); });
 }
 
 bool CColorDlg::OnInitDialog()

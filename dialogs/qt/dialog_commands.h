@@ -9,7 +9,7 @@ class QWidget;
 // The view's four dialog commands. Each builds its dialog on the stack for
 // what it edits and runs it modally over `parent`; the dialog writes back
 // as it does (on OK, or at once). The view repaints after each returns.
-void RunWeightEntryCommand(CTarelogDoc& doc, QWidget* parent);           // 32771
-void RunEditListCommand(CTarelogDoc& doc, QWidget* parent);              // 32772
-void RunColorCommand(Color* colorSlots, QWidget* parent);                // 32775
+void RunWeightEntryCommand(CTarelogDoc& doc, QWidget* parent);                       // 32771
+void RunEditListCommand(CTarelogDoc& doc, QWidget* parent);                          // 32772
+void RunColorCommand(Color* colorSlots, QWidget* parent);                            // 32775
 void RunUnitDigitsCommand(CTarelogDoc& doc, ProfileStore& profile, QWidget* parent); // 32776

@@ -12,7 +12,8 @@
 #include <QPushButton>
 
 CEditListDlg::CEditListDlg(CTarelogDoc& doc, QWidget* parent)
-    : CDialog(parent), m_doc(doc)
+    : CDialog(parent)
+    , m_doc(doc)
 {
     SetTemplate(QStringLiteral("編集"), 123, 141);
 
@@ -91,8 +92,7 @@ void CEditListDlg::OnUpdate()
     if (i >= 0) {
         UpdateData(true);
         switch (UpdateListRecord(m_doc, i, NumberText(m_edit->text()).toStdString(), m_date)) {
-        case RecordUpdate::Updated:
-            break;
+        case RecordUpdate::Updated: break;
         case RecordUpdate::DateTaken:
             ShowMessageBox(QStringLiteral("その日付のデータは既にあります。"), MB_OK | MB_ICONWARNING, this);
             return;

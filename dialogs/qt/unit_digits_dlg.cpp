@@ -8,7 +8,9 @@
 #include <QPushButton>
 
 CUnitDigitsDlg::CUnitDigitsDlg(CTarelogDoc& doc, ProfileStore& profile, QWidget* parent)
-    : CDialog(parent), m_doc(doc), m_profile(profile)
+    : CDialog(parent)
+    , m_doc(doc)
+    , m_profile(profile)
 {
     Load(doc, profile);
     SetTemplate(QStringLiteral("単位、少数桁"), 114, 107);

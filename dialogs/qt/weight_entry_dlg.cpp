@@ -8,7 +8,8 @@
 #include <QPushButton>
 
 CWeightEntryDlg::CWeightEntryDlg(CTarelogDoc& doc, QWidget* parent)
-    : CDialog(parent), m_doc(doc)
+    : CDialog(parent)
+    , m_doc(doc)
 {
     Preset(doc, CalendarDate::Today());
     SetTemplate(QStringLiteral("体重入力"), 107, 133);
@@ -22,7 +23,10 @@ CWeightEntryDlg::CWeightEntryDlg(CTarelogDoc& doc, QWidget* parent)
 
     SetupDatePicker(AddControl<QDateEdit>(IDC_ENTRY_DATE, 5, 4, 69, 14));
 
-    const struct { int id, x, y, width; const char16_t* text; } steps[] = {
+    const struct {
+        int id, x, y, width;
+        const char16_t* text;
+    } steps[] = {
         {IDC_WEIGHT_TENTH, 44, 33, 61, u"1/10にする"},
         {IDC_WEIGHT_PLUS, 45, 59, 58, u"＋０．１"},
         {IDC_WEIGHT_MINUS, 45, 78, 58, u"－０．１"},

@@ -12,7 +12,10 @@ class QObject;
 // handler a command with a handler stays enabled and unchecked.
 class CCmdUI {
 public:
-    explicit CCmdUI(int id) : m_nID(id) {}
+    explicit CCmdUI(int id)
+        : m_nID(id)
+    {
+    }
 
     void Enable(bool enabled = true) { m_enabled = enabled; }
     void SetCheck(bool checked = true) { m_checked = checked; }
@@ -55,7 +58,11 @@ private:
 // current event has been handled, like a posted WM_COMMAND.
 class CommandEvent : public QEvent {
 public:
-    explicit CommandEvent(int id) : QEvent(EventType()), m_id(id) {}
+    explicit CommandEvent(int id)
+        : QEvent(EventType())
+        , m_id(id)
+    {
+    }
     int Id() const { return m_id; }
     static QEvent::Type EventType();
 

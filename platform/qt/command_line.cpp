@@ -10,7 +10,8 @@ StandardOptions ReadStandardOptions(const QStringList& arguments, const QString&
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The diary to open (a .tlg file)."), QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The diary to open (a .tlg file)."),
+        QStringLiteral("[FILE]"));
     const bool parsed = parser.parse(arguments);
 
     StandardOptions options;
@@ -20,7 +21,8 @@ StandardOptions ReadStandardOptions(const QStringList& arguments, const QString&
     } else if (parser.isSet(version)) {
         options.action = StandardOptions::Exit;
         // "tarelog 1.11": the command's own name, as the manual page calls it.
-        const QString command = arguments.isEmpty() ? QCoreApplication::applicationName() : QFileInfo(arguments.first()).fileName();
+        const QString command = arguments.isEmpty() ? QCoreApplication::applicationName()
+                                                    : QFileInfo(arguments.first()).fileName();
         options.output = command + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n');
     } else if (strict && !parsed) {
         options.action = StandardOptions::Exit;

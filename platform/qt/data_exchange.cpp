@@ -40,7 +40,8 @@ void SetLineText(QWidget* control, const QString& text)
 } // namespace
 
 CDataExchange::CDataExchange(CDialog* dialog, bool saveAndValidate)
-    : m_bSaveAndValidate(saveAndValidate), m_dialog(dialog)
+    : m_bSaveAndValidate(saveAndValidate)
+    , m_dialog(dialog)
 {
 }
 

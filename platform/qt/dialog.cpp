@@ -82,7 +82,8 @@ QSize CDialog::DialogBaseUnits() const
     // The average width as the window system measures it: the 52 Latin
     // letters, halved with rounding.
     const QFontMetrics metrics(font());
-    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return QSize((letters / 26 + 1) / 2, metrics.height());
 }
 

@@ -12,7 +12,7 @@ FileDialogResponder& Responder()
 }
 
 QString AskUser(FileDialogKind kind, QWidget* parent, const QString& suggestedPath, const QString& filter,
-                const QString& extension)
+    const QString& extension)
 {
     QFileDialog dialog(parent, QString(), suggestedPath, filter);
     dialog.setAcceptMode(kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -36,8 +36,8 @@ QString WithDefaultExtension(const QString& path, const QString& extension)
     return path + extension;
 }
 
-QString AskFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath,
-                       const QString& filterName, const QString& extension)
+QString AskFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath, const QString& filterName,
+    const QString& extension)
 {
     const QString filter = QStringLiteral("%1 (*%2)").arg(filterName, extension);
     QString chosen = Responder() ? Responder()(kind, suggestedPath)

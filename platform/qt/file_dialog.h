@@ -11,8 +11,8 @@ enum class FileDialogKind { Open, Save };
 // type: `filterName` and `extension` (".tlg") make "name (*.tlg)". Returns
 // the chosen path, empty when the user cancelled. A saved name without an
 // extension gets `extension`.
-QString AskFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath,
-                       const QString& filterName, const QString& extension);
+QString AskFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath, const QString& filterName,
+    const QString& extension);
 
 // `path`, or `path` + `extension` when its file name has no extension.
 QString WithDefaultExtension(const QString& path, const QString& extension);

@@ -21,8 +21,9 @@ TextSize TextExtent(const QFontMetrics& metrics, std::string_view utf8)
 
 void GraphTextCache::UseFor(const QPaintDevice* device)
 {
-    const Resolution resolution = device ? Resolution{device->logicalDpiX(), device->logicalDpiY(), device->devicePixelRatioF()}
-                                         : Resolution{};
+    const Resolution resolution = device
+        ? Resolution{device->logicalDpiX(), device->logicalDpiY(), device->devicePixelRatioF()}
+        : Resolution{};
     if (!(resolution == m_resolution)) {
         m_entries.clear();
         m_resolution = resolution;

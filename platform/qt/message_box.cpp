@@ -56,9 +56,7 @@ int ShowMessageBox(const QString& text, unsigned type, QWidget* parent, const QS
         box.setDefaultButton(static_cast<QPushButton*>(add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole, IDYES)));
         box.setEscapeButton(add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, IDNO));
         break;
-    default:
-        box.setEscapeButton(add(QStringLiteral("OK"), QMessageBox::AcceptRole, IDOK));
-        break;
+    default: box.setEscapeButton(add(QStringLiteral("OK"), QMessageBox::AcceptRole, IDOK)); break;
     }
     box.exec();
     if (QAbstractButton* pressed = box.clickedButton())

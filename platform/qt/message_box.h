@@ -25,7 +25,8 @@ constexpr unsigned MB_ICONINFORMATION = 0x40;
 // button pressed. The title is the application's name. `labels`, when
 // given, replace the buttons' usual texts in order (a question whose
 // answers are clearer as words than as Yes and No).
-int ShowMessageBox(const QString& text, unsigned type = MB_OK, QWidget* parent = nullptr, const QStringList& labels = {});
+int ShowMessageBox(const QString& text, unsigned type = MB_OK, QWidget* parent = nullptr,
+    const QStringList& labels = {});
 
 // Tests answer message boxes without a person: while a responder is set,
 // ShowMessageBox calls it instead of showing anything.

@@ -9,7 +9,11 @@ namespace {
 
 // Qt keeps argc and argv for the application's lifetime.
 struct ProgramArguments {
-    explicit ProgramArguments(const char* program) : name(program), argv{name.data(), nullptr} {}
+    explicit ProgramArguments(const char* program)
+        : name(program)
+        , argv{name.data(), nullptr}
+    {
+    }
     std::string name;
     int argc = 1;
     char* argv[2];

@@ -31,7 +31,9 @@ QFont GraphFont()
 }
 
 QPainterSurface::QPainterSurface(QPainter& painter, GraphTextCache* texts)
-    : m_painter(painter), m_metrics(GraphFont()), m_texts(texts ? *texts : m_ownTexts)
+    : m_painter(painter)
+    , m_metrics(GraphFont())
+    , m_texts(texts ? *texts : m_ownTexts)
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -62,7 +64,7 @@ void QPainterSurface::AddRun(const Rect& run)
             && run.left <= last.right && last.left <= run.right;
         if (sameColumn || sameRow) {
             last = {std::min(last.left, run.left), std::min(last.top, run.top), std::max(last.right, run.right),
-                    std::max(last.bottom, run.bottom)};
+                std::max(last.bottom, run.bottom)};
             return;
         }
     }
@@ -228,8 +230,9 @@ void QPainterSurface::DrawFigure(Rect bounds)
     // outline is the rectangle's border pixels, the fill everything inside.
     m_painter.fillRect(QRect(bounds.left, bounds.top, static_cast<int>(width), static_cast<int>(height)), m_penColor);
     if (width > 2 && height > 2)
-        m_painter.fillRect(QRect(bounds.left + 1, bounds.top + 1, static_cast<int>(width) - 2, static_cast<int>(height) - 2),
-                           ToQColor(BrushColor(CurrentBrush())));
+        m_painter.fillRect(
+            QRect(bounds.left + 1, bounds.top + 1, static_cast<int>(width) - 2, static_cast<int>(height) - 2),
+            ToQColor(BrushColor(CurrentBrush())));
 }
 
 void QPainterSurface::FillRect(Rect area, BrushHandle brush)
@@ -239,10 +242,14 @@ void QPainterSurface::FillRect(Rect area, BrushHandle brush)
     const qint64 height = static_cast<qint64>(area.bottom) - area.top;
     if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX)
         return;
-    m_painter.fillRect(QRect(area.left, area.top, static_cast<int>(width), static_cast<int>(height)), ToQColor(BrushColor(brush)));
+    m_painter.fillRect(QRect(area.left, area.top, static_cast<int>(width), static_cast<int>(height)),
+        ToQColor(BrushColor(brush)));
 }
 
-GraphFontMeasurer::GraphFontMeasurer() : m_metrics(GraphFont()) {}
+GraphFontMeasurer::GraphFontMeasurer()
+    : m_metrics(GraphFont())
+{
+}
 
 TextSize GraphFontMeasurer::Measure(std::string_view utf8) const
 {

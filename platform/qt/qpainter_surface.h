@@ -71,7 +71,6 @@ private:
     Color m_textColor = 0x000000;
 };
 
-
 // Extents in GraphFont(), for surfaces that do not paint with Qt, so their
 // output measures the same as the window. Needs a QGuiApplication.
 class GraphFontMeasurer : public TextMeasurer {

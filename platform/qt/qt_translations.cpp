@@ -18,7 +18,7 @@ bool InstallQtJapanese()
     auto* translator = new QTranslator(application);
     translator->setObjectName(QLatin1String(kName));
     if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }

@@ -39,7 +39,7 @@ QString NormalizedDocumentPath(const QString& path)
 }
 
 CSingleDocTemplate::CSingleDocTemplate(CWinApp& app, int resourceId, FrameResources resources, Classes classes,
-                                       FileFunctions files)
+    FileFunctions files)
     : m_app(app)
     , m_resourceId(resourceId)
     , m_resources(std::move(resources))
@@ -150,7 +150,7 @@ bool CSingleDocTemplate::DoSaveAs()
     if (suggested.isEmpty())
         suggested = DocumentTitle() + GetDocString(filterExt);
     const QString chosen = AskFileName(FileDialogKind::Save, m_frame, suggested, GetDocString(filterName),
-                                          GetDocString(filterExt));
+        GetDocString(filterExt));
     if (chosen.isEmpty())
         return false;
     return DoSave(NormalizedDocumentPath(chosen));
@@ -183,7 +183,8 @@ void CSingleDocTemplate::CheckFileOnDisk()
     if (!m_files.changedOnDisk(*m_document, path))
         return;
     if (m_document->IsModified()) {
-        ShowStatus(QStringLiteral("ほかのプログラムがファイルを変更しました。保存するときに、この画面の変更とまとめます。"));
+        ShowStatus(
+            QStringLiteral("ほかのプログラムがファイルを変更しました。保存するときに、この画面の変更とまとめます。"));
         return;
     }
     if (!m_files.load(*m_document, path).isEmpty()) {

@@ -32,7 +32,8 @@ CWinApp::CWinApp()
     for (int id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_LAST; ++id) {
         // A recent-file command exists only while its entry does; a posted
         // one for a missing entry is dropped.
-        OnUpdateCommand(id, [this, id](CCmdUI& ui) { ui.Enable(m_recentFiles && id - ID_FILE_MRU_FILE1 < m_recentFiles->GetSize()); });
+        OnUpdateCommand(id,
+            [this, id](CCmdUI& ui) { ui.Enable(m_recentFiles && id - ID_FILE_MRU_FILE1 < m_recentFiles->GetSize()); });
     }
     OnCommand(ID_APP_EXIT, [this] { OnAppExit(); });
 }
@@ -165,8 +166,8 @@ void CWinApp::OnFileOpen()
     if (const CDocument* doc = m_template->Document(); doc && !doc->GetPathName().empty())
         folder = QFileInfo(QString::fromStdString(doc->GetPathName())).path();
     const QString path = AskFileName(FileDialogKind::Open, m_pMainWnd, folder,
-                                        m_template->GetDocString(CSingleDocTemplate::filterName),
-                                        m_template->GetDocString(CSingleDocTemplate::filterExt));
+        m_template->GetDocString(CSingleDocTemplate::filterName),
+        m_template->GetDocString(CSingleDocTemplate::filterExt));
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }
@@ -191,8 +192,9 @@ void CWinApp::OnOpenRecentFile(int id)
     const QString path = (*m_recentFiles)[index];
     if (!QFileInfo::exists(path)) {
         // Asked before the save question: there is nothing to open.
-        ShowMessageBox(QStringLiteral("%1 が見つかりません。\n最新のファイルの一覧から削除します。").arg(QDir::toNativeSeparators(path)),
-                      MB_OK | MB_ICONWARNING, m_pMainWnd);
+        ShowMessageBox(QStringLiteral("%1 が見つかりません。\n最新のファイルの一覧から削除します。")
+                           .arg(QDir::toNativeSeparators(path)),
+            MB_OK | MB_ICONWARNING, m_pMainWnd);
         m_recentFiles->Remove(index);
         return;
     }

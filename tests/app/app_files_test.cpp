@@ -195,8 +195,9 @@ TEST_F(AppFilesTest, RecentFilesAreShownNewestFirstUpToFour)
         EXPECT_TRUE(item->isEnabled());
         shown << item->text();
     }
-    EXPECT_EQ(shown, (QStringList{QStringLiteral("&1 b.tlg"), QStringLiteral("&2 e.tlg"), QStringLiteral("&3 d.tlg"),
-                                  QStringLiteral("&4 c.tlg")}));
+    EXPECT_EQ(shown,
+        (QStringList{QStringLiteral("&1 b.tlg"), QStringLiteral("&2 e.tlg"), QStringLiteral("&3 d.tlg"),
+            QStringLiteral("&4 c.tlg")}));
     EXPECT_FALSE(placeholder->isVisible());
 
     Frame()->FindAction(ID_FILE_MRU_FILE1 + 2)->trigger();

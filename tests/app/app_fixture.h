@@ -153,7 +153,8 @@ protected:
     }
     QStringList RecentFiles() const
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"), QStringLiteral("Tarelog"));
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"),
+            QStringLiteral("Tarelog"));
         QStringList files;
         for (int i = 1; i <= 4; ++i) {
             const QString file = settings.value(QStringLiteral("Recent File List/File%1").arg(i)).toString();

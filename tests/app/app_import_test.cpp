@@ -44,7 +44,8 @@ TEST_F(AppImportTest, ADroppedExportIsMergedAfterTheSummaryAndNotSaved)
     ASSERT_TRUE(Drop(Export("garmin_weight.csv")));
     ASSERT_EQ(m_asked.size(), 1u);
     const QString summary = m_asked[0].text;
-    EXPECT_TRUE(summary.contains(QStringLiteral("「garmin_weight.csv」(garmin) を読み込みます。"))) << summary.toStdString();
+    EXPECT_TRUE(summary.contains(QStringLiteral("「garmin_weight.csv」(garmin) を読み込みます。")))
+        << summary.toStdString();
     EXPECT_TRUE(summary.contains(QStringLiteral("追加: 2 日"))) << summary.toStdString();
     EXPECT_TRUE(summary.contains(QStringLiteral("読み飛ばし: 1 行"))) << summary.toStdString();
     EXPECT_TRUE(summary.contains(QStringLiteral("単位: kg"))) << summary.toStdString();
@@ -103,7 +104,8 @@ TEST_F(AppImportTest, ADamagedExportIsRefusedInJapaneseWithItsDetail)
     Answer(IDOK);
     ASSERT_TRUE(Drop(broken));
     ASSERT_EQ(m_asked.size(), 1u);
-    EXPECT_TRUE(m_asked[0].text.startsWith(QStringLiteral("「export.xml」は壊れているため読み込めません。\n\n詳細: the XML is damaged at line 4")))
+    EXPECT_TRUE(m_asked[0].text.startsWith(
+        QStringLiteral("「export.xml」は壊れているため読み込めません。\n\n詳細: the XML is damaged at line 4")))
         << m_asked[0].text.toStdString();
     EXPECT_TRUE(Doc()->Records().empty());
     EXPECT_FALSE(Doc()->IsModified());

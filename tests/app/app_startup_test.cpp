@@ -24,7 +24,8 @@ int CountOf(const std::vector<int>& ids, int id)
 
 QSettings UserSettings()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"), QStringLiteral("Tarelog"));
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"),
+        QStringLiteral("Tarelog"));
 }
 
 TEST_F(AppStartupTest, WithoutRecentFilesAnEmptyDiaryStaysShown)
@@ -154,7 +155,7 @@ TEST_F(AppStartupTest, TheWindowShowsWhatDrawGraphDraws)
         QPainter painter(&expected);
         QPainterSurface surface(painter);
         DrawGraph(surface, Rect{0, 0, expected.width(), expected.height()}, *Doc(), View()->State(),
-                  m_app->GetProfileStore());
+            m_app->GetProfileStore());
     }
     ASSERT_EQ(shown.size(), View()->size());
     ASSERT_GE(shown.width(), 240);
@@ -197,11 +198,11 @@ TEST_F(AppStartupTest, TheWindowShowsWhatTheCommandLineRendererDraws)
     // profile; its environment points at the test folder all the same.
     const QString png = FilePath(QStringLiteral("render.png"));
     QStringList arguments{QStringLiteral("render"), diary, QStringLiteral("-o"), png, QStringLiteral("--no-profile"),
-                          QStringLiteral("--size"), QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()),
-                          QStringLiteral("--avg"), QStringLiteral("narrow,normal,wide"), QStringLiteral("--style"),
-                          QStringLiteral("2")};
+        QStringLiteral("--size"), QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()),
+        QStringLiteral("--avg"), QStringLiteral("narrow,normal,wide"), QStringLiteral("--style"), QStringLiteral("2")};
     for (int i = 0; i < 7; ++i)
-        arguments << QStringLiteral("--color") << QStringLiteral("%1=0x%2").arg(i).arg(colours[i], 6, 16, QLatin1Char('0'));
+        arguments << QStringLiteral("--color")
+                  << QStringLiteral("%1=0x%2").arg(i).arg(colours[i], 6, 16, QLatin1Char('0'));
     QProcess cli;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), FilePath(QStringLiteral("cli-config")));

@@ -86,24 +86,12 @@ TEST_F(AppWindowTest, MenusCarryTheTextsAndIdsOfTheResource)
     EXPECT_EQ(titles, (QStringList{QStringLiteral("ﾌｧｲﾙ"), QStringLiteral("ﾃﾞｰﾀ"), QStringLiteral("ﾍﾙﾌﾟ")}));
 
     ExpectMenu(frame, QStringLiteral("ﾌｧｲﾙ"),
-               {{"新規作成(&N)\tCtrl+N", 57600},
-                {"開く(&O)...\tCtrl+O", 57601},
-                {"上書き保存(&S)\tCtrl+S", 57603},
-                {"名前を付けて保存(&A)...", 57604},
-                {nullptr, 0},
-                {"最新のファイル", 57616},
-                {nullptr, 0},
-                {"アプリケーションの終了(&X)", 57665}});
+        {{"新規作成(&N)\tCtrl+N", 57600}, {"開く(&O)...\tCtrl+O", 57601}, {"上書き保存(&S)\tCtrl+S", 57603},
+            {"名前を付けて保存(&A)...", 57604}, {nullptr, 0}, {"最新のファイル", 57616}, {nullptr, 0},
+            {"アプリケーションの終了(&X)", 57665}});
     ExpectMenu(frame, QStringLiteral("ﾃﾞｰﾀ"),
-               {{"新規入力...", 32771},
-                {"変更、修正...", 32772},
-                {nullptr, 0},
-                {"色の変更...", 32775},
-                {nullptr, 0},
-                {"単位、少数桁...", 32776},
-                {"平均(狭）", 32777},
-                {"平均(通常)", 32779},
-                {"平均(広）", 32778}});
+        {{"新規入力...", 32771}, {"変更、修正...", 32772}, {nullptr, 0}, {"色の変更...", 32775}, {nullptr, 0},
+            {"単位、少数桁...", 32776}, {"平均(狭）", 32777}, {"平均(通常)", 32779}, {"平均(広）", 32778}});
     ExpectMenu(frame, QStringLiteral("ﾍﾙﾌﾟ"), {{"Tarelog のバージョン情報(&A)...", 57664}});
 }
 
@@ -299,7 +287,8 @@ TEST_F(AppWindowTest, SizeAndPositionAreKeptBetweenRuns)
     EXPECT_GT(View()->width(), 500);
     Frame()->close();
     Quit();
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"), QStringLiteral("Tarelog"));
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"),
+        QStringLiteral("Tarelog"));
     QStringList groups = settings.childGroups();
     groups.sort();
     EXPECT_EQ(groups, (QStringList{QStringLiteral("Window"), QStringLiteral("色")}));

@@ -28,7 +28,8 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profile.path());
     qputenv("XDG_STATE_HOME", profile.path().toLocal8Bit());
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"), QStringLiteral("Tarelog"));
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ostrel"),
+            QStringLiteral("Tarelog"));
         const int colours[7] = {0xC03000, 0xC8C8C8, 0x404040, 0x606060, 0x00A000, 0x0080FF, 0xC000C0};
         for (int i = 0; i < 7; ++i)
             settings.setValue(QStringLiteral("色/%1").arg(i), colours[i]);

@@ -90,7 +90,8 @@ TEST_F(CliSharedFile, RenderOnAFullDiskFailsAndKeepsTheOldPicture)
     const std::string folder = dir.File("small");
     std::filesystem::create_directory(folder);
     std::string message;
-    const int status = InChild([&](std::string& why) {
+    const int status = InChild(
+        [&](std::string& why) {
         if (!MountPrivateTmpfs(folder, "size=64k"))
             return 77;
         WriteBytes(folder + "/graph.png", "old picture");
@@ -110,7 +111,8 @@ TEST_F(CliSharedFile, RenderOnAFullDiskFailsAndKeepsTheOldPicture)
             }
         }
         return 0;
-    }, message);
+        },
+        message);
     if (status == 77)
         GTEST_SKIP() << "needs root to mount a small tmpfs";
     EXPECT_EQ(status, 0) << message;

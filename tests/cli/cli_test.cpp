@@ -24,14 +24,15 @@ protected:
 
 TEST_F(Cli, DumpPrintsTheWholeFileAsJson)
 {
-    WriteBytes(file, Hex("65 00 00 00 05 00 00 00")
-        + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00", "AB 0C")  // 65.5, 2002-08-30
-        + RecordBytes("00 00 00 00 00 00 F8 7F", "D2 07 0D 00 00 00")           // NaN, month 13 day 0
-        + RecordBytes("00 00 00 00 00 00 F0 7F", "FF FF 01 00 01 00")           // +inf, year -1
-        + RecordBytes("00 00 00 00 00 00 F0 FF", "D2 07 08 00 1F 00")           // -inf
-        + RecordBytes("9A 99 99 99 99 99 B9 3F", "D2 07 09 00 01 00")           // 0.1
-        + Hex("FF FE FF 06 22 00 5C 00 0A 00 53 4F CD 91 01 D8") // "\ newline 体重 + lone surrogate
-        + Hex("FB FF FF FF"));
+    WriteBytes(file,
+        Hex("65 00 00 00 05 00 00 00")
+            + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00", "AB 0C") // 65.5, 2002-08-30
+            + RecordBytes("00 00 00 00 00 00 F8 7F", "D2 07 0D 00 00 00")          // NaN, month 13 day 0
+            + RecordBytes("00 00 00 00 00 00 F0 7F", "FF FF 01 00 01 00")          // +inf, year -1
+            + RecordBytes("00 00 00 00 00 00 F0 FF", "D2 07 08 00 1F 00")          // -inf
+            + RecordBytes("9A 99 99 99 99 99 B9 3F", "D2 07 09 00 01 00")          // 0.1
+            + Hex("FF FE FF 06 22 00 5C 00 0A 00 53 4F CD 91 01 D8")               // "\ newline 体重 + lone surrogate
+            + Hex("FB FF FF FF"));
     const CliRun run = RunCli(dir, {"dump", file});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -150,8 +151,9 @@ TEST_F(Cli, DoubleDashEndsTheOptionsOfEveryVerb)
 // must still print nothing, and leave nothing behind.
 TEST_F(Cli, RenderPrintsNothingOutsideADesktopSession)
 {
-    WriteBytes(file, Hex("65 00 00 00 01 00 00 00") + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00")
-        + Hex("FF FE FF 01 6B 00 00 00 00 00"));
+    WriteBytes(file,
+        Hex("65 00 00 00 01 00 00 00") + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00")
+            + Hex("FF FE FF 01 6B 00 00 00 00 00"));
     const std::string tmp = dir.File("tmp");
     std::filesystem::create_directory(tmp);
     const char* savedRuntime = std::getenv("XDG_RUNTIME_DIR");
@@ -172,8 +174,9 @@ TEST_F(Cli, RenderPrintsNothingOutsideADesktopSession)
 TEST_F(Cli, AddCreatesThenInsertsInDateOrderAndReplaces)
 {
     ASSERT_EQ(RunCli(dir, {"add", file, "2002-08-30", "65.5"}).status, 0);
-    EXPECT_EQ(ReadBytes(file), Hex("65 00 00 00 01 00 00 00")
-        + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00") + Hex("FF FE FF 01 6B 00 00 00 00 00"));
+    EXPECT_EQ(ReadBytes(file),
+        Hex("65 00 00 00 01 00 00 00") + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00")
+            + Hex("FF FE FF 01 6B 00 00 00 00 00"));
     ASSERT_EQ(RunCli(dir, {"add", file, "2002-08-01", "64"}).status, 0);
     ASSERT_EQ(RunCli(dir, {"add", file, "2004-02-29", "-1e-3"}).status, 0);
     ASSERT_EQ(RunCli(dir, {"add", file, "2002-08-30", "66.25"}).status, 0);
@@ -190,8 +193,9 @@ TEST_F(Cli, AddKeepsTheUnitDigitsAndReservedBytesOfAnExistingFile)
     const std::string record = RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00", "12 34");
     WriteBytes(file, Hex("64 00 00 00 01 00 00 00") + record);
     ASSERT_EQ(RunCli(dir, {"add", file, "2002-08-31", "66"}).status, 0);
-    EXPECT_EQ(ReadBytes(file), Hex("65 00 00 00 02 00 00 00") + record
-        + RecordBytes("00 00 00 00 00 80 50 40", "D2 07 08 00 1F 00") + Hex("FF FE FF 01 6B 00 01 00 00 00"));
+    EXPECT_EQ(ReadBytes(file),
+        Hex("65 00 00 00 02 00 00 00") + record + RecordBytes("00 00 00 00 00 80 50 40", "D2 07 08 00 1F 00")
+            + Hex("FF FE FF 01 6B 00 01 00 00 00"));
 }
 
 TEST_F(Cli, AddRefusesWhatIsNotARealDateOrAFiniteNumber)

@@ -31,7 +31,7 @@ MeasuredRun RunMeasured(const TempDir& dir, const std::vector<std::string>& args
     const std::string errPath = dir.File(".stderr");
     const pid_t pid = StartCli(args, outPath, errPath);
     int status = 0;
-    rusage usage {};
+    rusage usage{};
     ::wait4(pid, &status, 0, &usage);
     MeasuredRun run;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -75,7 +75,8 @@ std::string ReferenceDump(const CTarelogDoc& doc, std::int32_t version)
     for (int i = 0; i < doc.GetRecordCount(); ++i) {
         const WeightRecord& r = doc.GetRecord(i);
         json += i > 0 ? "," : "";
-        json += FormatString("{\"date\":\"%04d-%02d-%02d\",\"year\":%d,\"month\":%d,\"day\":%d,\"weight\":%s,\"reserved\":\"%02x%02x\"}",
+        json += FormatString(
+            "{\"date\":\"%04d-%02d-%02d\",\"year\":%d,\"month\":%d,\"day\":%d,\"weight\":%s,\"reserved\":\"%02x%02x\"}",
             r.year, r.month, r.day, r.year, r.month, r.day, JsonWeight(r.weight).c_str(), r.reserved[0], r.reserved[1]);
     }
     return json + "]}\n";
@@ -145,7 +146,8 @@ TEST(DumpStream, PrintsEverySixteenBitDateFieldAndAHugeUnitAsBefore)
     for (int value = -32768; value <= 32767; ++value) {
         const auto v = static_cast<std::int16_t>(value);
         doc.AppendRecord(WeightRecord{value / 3.0, v, static_cast<std::int16_t>(value % 100), v, {0, 0}});
-        doc.AppendRecord(WeightRecord{-value / 7.0, static_cast<std::int16_t>(value % 10000), v, static_cast<std::int16_t>(-value % 100), {0xAB, 0x0F}});
+        doc.AppendRecord(WeightRecord{-value / 7.0, static_cast<std::int16_t>(value % 10000), v,
+            static_cast<std::int16_t>(-value % 100), {0xAB, 0x0F}});
     }
     doc.m_unit = std::u16string(600000, u'\x01') + u"キロ";
     WriteBytes(path, StoreDiaryBytes(doc));
@@ -181,7 +183,8 @@ void WriteLongDiary(const std::string& path, int days)
         block.push_back(WeightRecord{60.0 + (i % 300) * 0.1, static_cast<std::int16_t>(date.Year()),
             static_cast<std::int16_t>(date.Month()), static_cast<std::int16_t>(date.Day()), {0, 0}});
         if (block.size() == 4096 || i + 1 == days) {
-            out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size() * sizeof(WeightRecord)));
+            out.write(reinterpret_cast<const char*>(block.data()),
+                static_cast<std::streamsize>(block.size() * sizeof(WeightRecord)));
             block.clear();
         }
     }

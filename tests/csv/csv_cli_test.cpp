@@ -54,8 +54,14 @@ protected:
     }
 
     std::string Quoted(const std::string& name) const { return "'" + Path(name).string() + "'"; }
-    static std::string Sample(const std::string& name) { return std::string("'") + TARELOG_TEST_DATA + "/csv/" + name + "'"; }
-    static std::string Export(const std::string& name) { return std::string("'") + TARELOG_TEST_DATA + "/import/" + name + "'"; }
+    static std::string Sample(const std::string& name)
+    {
+        return std::string("'") + TARELOG_TEST_DATA + "/csv/" + name + "'";
+    }
+    static std::string Export(const std::string& name)
+    {
+        return std::string("'") + TARELOG_TEST_DATA + "/import/" + name + "'";
+    }
 
     void Write(const std::string& name, const std::string& bytes) const
     {
@@ -114,7 +120,8 @@ TEST_F(CsvCli, ExportThenImportReproducesTheDiary)
     const CliRun import = Cli("import-csv " + Quoted("b.tlg") + " " + Quoted("a.csv"));
     ASSERT_EQ(import.status, 0) << import.err;
     EXPECT_TRUE(SameBytes(LoadDiary("b.tlg"), diary));
-    EXPECT_NE(import.err.find(std::to_string(diary.size()) + " days added, 0 replaced, 0 rows skipped"), std::string::npos)
+    EXPECT_NE(import.err.find(std::to_string(diary.size()) + " days added, 0 replaced, 0 rows skipped"),
+        std::string::npos)
         << import.err;
 }
 
@@ -142,7 +149,8 @@ TEST_F(CsvCli, AnUnorderedDiaryIsNotedAndMergedAsTheEntryDialogWould)
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("is not in date order"), std::string::npos) << run.err;
     // The scan stops at 01-05, so the day goes in front and the stray 01-01 stays.
-    EXPECT_TRUE(SameBytes(LoadDiary("d.tlg"), {Record(80, 2024, 1, 1), Record(85, 2024, 1, 5), Record(81, 2024, 1, 1)}));
+    EXPECT_TRUE(
+        SameBytes(LoadDiary("d.tlg"), {Record(80, 2024, 1, 1), Record(85, 2024, 1, 5), Record(81, 2024, 1, 1)}));
 }
 
 TEST_F(CsvCli, ABadRowLeavesTheDiaryUntouchedAndNamesItsLine)
@@ -236,11 +244,12 @@ TEST_F(CsvCli, StatsAsJsonAndText)
     const CliRun json = Cli("stats " + Quoted("d.tlg") + " --json");
     ASSERT_EQ(json.status, 0) << json.err;
     // trend 100 -> 99 -> 97.1; reference for the week is 01-03 (trend 99).
-    EXPECT_EQ(json.out, "{\"entries\": 3, \"unit\": \"k\\\"g\", \"first_date\": \"2024-01-01\", \"last_date\": "
-                        "\"2024-01-10\", \"latest\": 80, \"lowest\": 80, \"lowest_date\": \"2024-01-10\", \"highest\": 100, "
-                        "\"highest_date\": \"2024-01-01\", \"change_7_days\": -10, \"change_30_days\": null, \"trend\": "
-                        + ShortestDouble(99.0 + 0.1 * (80 - 99.0)) + ", \"trend_per_week\": "
-                        + ShortestDouble(99.0 + 0.1 * (80 - 99.0) - 99.0) + "}\n");
+    EXPECT_EQ(json.out,
+        "{\"entries\": 3, \"unit\": \"k\\\"g\", \"first_date\": \"2024-01-01\", \"last_date\": "
+        "\"2024-01-10\", \"latest\": 80, \"lowest\": 80, \"lowest_date\": \"2024-01-10\", \"highest\": 100, "
+        "\"highest_date\": \"2024-01-01\", \"change_7_days\": -10, \"change_30_days\": null, \"trend\": "
+            + ShortestDouble(99.0 + 0.1 * (80 - 99.0))
+            + ", \"trend_per_week\": " + ShortestDouble(99.0 + 0.1 * (80 - 99.0) - 99.0) + "}\n");
 
     const CliRun text = Cli("stats " + Quoted("d.tlg"));
     ASSERT_EQ(text.status, 0);
@@ -330,7 +339,8 @@ TEST_F(CsvCli, TheLatestWeighingOfADayCountsOrTheEarliestWhenAsked)
 {
     ASSERT_EQ(Cli("import " + Quoted("late.tlg") + " " + Export("withings_weight.csv")).status, 0);
     EXPECT_TRUE(SameBytes(LoadDiary("late.tlg"), {Record(75.1, 2024, 1, 13), Record(75.9, 2024, 1, 15)}));
-    const CliRun early = Cli("import " + Quoted("early.tlg") + " " + Export("withings_weight.csv") + " --keep earliest");
+    const CliRun early = Cli(
+        "import " + Quoted("early.tlg") + " " + Export("withings_weight.csv") + " --keep earliest");
     ASSERT_EQ(early.status, 0) << early.err;
     EXPECT_TRUE(SameBytes(LoadDiary("early.tlg"), {Record(75.1, 2024, 1, 13), Record(75.5, 2024, 1, 15)}));
     EXPECT_NE(early.err.find("1 weighing left out for an earlier weighing of the same day"), std::string::npos);
@@ -356,7 +366,8 @@ TEST_F(CsvCli, AnotherUnitIsRefusedUnlessConvertedExactly)
         << refused.err;
     EXPECT_EQ(Slurp(Path("d.tlg")), before);
 
-    const CliRun converted = Cli("import " + Quoted("d.tlg") + " " + Export("garmin_weight_day_first.csv") + " --convert");
+    const CliRun converted = Cli(
+        "import " + Quoted("d.tlg") + " " + Export("garmin_weight_day_first.csv") + " --convert");
     ASSERT_EQ(converted.status, 0) << converted.err;
     EXPECT_NE(converted.err.find("2 weights converted to kg (1 lb = 0.45359237 kg)"), std::string::npos)
         << converted.err;
@@ -375,7 +386,8 @@ TEST_F(CsvCli, AFileWithMuchMoreThanADiaryIsNotWrittenOverUnlessForced)
     const CliRun refused = Cli("import " + Quoted("image.tlg") + " " + Sample("tarelog.csv"));
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("carries 65537 bytes after its diary data: it is probably not a diary"),
-        std::string::npos) << refused.err;
+        std::string::npos)
+        << refused.err;
     EXPECT_EQ(Slurp(Path("image.tlg")), image);
     ASSERT_EQ(Cli("import " + Quoted("image.tlg") + " " + Sample("tarelog.csv") + " --force").status, 0);
     EXPECT_EQ(LoadDiary("image.tlg").size(), 4u);

@@ -22,7 +22,8 @@ WeightRecord Record(double weight, int y, int m, int d)
 
 TEST(CsvExport, HeaderThenOneLinePerRecordInDocumentOrder)
 {
-    const std::string csv = ExportCsv({Record(80.3, 2024, 1, 5), Record(79.5, 2002, 12, 31), Record(0.1 + 0.2, 2024, 1, 6)});
+    const std::string csv = ExportCsv(
+        {Record(80.3, 2024, 1, 5), Record(79.5, 2002, 12, 31), Record(0.1 + 0.2, 2024, 1, 6)});
     EXPECT_EQ(csv, "date,weight\n2024-01-05,80.3\n2002-12-31,79.5\n2024-01-06,0.30000000000000004\n");
     EXPECT_EQ(ExportCsv({}), "date,weight\n");
 }
@@ -60,7 +61,8 @@ TEST(CsvExport, RoundTripThroughImportIsBitExact)
 
     WeightImport import = ReadWeightImport(ExportCsv(diary), ImportLayout::Auto);
     ASSERT_EQ(import.error, "");
-    ASSERT_TRUE(import.problems.Empty()) << import.problems.First()[0].line << ": " << import.problems.First()[0].reason;
+    ASSERT_TRUE(import.problems.Empty()) << import.problems.First()[0].line << ": "
+                                         << import.problems.First()[0].reason;
     CTarelogDoc doc;
     MergeDayWeights(doc, ChooseOnePerDay(std::move(import.weighings), KeepRule::Latest).days);
     ASSERT_EQ(doc.GetRecordCount(), static_cast<int>(diary.size()));

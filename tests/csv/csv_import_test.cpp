@@ -100,7 +100,8 @@ TEST(WeightImportLayouts, TrendWeightLeavesOutInterpolatedRows)
     EXPECT_EQ(unmarked.statedUnit, "");
     ExpectRows(unmarked, {{2021, 1, 10, 77.8}});
 
-    const WeightImport odd = ReadWeightImport("Date,Actual Weight,Interpolated\n2021-01-10,77.8,maybe\n", ImportLayout::Auto);
+    const WeightImport odd = ReadWeightImport("Date,Actual Weight,Interpolated\n2021-01-10,77.8,maybe\n",
+        ImportLayout::Auto);
     ASSERT_EQ(odd.problems.Count(), 1u);
     EXPECT_EQ(odd.problems.First()[0].line, 2);
 }
@@ -171,8 +172,9 @@ TEST(WeightImportText, LineNumbersCountLeadingBlankLinesBomAndLibraPreamble)
     ASSERT_EQ(plain.problems.Count(), 1u);
     EXPECT_EQ(plain.problems.First()[0].line, 4);
 
-    const WeightImport libra = ReadWeightImport("#Version:5\n#Units:kg\n#date;weight;weight trend;body fat;body fat trend;log\n"
-                                          "2012-11-02T06:41:10.000Z;80;80;;;\n\n2012-11-03;;;;;\n",
+    const WeightImport libra = ReadWeightImport(
+        "#Version:5\n#Units:kg\n#date;weight;weight trend;body fat;body fat trend;log\n"
+        "2012-11-02T06:41:10.000Z;80;80;;;\n\n2012-11-03;;;;;\n",
         ImportLayout::Auto);
     EXPECT_EQ(libra.statedUnit, "kg");
     ASSERT_EQ(libra.problems.Count(), 1u);
@@ -182,7 +184,8 @@ TEST(WeightImportText, LineNumbersCountLeadingBlankLinesBomAndLibraPreamble)
 
 TEST(WeightImportText, UnclosedQuoteAndMissingFieldsAreRowProblems)
 {
-    const WeightImport import = ReadWeightImport("\"date\",\"weight\"\n\"2024-01-01\",\"80\n2024-01-02,81\n", ImportLayout::Auto);
+    const WeightImport import = ReadWeightImport("\"date\",\"weight\"\n\"2024-01-01\",\"80\n2024-01-02,81\n",
+        ImportLayout::Auto);
     ASSERT_EQ(import.problems.Count(), 1u);
     EXPECT_EQ(import.problems.First()[0].line, 2);
     EXPECT_EQ(import.problems.First()[0].reason, "a quoted field is not closed");

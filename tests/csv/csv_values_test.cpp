@@ -14,19 +14,15 @@ struct DateCase {
 TEST(CsvValues, DatesInEveryAcceptedShape)
 {
     const DateCase cases[] = {
-        {"2024-01-05", 2024, 1, 5},
-        {"2024/12/31", 2024, 12, 31},
-        {"05.01.2024", 2024, 1, 5},
-        {"2024-02-29", 2024, 2, 29},               // leap year
-        {"2000-02-29", 2000, 2, 29},               // divisible by 400
-        {"2024-01-05T07:30", 2024, 1, 5},
-        {"2024-01-05 07:30", 2024, 1, 5},          // openScale's space
-        {"2024-01-05T23:59:60Z", 2024, 1, 5},      // leap second
-        {"2012-11-02T06:41:10.000Z", 2012, 11, 2}, // Libra
-        {"2022-08-11T23:30:00-05:00", 2022, 8, 11}, // the date as written, not UTC's 08-12
-        {"2022-08-11T00:30:00+0900", 2022, 8, 11},
-        {"16.03.2019 06:58", 2019, 3, 16},
-        {"2014-02-13 6:04 Uhr", 2014, 2, 13},       // Withings in German
+        {"2024-01-05", 2024, 1, 5}, {"2024/12/31", 2024, 12, 31}, {"05.01.2024", 2024, 1, 5},
+        {"2024-02-29", 2024, 2, 29},                                        // leap year
+        {"2000-02-29", 2000, 2, 29},                                        // divisible by 400
+        {"2024-01-05T07:30", 2024, 1, 5}, {"2024-01-05 07:30", 2024, 1, 5}, // openScale's space
+        {"2024-01-05T23:59:60Z", 2024, 1, 5},                               // leap second
+        {"2012-11-02T06:41:10.000Z", 2012, 11, 2},                          // Libra
+        {"2022-08-11T23:30:00-05:00", 2022, 8, 11},                         // the date as written, not UTC's 08-12
+        {"2022-08-11T00:30:00+0900", 2022, 8, 11}, {"16.03.2019 06:58", 2019, 3, 16},
+        {"2014-02-13 6:04 Uhr", 2014, 2, 13}, // Withings in German
     };
     for (const DateCase& c : cases) {
         CsvDate date;
@@ -51,8 +47,8 @@ TEST(CsvValues, MisshapenDatesAreRefused)
     for (const char* text : {"", "2024-1-05", "24-01-05", "2024-01/05", "2024-01-05x", "2024-01-05T", "2024-01-05T7:30",
              "2024-01-05T24:00", "2024-01-05T10:60", "2024-01-05T10:00:61", "2024-01-05T10:00+25:00",
              "2024-01-05T10:00Zjunk", "2024-01-05T10:00:00.", "5.1.2024", "01/05/2024", "yesterday", " 2024-01-05",
-             "2024-01-05T10:00+1", "2024-01-05T10:00+123", "2024-01-05T10:00+01:3", "2024-01-05T10:00 ", "2024-01-05T6:04 Uhr",
-             "2024-01-05 10:00Uhr", "2024-01-05T10:00  +01"}) {
+             "2024-01-05T10:00+1", "2024-01-05T10:00+123", "2024-01-05T10:00+01:3", "2024-01-05T10:00 ",
+             "2024-01-05T6:04 Uhr", "2024-01-05 10:00Uhr", "2024-01-05T10:00  +01"}) {
         CsvDate date;
         EXPECT_NE(ParseCsvDate(text, date), "") << text;
     }
@@ -69,18 +65,14 @@ struct StampCase {
 TEST(CsvValues, TimestampsKeepTheirTimeAndWhetherTheyAreUtc)
 {
     const StampCase cases[] = {
-        {"2023-03-21", -1, false},
-        {"2023-03-21T00:00:00+01", 0, false},           // glib: %:::z
-        {"2023-03-21T23:59:59-05", 86399, false},
-        {"2023-03-21T05:30:00+05:30", 19800, false},
-        {"2023-03-21T05:30:00+0530", 19800, false},     // ISO basic
+        {"2023-03-21", -1, false}, {"2023-03-21T00:00:00+01", 0, false}, // glib: %:::z
+        {"2023-03-21T23:59:59-05", 86399, false}, {"2023-03-21T05:30:00+05:30", 19800, false},
+        {"2023-03-21T05:30:00+0530", 19800, false},      // ISO basic
         {"2023-03-21T07:10:00.123456+01", 25800, false}, // glib with microseconds
-        {"2023-03-21T07:10:00.1Z", 25800, true},
-        {"2023-03-21T07:10:00.123456789012Z", 25800, true},
-        {"2023-03-21T07:10Z", 25800, true},
-        {"2023-03-21 07:10:00 +0100", 25800, false},    // Apple Health
-        {"2023-03-21 07:10:00.000", 25800, false},      // Samsung Health
-        {"2023-03-21T07:10:00+00:00", 25800, false},    // an offset of zero is still the writer's clock
+        {"2023-03-21T07:10:00.1Z", 25800, true}, {"2023-03-21T07:10:00.123456789012Z", 25800, true},
+        {"2023-03-21T07:10Z", 25800, true}, {"2023-03-21 07:10:00 +0100", 25800, false}, // Apple Health
+        {"2023-03-21 07:10:00.000", 25800, false},                                       // Samsung Health
+        {"2023-03-21T07:10:00+00:00", 25800, false}, // an offset of zero is still the writer's clock
     };
     for (const StampCase& c : cases) {
         CsvTimestamp stamp;
@@ -94,8 +86,8 @@ TEST(CsvValues, TimestampsKeepTheirTimeAndWhetherTheyAreUtc)
 TEST(CsvValues, ABadOffsetIsNamedAsTheProblem)
 {
     CsvTimestamp stamp;
-    for (const char* text : {"2023-03-21T00:00:00+1", "2023-03-21T00:00:00+25", "2023-03-21T00:00:00 CET",
-             "2023-03-21T00:00:00+01:00:00"})
+    for (const char* text :
+        {"2023-03-21T00:00:00+1", "2023-03-21T00:00:00+25", "2023-03-21T00:00:00 CET", "2023-03-21T00:00:00+01:00:00"})
         EXPECT_EQ(ParseCsvTimestamp(text, stamp),
             "'" + std::string(text) + "' ends in an offset from UTC that is not Z, +HH, +HHMM or +HH:MM")
             << text;

@@ -51,8 +51,9 @@ TEST(DayWeightMerge, SortedDiaryGetsNewDaysInPlaceAndReplacements)
     EXPECT_EQ(counts.superseded, 1u);
     EXPECT_TRUE(counts.diaryInDateOrder);
     CTarelogDoc expected;
-    Fill(expected, {Record(71, 2024, 1, 1), Record(80, 2024, 1, 2, 7), Record(73, 2024, 1, 3),
-                       Record(74, 2024, 1, 4, 9), Record(82, 2024, 1, 6), Record(70, 2024, 1, 7)});
+    Fill(expected,
+        {Record(71, 2024, 1, 1), Record(80, 2024, 1, 2, 7), Record(73, 2024, 1, 3), Record(74, 2024, 1, 4, 9),
+            Record(82, 2024, 1, 6), Record(70, 2024, 1, 7)});
     ExpectSameRecords(doc, expected);
 }
 

@@ -63,7 +63,8 @@ TEST(DiaryStats, NoEntryOldEnoughMeansNoChange)
 TEST(DiaryStats, TrendMovesTenPercentPerEntryAndItsWeeklyRate)
 {
     // 100, then 90 on day 3 and 80 on day 10; the empty days don't move it.
-    const DiaryStats stats = ComputeDiaryStats({Record(100, 2024, 1, 1), Record(90, 2024, 1, 3), Record(80, 2024, 1, 10)});
+    const DiaryStats stats = ComputeDiaryStats(
+        {Record(100, 2024, 1, 1), Record(90, 2024, 1, 3), Record(80, 2024, 1, 10)});
     const double t1 = 100.0;
     const double t2 = t1 + 0.1 * (90 - t1);
     const double t3 = t2 + 0.1 * (80 - t2);
@@ -80,22 +81,26 @@ TEST(DiaryStats, TrendMovesTenPercentPerEntryAndItsWeeklyRate)
 
 TEST(DiaryStats, DocumentOrderDoesNotMatterButSameDayOrderDoes)
 {
-    const DiaryStats sorted = ComputeDiaryStats({Record(70, 2024, 1, 1), Record(72, 2024, 1, 9), Record(71, 2024, 1, 20)});
-    const DiaryStats shuffled = ComputeDiaryStats({Record(71, 2024, 1, 20), Record(70, 2024, 1, 1), Record(72, 2024, 1, 9)});
+    const DiaryStats sorted = ComputeDiaryStats(
+        {Record(70, 2024, 1, 1), Record(72, 2024, 1, 9), Record(71, 2024, 1, 20)});
+    const DiaryStats shuffled = ComputeDiaryStats(
+        {Record(71, 2024, 1, 20), Record(70, 2024, 1, 1), Record(72, 2024, 1, 9)});
     EXPECT_EQ(sorted.trend, shuffled.trend);
     EXPECT_EQ(sorted.last.weight, 71);
     EXPECT_EQ(shuffled.last.weight, 71);
     EXPECT_EQ(*sorted.change7, *shuffled.change7);
     EXPECT_TRUE(SameDay(shuffled.first, Record(0, 2024, 1, 1)));
 
-    const DiaryStats twice = ComputeDiaryStats({Record(70, 2024, 1, 1), Record(75, 2024, 1, 2), Record(74, 2024, 1, 2)});
+    const DiaryStats twice = ComputeDiaryStats(
+        {Record(70, 2024, 1, 1), Record(75, 2024, 1, 2), Record(74, 2024, 1, 2)});
     EXPECT_EQ(twice.last.weight, 74);
     EXPECT_EQ(twice.entries, 3u);
     // The second day moves the trend once, toward its last weight.
     EXPECT_DOUBLE_EQ(twice.trend, 70.0 + 0.1 * (74 - 70.0));
     EXPECT_EQ(twice.highest.weight, 75);
 
-    const DiaryStats firstTwice = ComputeDiaryStats({Record(70, 2024, 1, 1), Record(72, 2024, 1, 1), Record(82, 2024, 1, 2)});
+    const DiaryStats firstTwice = ComputeDiaryStats(
+        {Record(70, 2024, 1, 1), Record(72, 2024, 1, 1), Record(82, 2024, 1, 2)});
     EXPECT_DOUBLE_EQ(firstTwice.trend, 72.0 + 0.1 * (82 - 72.0));
 }
 

@@ -64,18 +64,18 @@ const LayoutCase kCases[] = {
         {{2023, 9, 21, At(17, 8), 179.5}, {2023, 9, 21, At(6, 19), 181.4}}, 0, 0, {{2023, 9, 21, 179.5}}},
     {"com.samsung.health.weight.20190601000000.csv", ImportLayout::Samsung, "kg",
         {{2019, 5, 21, At(7, 30), 84.1}, {2019, 5, 21, At(20, 45), 83.7}}, 1, 0, {{2019, 5, 21, 83.7}}},
-    {"google_fit_daily_summaries.csv", ImportLayout::GoogleFit, "kg",
-        {{2021, 3, 1, -1, 72.35}, {2021, 3, 3, -1, 72.1}}, 1, 0, {{2021, 3, 1, 72.35}, {2021, 3, 3, 72.1}}},
+    {"google_fit_daily_summaries.csv", ImportLayout::GoogleFit, "kg", {{2021, 3, 1, -1, 72.35}, {2021, 3, 3, -1, 72.1}},
+        1, 0, {{2021, 3, 1, 72.35}, {2021, 3, 3, 72.1}}},
     {"trale_backup.txt", ImportLayout::Trale, "kg",
         {{2024, 4, 2, At(21, 15), 70.4}, {2024, 4, 2, At(7, 1, 30), 69.9}, {2024, 4, 1, At(7, 5, 12), 70.1}}, 0, 0,
         {{2024, 4, 1, 70.1}, {2024, 4, 2, 70.4}}},
-    {"trendweight_computed.csv", ImportLayout::TrendWeight, "",
-        {{2025, 2, 10, -1, 88.4}, {2025, 2, 12, -1, 88.1}}, 0, 1, {{2025, 2, 10, 88.4}, {2025, 2, 12, 88.1}}},
+    {"trendweight_computed.csv", ImportLayout::TrendWeight, "", {{2025, 2, 10, -1, 88.4}, {2025, 2, 12, -1, 88.1}}, 0,
+        1, {{2025, 2, 10, 88.4}, {2025, 2, 12, 88.1}}},
     {"trendweight_raw.csv", ImportLayout::TrendWeightRaw, "",
         {{2025, 2, 12, At(21, 5), 88.6}, {2025, 2, 12, At(6, 40), 88.1}, {2025, 2, 10, At(6, 35), 88.4}}, 0, 0,
         {{2025, 2, 10, 88.4}, {2025, 2, 12, 88.6}}},
-    {"libra_utc.csv", ImportLayout::Libra, "kg",
-        {{2024, 5, 2, At(7, 5, 13), 90.2}, {2024, 5, 2, At(15, 10), 89.9}}, 0, 0, {{2024, 5, 2, 89.9}}},
+    {"libra_utc.csv", ImportLayout::Libra, "kg", {{2024, 5, 2, At(7, 5, 13), 90.2}, {2024, 5, 2, At(15, 10), 89.9}}, 0,
+        0, {{2024, 5, 2, 89.9}}},
     {"apple_health_export.xml", ImportLayout::AppleHealth, "lb",
         {{2023, 7, 23, At(10, 35), 200}, {2023, 7, 23, At(6, 58, 41), 201.4}, {2023, 7, 24, At(7, 1, 12), 199.8}}, 0, 0,
         {{2023, 7, 23, 200}, {2023, 7, 24, 199.8}}},
@@ -86,7 +86,8 @@ void ExpectImport(const WeightImport& import, const LayoutCase& c)
     ASSERT_EQ(import.error, "");
     EXPECT_EQ(import.layout, c.layout);
     EXPECT_EQ(import.statedUnit, c.unit);
-    EXPECT_TRUE(import.problems.Empty()) << import.problems.First()[0].line << ": " << import.problems.First()[0].reason;
+    EXPECT_TRUE(import.problems.Empty()) << import.problems.First()[0].line << ": "
+                                         << import.problems.First()[0].reason;
     EXPECT_EQ(import.withoutWeight, c.withoutWeight);
     EXPECT_EQ(import.interpolated, c.interpolated);
     ASSERT_EQ(import.weighings.size(), c.weighings.size());
@@ -139,9 +140,10 @@ TEST(ImportLayoutErrors, WrongOrUnknownLayoutsAreNamed)
 
     const WeightImport unknown = ReadWeightImport("when\x1b[2J,kg\t" + std::string(100, 'x') + "\n1,2\n",
         ImportLayout::Auto);
-    EXPECT_EQ(unknown.error.find("no layout recognised (tried health, tarelog, trendweight-raw, openscale, trendweight, "
-                                 "withings, samsung, googlefit, garmin, libra, trale, apple): its first line is "
-                                 "'when\\x1B[2J,kg\\t"),
+    EXPECT_EQ(unknown.error.find(
+                  "no layout recognised (tried health, tarelog, trendweight-raw, openscale, trendweight, "
+                  "withings, samsung, googlefit, garmin, libra, trale, apple): its first line is "
+                  "'when\\x1B[2J,kg\\t"),
         0u)
         << unknown.error;
     EXPECT_NE(unknown.error.find("... (112 bytes)"), std::string::npos) << unknown.error;
@@ -189,8 +191,8 @@ TEST(ImportProblemsBound, FirstTwentyAreKeptAndTheRestCounted)
 
 TEST(ImportUnitsInFiles, PoundsInWithingsHeaderAndMixedUnitsInAppleHealth)
 {
-    const WeightImport withings =
-        ReadWeightImport("Date,\"Weight (lb)\",Comments\n\"2025-01-01 07:00:00\",176.4,\n", ImportLayout::Auto);
+    const WeightImport withings = ReadWeightImport("Date,\"Weight (lb)\",Comments\n\"2025-01-01 07:00:00\",176.4,\n",
+        ImportLayout::Auto);
     ASSERT_EQ(withings.weighings.size(), 1u);
     EXPECT_EQ(withings.statedUnit, "lb");
     EXPECT_EQ(withings.weighings[0].unit, WeightUnit::Pound);
@@ -219,7 +221,8 @@ TEST(ImportZip, TheFirstRecognisedFileInTheArchiveIsRead)
         const char* plain;
         ImportLayout layout;
     } cases[] = {
-        {"apple_health_export.zip", "apple_health_export/export.xml", "apple_health_export.xml", ImportLayout::AppleHealth},
+        {"apple_health_export.zip", "apple_health_export/export.xml", "apple_health_export.xml",
+            ImportLayout::AppleHealth},
         {"takeout_fit.zip", "Takeout/Fit/Daily activity metrics/Daily activity metrics.csv",
             "google_fit_daily_summaries.csv", ImportLayout::GoogleFit},
     };

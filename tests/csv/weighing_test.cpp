@@ -24,8 +24,8 @@ TEST(ChooseOnePerDay, ByTimeOfDayWhateverTheFileOrder)
     const ChoiceCase cases[] = {
         {"oldest first, latest", {At(1, 25000, 80), At(1, 70000, 81), At(2, 26000, 79)}, KeepRule::Latest, {81, 79}, 1},
         {"newest first, latest", {At(2, 26000, 79), At(1, 70000, 81), At(1, 25000, 80)}, KeepRule::Latest, {81, 79}, 1},
-        {"newest first, earliest", {At(2, 26000, 79), At(1, 70000, 81), At(1, 25000, 80)}, KeepRule::Earliest,
-            {80, 79}, 1},
+        {"newest first, earliest", {At(2, 26000, 79), At(1, 70000, 81), At(1, 25000, 80)}, KeepRule::Earliest, {80, 79},
+            1},
         {"oldest first, earliest", {At(1, 25000, 80), At(1, 70000, 81)}, KeepRule::Earliest, {80}, 1},
         {"same time: last in file", {At(1, 25000, 80), At(1, 25000, 82), At(1, 1000, 70)}, KeepRule::Latest, {82}, 2},
         {"same earliest time: last in file", {At(1, 25000, 80), At(1, 25000, 82), At(1, 90000 / 2, 70)},
@@ -58,10 +58,10 @@ TEST(LocalDayOf, UtcTimesMoveToTheLocalDayOthersStay)
 {
     const ZoneCase cases[] = {
         {"Asia/Tokyo", "2024-05-01T22:05:13.000Z", 20240502, 7 * 3600 + 5 * 60 + 13}, // Libra, a morning in Japan
-        {"America/New_York", "2024-05-02T02:00:00Z", 20240501, 22 * 3600},          // EDT, the evening before
-        {"America/New_York", "2024-01-02T02:00:00Z", 20240101, 21 * 3600},          // EST
+        {"America/New_York", "2024-05-02T02:00:00Z", 20240501, 22 * 3600},            // EDT, the evening before
+        {"America/New_York", "2024-01-02T02:00:00Z", 20240101, 21 * 3600},            // EST
         {"Europe/London", "2024-12-31T23:30:00Z", 20241231, 23 * 3600 + 1800},
-        {"Pacific/Kiritimati", "2024-02-28T11:00:00Z", 20240229, 3600},             // +14, into a leap day
+        {"Pacific/Kiritimati", "2024-02-28T11:00:00Z", 20240229, 3600}, // +14, into a leap day
         {"Asia/Tokyo", "2024-05-01T22:05:13-05", 20240501, 22 * 3600 + 5 * 60 + 13},
         {"Asia/Tokyo", "2024-05-01", 20240501, -1},
     };

@@ -15,8 +15,14 @@
 namespace {
 
 // The dialog's controls, found by id as the framework finds them.
-QScrollBar* Bar(const CColorDlg& dlg, int id) { return dlg.GetDlgItem<QScrollBar>(id); }
-QComboBox* Combo(const CColorDlg& dlg) { return dlg.GetDlgItem<QComboBox>(IDC_COLOR_SLOT); }
+QScrollBar* Bar(const CColorDlg& dlg, int id)
+{
+    return dlg.GetDlgItem<QScrollBar>(id);
+}
+QComboBox* Combo(const CColorDlg& dlg)
+{
+    return dlg.GetDlgItem<QComboBox>(IDC_COLOR_SLOT);
+}
 void Choose(CColorDlg& dlg, int slot)
 {
     Combo(dlg)->setCurrentIndex(slot);
@@ -146,7 +152,8 @@ TEST(ColorCommand, StoredColoursSurviveTheCloseBox)
 {
     EnsureApplication();
     std::array<Color, 10> colors{};
-    DriveModal<CColorDlg>([&colors] { RunColorCommand(colors.data(), nullptr); }, [](CColorDlg& dlg) {
+    DriveModal<CColorDlg>([&colors] { RunColorCommand(colors.data(), nullptr); },
+        [](CColorDlg& dlg) {
         Choose(dlg, 4);
         Bar(dlg, IDC_BLUE)->triggerAction(QAbstractSlider::SliderPageStepAdd);
         dlg.GetDlgItem<QPushButton>(IDC_COLOR_UPDATE)->click();
@@ -156,7 +163,8 @@ TEST(ColorCommand, StoredColoursSurviveTheCloseBox)
     EXPECT_EQ(colors[4], MakeColor(0, 0, 15));
     EXPECT_EQ(colors[0], 0u);
 
-    DriveModal<CColorDlg>([&colors] { RunColorCommand(colors.data(), nullptr); }, [](CColorDlg& dlg) {
+    DriveModal<CColorDlg>([&colors] { RunColorCommand(colors.data(), nullptr); },
+        [](CColorDlg& dlg) {
         Bar(dlg, IDC_RED)->triggerAction(QAbstractSlider::SliderToMaximum);
         dlg.GetDlgItem<QPushButton>(IDC_COLOR_UPDATE)->click();
         dlg.GetDlgItem<QPushButton>(1)->click();

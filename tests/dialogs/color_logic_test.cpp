@@ -15,8 +15,20 @@ TEST(ColorSteps, StepGivesComponentOnTheSeventeenStepScale)
 
 TEST(ColorSteps, ComponentGivesStepRoundingDown)
 {
-    const struct { int component, step; } rows[] = {
-        {0, 0}, {14, 0}, {15, 1}, {30, 1}, {31, 2}, {127, 8}, {128, 8}, {238, 14}, {239, 15}, {254, 15}, {255, 16},
+    const struct {
+        int component, step;
+    } rows[] = {
+        {0, 0},
+        {14, 0},
+        {15, 1},
+        {30, 1},
+        {31, 2},
+        {127, 8},
+        {128, 8},
+        {238, 14},
+        {239, 15},
+        {254, 15},
+        {255, 16},
     };
     for (const auto& row : rows)
         EXPECT_EQ(StepOfComponent(row.component), row.step) << "component " << row.component;
@@ -30,10 +42,20 @@ TEST(ColorSteps, EveryStepSurvivesTheRoundTrip)
 
 TEST(ColorScroll, CodesMoveOneStepOrToTheThumb)
 {
-    const struct { int code, expected; } rows[] = {
-        {SB_LINELEFT, 7}, {SB_LINERIGHT, 9}, {SB_PAGELEFT, 7}, {SB_PAGERIGHT, 9},
-        {SB_THUMBPOSITION, 3}, {SB_THUMBTRACK, 3}, {SB_LEFT, 7}, {SB_RIGHT, 9},
-        {SB_ENDSCROLL, 8}, {9, 8}, {100, 8},
+    const struct {
+        int code, expected;
+    } rows[] = {
+        {SB_LINELEFT, 7},
+        {SB_LINERIGHT, 9},
+        {SB_PAGELEFT, 7},
+        {SB_PAGERIGHT, 9},
+        {SB_THUMBPOSITION, 3},
+        {SB_THUMBTRACK, 3},
+        {SB_LEFT, 7},
+        {SB_RIGHT, 9},
+        {SB_ENDSCROLL, 8},
+        {9, 8},
+        {100, 8},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ScrolledStep(row.code, 8, 3), row.expected) << "code " << row.code;
@@ -61,8 +83,8 @@ TEST(ColorSwatch, HalvesSplitAtTheTruncatedMiddle)
 
 class ColorEditorTest : public ::testing::Test {
 protected:
-    std::array<Color, 10> m_slots{
-        MakeColor(128, 0, 255), MakeColor(0, 255, 0), MakeColor(20, 40, 60), 0, 0, 0, 0, 0x12345678, 0, 0};
+    std::array<Color, 10> m_slots{MakeColor(128, 0, 255), MakeColor(0, 255, 0), MakeColor(20, 40, 60), 0, 0, 0, 0,
+        0x12345678, 0, 0};
     ColorEditor m_editor{m_slots.data()};
 };
 

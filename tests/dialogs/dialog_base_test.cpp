@@ -185,16 +185,27 @@ TEST_F(DialogBaseTest, TimersReportTheCallersId)
 // same number typed in ASCII.
 TEST(DataExchangeText, FullWidthNumbersReadAsTheirAsciiForms)
 {
-    const struct { const char16_t* text; double value; } doubles[] = {
-        {u"６５．５", 65.5}, {u"　６５．５　", 65.5}, {u"6５.5", 65.5}, {u"－０．１", -0.1},
-        {u"−３", -3.0}, {u"＋５", 5.0}, {u" 64.2 ", 64.2},
+    const struct {
+        const char16_t* text;
+        double value;
+    } doubles[] = {
+        {u"６５．５", 65.5},
+        {u"　６５．５　", 65.5},
+        {u"6５.5", 65.5},
+        {u"－０．１", -0.1},
+        {u"−３", -3.0},
+        {u"＋５", 5.0},
+        {u" 64.2 ", 64.2},
     };
     for (const auto& row : doubles) {
         double value = 0.0;
         EXPECT_TRUE(ParseDoubleText(QString::fromUtf16(row.text), value)) << QString::fromUtf16(row.text).toStdString();
         EXPECT_EQ(value, row.value) << QString::fromUtf16(row.text).toStdString();
     }
-    const struct { const char16_t* text; int value; } ints[] = {{u"３", 3}, {u"－２", -2}, {u"　１２　", 12}};
+    const struct {
+        const char16_t* text;
+        int value;
+    } ints[] = {{u"３", 3}, {u"－２", -2}, {u"　１２　", 12}};
     for (const auto& row : ints) {
         int value = 0;
         EXPECT_TRUE(ParseIntText(QString::fromUtf16(row.text), value)) << QString::fromUtf16(row.text).toStdString();

@@ -82,7 +82,8 @@ struct TemplateUnits {
     explicit TemplateUnits(const QFont& font)
     {
         const QFontMetrics metrics(font);
-        const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        const int letters = metrics.horizontalAdvance(
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
         baseX = (letters / 26 + 1) / 2;
         baseY = metrics.height();
     }

@@ -12,8 +12,14 @@
 namespace {
 
 // The dialog's controls, found by id as the framework finds them.
-QListWidget* List(const CEditListDlg& dlg) { return dlg.GetDlgItem<QListWidget>(IDC_RECORD_LIST); }
-QLineEdit* Weight(const CEditListDlg& dlg) { return dlg.GetDlgItem<QLineEdit>(IDC_LIST_WEIGHT); }
+QListWidget* List(const CEditListDlg& dlg)
+{
+    return dlg.GetDlgItem<QListWidget>(IDC_RECORD_LIST);
+}
+QLineEdit* Weight(const CEditListDlg& dlg)
+{
+    return dlg.GetDlgItem<QLineEdit>(IDC_LIST_WEIGHT);
+}
 
 } // namespace
 
@@ -84,8 +90,9 @@ TEST_F(EditListDlgTest, ListIsFilledOnceByTheTimerAfterShowing)
         EXPECT_EQ(List(m_dlg)->count(), 0) << "not before 150 ms";
     }
     ASSERT_TRUE(PumpUntil([this] { return List(m_dlg)->count() > 0; }));
-    EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" 2001/05/01   60.0"), QStringLiteral(" 2001/05/02   61.3"),
-                           QStringLiteral(" 2001/05/03   62.0")}));
+    EXPECT_EQ(Lines(),
+        (QStringList{QStringLiteral(" 2001/05/01   60.0"), QStringLiteral(" 2001/05/02   61.3"),
+            QStringLiteral(" 2001/05/03   62.0")}));
     EXPECT_EQ(ItemValues(), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(List(m_dlg)->selectedItems().isEmpty());
     EXPECT_FALSE(m_dlg.HasTimer(kFillTimerId));
@@ -119,8 +126,9 @@ TEST_F(EditListDlgTest, ChangedDateMovesTheLine)
     Picker()->setDate(QDate(2001, 5, 4));
     Weight(m_dlg)->setText(QStringLiteral("59.5"));
     Click(IDC_LIST_UPDATE);
-    EXPECT_EQ(Lines(), (QStringList{QStringLiteral(" 2001/05/02   61.3"), QStringLiteral(" 2001/05/03   62.0"),
-                           QStringLiteral(" 2001/05/04   59.5")}));
+    EXPECT_EQ(Lines(),
+        (QStringList{QStringLiteral(" 2001/05/02   61.3"), QStringLiteral(" 2001/05/03   62.0"),
+            QStringLiteral(" 2001/05/04   59.5")}));
     EXPECT_EQ(ItemValues(), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(m_doc.IsModified());
 }
@@ -213,7 +221,8 @@ TEST(EditListCommand, ClosingKeepsTheChanges)
     doc.SetDayWeight(60.0, 2001, 5, 1);
     doc.SetDayWeight(61.0, 2001, 5, 2);
     doc.SetModifiedFlag(false);
-    DriveModal<CEditListDlg>([&doc] { RunEditListCommand(doc, nullptr); }, [](CEditListDlg& dlg) {
+    DriveModal<CEditListDlg>([&doc] { RunEditListCommand(doc, nullptr); },
+        [](CEditListDlg& dlg) {
         ASSERT_TRUE(PumpUntil([&dlg] { return List(dlg)->count() == 2; }));
         List(dlg)->item(1)->setSelected(true);
         dlg.GetDlgItem<QPushButton>(IDC_LIST_DELETE)->click();

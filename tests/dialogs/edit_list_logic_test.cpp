@@ -52,12 +52,14 @@ TEST(EditListUpdate, ChangedDateMovesTheRecordToItsDatePosition)
     CTarelogDoc doc;
     Fill(doc, {{2001, 5, 1, 60.0}, {2001, 5, 2, 61.0}, {2001, 5, 3, 62.0}, {2001, 5, 5, 64.0}});
     ASSERT_EQ(UpdateListRecord(doc, 0, "60.0", CalendarDate::FromYmd(2001, 5, 4)), RecordUpdate::Updated);
-    EXPECT_EQ(Lines(doc), (std::vector<std::string>{
-        " 2001/05/02   61.0", " 2001/05/03   62.0", " 2001/05/04   60.0", " 2001/05/05   64.0"}));
+    EXPECT_EQ(Lines(doc),
+        (std::vector<std::string>{" 2001/05/02   61.0", " 2001/05/03   62.0", " 2001/05/04   60.0",
+            " 2001/05/05   64.0"}));
 
     ASSERT_EQ(UpdateListRecord(doc, 3, "64.0", CalendarDate::FromYmd(2000, 12, 31)), RecordUpdate::Updated);
-    EXPECT_EQ(Lines(doc), (std::vector<std::string>{
-        " 2000/12/31   64.0", " 2001/05/02   61.0", " 2001/05/03   62.0", " 2001/05/04   60.0"}));
+    EXPECT_EQ(Lines(doc),
+        (std::vector<std::string>{" 2000/12/31   64.0", " 2001/05/02   61.0", " 2001/05/03   62.0",
+            " 2001/05/04   60.0"}));
 
     ASSERT_EQ(UpdateListRecord(doc, 1, "61", CalendarDate::FromYmd(2002, 1, 1)), RecordUpdate::Updated);
     EXPECT_EQ(doc.GetRecord(3).year, 2002);

@@ -27,18 +27,18 @@ protected:
         MessageBoxRecorder boxes;
         DriveModal<CUnitDigitsDlg>([this] { RunUnitDigitsCommand(m_doc, m_profile, nullptr); },
             [&](CUnitDigitsDlg& dlg) {
-                if (digits)
-                    Edit(dlg, IDC_DIGITS)->setText(QString::fromUtf16(digits));
-                if (unit)
-                    Edit(dlg, IDC_UNIT)->setText(QString::fromUtf16(unit));
-                if (style)
-                    Edit(dlg, IDC_DATE_STYLE)->setText(QString::fromUtf16(style));
-                dlg.GetDlgItem<QPushButton>(1)->click();
-                if (open)
-                    *open = dlg.isVisible();
-                if (dlg.isVisible())
-                    dlg.close();
-            });
+            if (digits)
+                Edit(dlg, IDC_DIGITS)->setText(QString::fromUtf16(digits));
+            if (unit)
+                Edit(dlg, IDC_UNIT)->setText(QString::fromUtf16(unit));
+            if (style)
+                Edit(dlg, IDC_DATE_STYLE)->setText(QString::fromUtf16(style));
+            dlg.GetDlgItem<QPushButton>(1)->click();
+            if (open)
+                *open = dlg.isVisible();
+            if (dlg.isVisible())
+                dlg.close();
+        });
         return boxes.Texts();
     }
 
@@ -109,7 +109,8 @@ TEST_F(UnitDigitsDlgTest, LongerUnitIsStillRefusedOnOk)
 
 TEST_F(UnitDigitsDlgTest, DialogShowsTheDocumentAndStyleOne)
 {
-    DriveModal<CUnitDigitsDlg>([this] { RunUnitDigitsCommand(m_doc, m_profile, nullptr); }, [](CUnitDigitsDlg& dlg) {
+    DriveModal<CUnitDigitsDlg>([this] { RunUnitDigitsCommand(m_doc, m_profile, nullptr); },
+        [](CUnitDigitsDlg& dlg) {
         EXPECT_EQ(Edit(dlg, IDC_UNIT)->text(), QStringLiteral("kg"));
         EXPECT_EQ(Edit(dlg, IDC_DIGITS)->text(), QStringLiteral("1"));
         EXPECT_EQ(Edit(dlg, IDC_DATE_STYLE)->text(), QStringLiteral("1"));
@@ -126,7 +127,8 @@ TEST_F(UnitDigitsDlgTest, DigitsBounds)
     EXPECT_EQ(m_doc.m_digits, 0);
     EXPECT_TRUE(RunWith(u"5", nullptr, nullptr, &open).isEmpty());
     EXPECT_EQ(m_doc.m_digits, 5);
-    EXPECT_EQ(RunWith(u"6", nullptr, nullptr, &open), QStringList{QStringLiteral("0 から 5 までの整数を入力してください。")});
+    EXPECT_EQ(RunWith(u"6", nullptr, nullptr, &open),
+        QStringList{QStringLiteral("0 から 5 までの整数を入力してください。")});
     EXPECT_TRUE(open);
     EXPECT_EQ(RunWith(u"two", nullptr, nullptr, &open), QStringList{QStringLiteral("整数を入力してください。")});
     EXPECT_TRUE(open);
@@ -140,7 +142,8 @@ TEST_F(UnitDigitsDlgTest, StyleBounds)
     EXPECT_EQ(m_profile.GetProfileInt("SHOW", "X", 0), 3);
     EXPECT_TRUE(RunWith(nullptr, nullptr, u"1", &open).isEmpty());
     EXPECT_EQ(m_profile.GetProfileInt("SHOW", "X", 0), 1);
-    EXPECT_EQ(RunWith(nullptr, nullptr, u"0", &open), QStringList{QStringLiteral("1 から 3 までの整数を入力してください。")});
+    EXPECT_EQ(RunWith(nullptr, nullptr, u"0", &open),
+        QStringList{QStringLiteral("1 から 3 までの整数を入力してください。")});
     EXPECT_TRUE(open);
     EXPECT_EQ(m_profile.GetProfileInt("SHOW", "X", 0), 1);
     EXPECT_FALSE(m_doc.IsModified()) << "the style is no part of the document";
@@ -154,7 +157,8 @@ TEST_F(UnitDigitsDlgTest, DigitsAndStyleReadTheFullWidthFormsOfAnInputMethod)
     EXPECT_EQ(m_doc.m_digits, 4);
     EXPECT_EQ(m_profile.GetProfileInt("SHOW", "X", 0), 3);
     // Folded first, then checked against the bounds like any other digit.
-    EXPECT_EQ(RunWith(u"６", nullptr, nullptr, &open), QStringList{QStringLiteral("0 から 5 までの整数を入力してください。")});
+    EXPECT_EQ(RunWith(u"６", nullptr, nullptr, &open),
+        QStringList{QStringLiteral("0 から 5 までの整数を入力してください。")});
     EXPECT_TRUE(open);
 }
 

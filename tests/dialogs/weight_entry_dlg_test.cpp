@@ -92,7 +92,8 @@ TEST_F(WeightEntryDlgTest, RefusedTextIsReplacedByTheSteppedPreviousWeight)
     Weight(dlg)->setText(QStringLiteral("x"));
     Click(dlg, IDC_WEIGHT_MINUS);
     EXPECT_EQ(Weight(dlg)->text(), QStringLiteral("70"));
-    EXPECT_EQ(boxes.Texts(), (QStringList{QStringLiteral("数値を入力してください。"), QStringLiteral("数値を入力してください。")}));
+    EXPECT_EQ(boxes.Texts(),
+        (QStringList{QStringLiteral("数値を入力してください。"), QStringLiteral("数値を入力してください。")}));
 }
 
 TEST_F(WeightEntryDlgTest, CommandPresetsTodayAndTheLatestWeight)

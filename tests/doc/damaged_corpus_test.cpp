@@ -16,8 +16,8 @@ const std::string kFolder = std::string(TARELOG_TEST_DATA) + "/bad";
 struct Expectation {
     std::string file;
     bool loads = false;
-    std::string detail;  // for a failing load: a part of the error's detail
-    int records = 0;     // for a good load
+    std::string detail; // for a failing load: a part of the error's detail
+    int records = 0;    // for a good load
     int digits = 0;
     std::string unit;
 };
@@ -104,7 +104,8 @@ TEST(DamagedCorpus, EachFileLoadsOrFailsAsListedWithoutTouchingTheOpenDiary)
             const std::string japanese = error.JapaneseMessage();
             EXPECT_NE(japanese.find(path), std::string::npos);
             EXPECT_EQ(japanese.find(" the "), std::string::npos) << japanese;
-            EXPECT_NE(japanese.find("先頭から " + std::to_string(error.offset) + " バイト"), std::string::npos) << japanese;
+            EXPECT_NE(japanese.find("先頭から " + std::to_string(error.offset) + " バイト"), std::string::npos)
+                << japanese;
             EXPECT_EQ(StoreDiaryBytes(doc), before);
             continue;
         }
@@ -124,12 +125,13 @@ TEST(DamagedCorpus, EveryTruncationOfAGoodFileFailsAndKeepsTheOpenDiary)
     CTarelogDoc good;
     good.SetDayWeight(65.5, 2002, 8, 30);
     good.SetDayWeight(65.0, 2002, 8, 31);
-    good.m_unit = std::u16string(300, u'g');  // the 16-bit length form
+    good.m_unit = std::u16string(300, u'g'); // the 16-bit length form
     const std::string bytes = StoreDiaryBytes(good);
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         CTarelogDoc doc = OpenDiary();
         const std::string before = StoreDiaryBytes(doc);
-        const DiaryFileError error = LoadDiaryBytes(std::string_view(bytes).substr(0, length), "cut.tlg", doc).error_or({});
+        const DiaryFileError error =
+            LoadDiaryBytes(std::string_view(bytes).substr(0, length), "cut.tlg", doc).error_or({});
         ASSERT_EQ(error.kind, DiaryFileError::Kind::Damaged) << length;
         ASSERT_EQ(StoreDiaryBytes(doc), before) << length;
     }

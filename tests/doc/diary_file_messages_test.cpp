@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr DiaryPart kParts[] = {
-    DiaryPart::Version, DiaryPart::RecordCount, DiaryPart::Records, DiaryPart::Unit, DiaryPart::Digits};
+constexpr DiaryPart kParts[] = {DiaryPart::Version, DiaryPart::RecordCount, DiaryPart::Records, DiaryPart::Unit,
+    DiaryPart::Digits};
 
 // Every part with every problem that names its part, and the one that does not.
 std::vector<ArchiveError> AllDamages()
@@ -45,23 +45,27 @@ TEST(DiaryFileMessages, RefusalsSayWhatWasRefusedAndWhy)
 {
     using Kind = DiaryFileError::Kind;
     const DiaryFileError sorting = DiaryRefusalError(Kind::CannotOpen, "d", DiaryRefusal::SortingOutOfMemory, ENOMEM);
-    const DiaryFileError held = DiaryRefusalError(Kind::CannotWrite, "d", DiaryRefusal::RecoveryCopyHeldElsewhere, EWOULDBLOCK);
+    const DiaryFileError held = DiaryRefusalError(Kind::CannotWrite, "d", DiaryRefusal::RecoveryCopyHeldElsewhere,
+        EWOULDBLOCK);
     DiaryFileError changed = DiaryRefusalError(Kind::CannotWrite, "d", DiaryRefusal::ChangedIntoUnreadable, ESTALE);
-    const DiaryFileError cause = DamagedDiaryError("d", ArchiveError(ArchiveProblem::EndsInside, PartId(DiaryPart::Unit), 8));
+    const DiaryFileError cause = DamagedDiaryError("d",
+        ArchiveError(ArchiveProblem::EndsInside, PartId(DiaryPart::Unit), 8));
     changed.cause = std::make_shared<const DiaryFileError>(cause);
 
-    EXPECT_EQ(changed.Detail(), "another program changed the file into something that cannot be read ("
-        + cause.Detail() + ")");
+    EXPECT_EQ(changed.Detail(),
+        "another program changed the file into something that cannot be read (" + cause.Detail() + ")");
     EXPECT_EQ(held.Detail(), "another window keeps a recovery copy of this diary");
     EXPECT_EQ(sorting.Detail().rfind("sorting the records: ", 0), 0u) << sorting.Detail();
-    const std::set<std::string> japanese = {sorting.JapaneseMessage(), held.JapaneseMessage(), changed.JapaneseMessage()};
+    const std::set<std::string> japanese = {sorting.JapaneseMessage(), held.JapaneseMessage(),
+        changed.JapaneseMessage()};
     EXPECT_EQ(japanese.size(), 3u);
 }
 
 TEST(DiaryFileMessages, ReadOnlyIsToldApartFromOtherRefusedAccess)
 {
     using Kind = DiaryFileError::Kind;
-    const DiaryFileError readOnly = FileOperationError(Kind::CannotWrite, "d", FileFailure{FileStep::Opening, EACCES, FileReason::ReadOnly});
+    const DiaryFileError readOnly = FileOperationError(Kind::CannotWrite, "d",
+        FileFailure{FileStep::Opening, EACCES, FileReason::ReadOnly});
     const DiaryFileError denied = FileOperationError(Kind::CannotWrite, "d", FileFailure{FileStep::Opening, EACCES});
     EXPECT_NE(readOnly.JapaneseMessage().find("読み取り専用"), std::string::npos) << readOnly.JapaneseMessage();
     EXPECT_EQ(denied.JapaneseMessage().find("読み取り専用"), std::string::npos) << denied.JapaneseMessage();

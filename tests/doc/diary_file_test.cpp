@@ -96,8 +96,9 @@ TEST(DiaryFileBytes, RecordsKeepFileOrderAndTrailingBytesAreIgnored)
 {
     const std::string later = Hex("00 00 00 00 00 00 4F 40 D3 07 01 00 01 00 00 00"); // 62.0 on 2003-01-01
     CTarelogDoc doc;
-    ASSERT_TRUE(LoadDiaryBytes(Hex("65 00 00 00 02 00 00 00") + later + kRecord655
-        + Hex("FF FE FF 00 00 00 00 00") + "trailing garbage", "t.tlg", doc));
+    ASSERT_TRUE(LoadDiaryBytes(Hex("65 00 00 00 02 00 00 00") + later + kRecord655 + Hex("FF FE FF 00 00 00 00 00")
+            + "trailing garbage",
+        "t.tlg", doc));
     ASSERT_EQ(doc.GetRecordCount(), 2);
     EXPECT_EQ(doc.GetRecord(0).year, 2003);
     EXPECT_EQ(doc.GetRecord(1).year, 2002);

@@ -41,10 +41,10 @@ struct MergeCase {
     const char* base;
     const char* disk;
     const char* window;
-    const char* keepDisk;    // merged records when conflicts keep the disk
-    const char* keepWindow;  // ... and when they keep the window
-    const char* conflicts;   // days in conflict
-    std::size_t fromDisk;    // days that came from the disk when keeping it
+    const char* keepDisk;   // merged records when conflicts keep the disk
+    const char* keepWindow; // ... and when they keep the window
+    const char* conflicts;  // days in conflict
+    std::size_t fromDisk;   // days that came from the disk when keeping it
 };
 
 const MergeCase kCases[] = {
@@ -54,8 +54,8 @@ const MergeCase kCases[] = {
     {"window deletes", "1=60 2=61", "1=60 2=61", "2=61", "2=61", "2=61", "", 0},
     {"disk adds", "1=60", "1=60 3=62", "1=60", "1=60 3=62", "1=60 3=62", "", 1},
     {"both add other days", "1=60", "1=60 3=62", "1=60 2=61", "1=60 2=61 3=62", "1=60 2=61 3=62", "", 1},
-    {"disk changes, window adds", "1=60 2=61", "1=59 2=61", "1=60 2=61 3=63", "1=59 2=61 3=63",
-        "1=59 2=61 3=63", "", 1},
+    {"disk changes, window adds", "1=60 2=61", "1=59 2=61", "1=60 2=61 3=63", "1=59 2=61 3=63", "1=59 2=61 3=63", "",
+        1},
     {"disk deletes, window changes another", "1=60 2=61", "2=61", "1=60 2=62", "2=62", "2=62", "", 1},
     {"window deletes, disk changes another", "1=60 2=61", "1=60 2=65", "2=61", "2=65", "2=65", "", 1},
     {"both make the same change", "1=60", "1=61", "1=61", "1=61", "1=61", "", 0},
@@ -65,16 +65,16 @@ const MergeCase kCases[] = {
     {"deleted on disk, changed in window", "1=60 2=61", "2=61", "1=65 2=61", "2=61", "1=65 2=61", "1", 1},
     {"changed on disk, deleted in window", "1=60 2=61", "1=64 2=61", "2=61", "1=64 2=61", "2=61", "1", 1},
     {"added differently", "", "1=60", "1=61", "1=60", "1=61", "1", 1},
-    {"conflict among clean changes", "1=60 2=61 3=62", "1=50 2=71 3=62", "1=60 2=72 3=52",
-        "1=50 2=71 3=52", "1=50 2=72 3=52", "2", 2},
+    {"conflict among clean changes", "1=60 2=61 3=62", "1=50 2=71 3=62", "1=60 2=72 3=52", "1=50 2=71 3=52",
+        "1=50 2=72 3=52", "2", 2},
     // The disk's order is kept; a day the window adds goes where the entry
     // dialog would put it.
     {"out of date order", "5=60 1=61", "5=60 1=61 3=62", "5=60 1=63", "5=60 1=63 3=62", "5=60 1=63 3=62", "", 1},
     {"added between others", "1=60 5=61", "1=60 5=61 9=62", "1=60 3=63 5=61", "1=60 3=63 5=61 9=62",
         "1=60 3=63 5=61 9=62", "", 1},
     // Duplicate days of old files travel as one value.
-    {"duplicate day replaced in window", "1=60 1=61 2=62", "1=60 1=61 2=64", "1=70 2=62", "1=70 2=64",
-        "1=70 2=64", "", 1},
+    {"duplicate day replaced in window", "1=60 1=61 2=62", "1=60 1=61 2=64", "1=70 2=62", "1=70 2=64", "1=70 2=64", "",
+        1},
     {"duplicate day grown on disk", "1=60 2=62", "1=60 1=61 2=62", "1=60 2=62 4=64", "1=60 1=61 2=62 4=64",
         "1=60 1=61 2=62 4=64", "", 1},
 };
@@ -83,8 +83,10 @@ TEST(DiaryMerge, EachCaseMergesDayByDay)
 {
     for (const MergeCase& c : kCases) {
         SCOPED_TRACE(c.name);
-        const DiaryMergeResult disk = MergeDiaries(Diary(c.base), Diary(c.disk), Diary(c.window), ConflictChoice::KeepDisk);
-        const DiaryMergeResult window = MergeDiaries(Diary(c.base), Diary(c.disk), Diary(c.window), ConflictChoice::KeepWindow);
+        const DiaryMergeResult disk = MergeDiaries(Diary(c.base), Diary(c.disk), Diary(c.window),
+            ConflictChoice::KeepDisk);
+        const DiaryMergeResult window = MergeDiaries(Diary(c.base), Diary(c.disk), Diary(c.window),
+            ConflictChoice::KeepWindow);
         EXPECT_EQ(Text(disk.merged.records), c.keepDisk);
         EXPECT_EQ(Text(window.merged.records), c.keepWindow);
         std::string conflicts;
@@ -97,7 +99,8 @@ TEST(DiaryMerge, EachCaseMergesDayByDay)
 
 TEST(DiaryMerge, ConflictsNameBothWeights)
 {
-    const DiaryMergeResult result = MergeDiaries(Diary("1=60 2=61"), Diary("1=64 2=61"), Diary("2=61"), ConflictChoice::KeepDisk);
+    const DiaryMergeResult result = MergeDiaries(Diary("1=60 2=61"), Diary("1=64 2=61"), Diary("2=61"),
+        ConflictChoice::KeepDisk);
     ASSERT_EQ(result.conflicts.size(), 1u);
     const DiaryConflict& c = result.conflicts[0];
     EXPECT_EQ(c.kind, DiaryConflict::Kind::Day);

@@ -18,11 +18,14 @@
 // quotes and non-ASCII text; any digits.
 class RandomDiaries {
 public:
-    explicit RandomDiaries(std::uint32_t seed) : m_random(seed) {}
+    explicit RandomDiaries(std::uint32_t seed)
+        : m_random(seed)
+    {
+    }
 
     enum class Order {
-        ByDate,     // day numbers never decrease, days recorded twice included
-        Shuffled,   // any order
+        ByDate,   // day numbers never decrease, days recorded twice included
+        Shuffled, // any order
     };
 
     CTarelogDoc Make(int records, Order order)
@@ -39,10 +42,10 @@ public:
         }
         std::vector<WeightRecord> sorted = doc.Records();
         if (order == Order::ByDate) {
-            std::stable_sort(sorted.begin(), sorted.end(), [](const WeightRecord& a, const WeightRecord& b) {
-                return DayOf(a) < DayOf(b);
-            });
-        } else if (sorted.size() >= 2 && std::is_sorted(sorted.begin(), sorted.end(), [](auto& a, auto& b) { return DayOf(a) < DayOf(b); })) {
+            std::stable_sort(sorted.begin(), sorted.end(),
+                [](const WeightRecord& a, const WeightRecord& b) { return DayOf(a) < DayOf(b); });
+        } else if (sorted.size() >= 2
+            && std::is_sorted(sorted.begin(), sorted.end(), [](auto& a, auto& b) { return DayOf(a) < DayOf(b); })) {
             std::swap(sorted.front(), sorted.back());
         }
         doc.RemoveAllRecords();
@@ -78,7 +81,8 @@ private:
             switch (Pick(4)) {
             case 0: return static_cast<std::int16_t>(m_random());
             case 1: return static_cast<std::int16_t>(static_cast<int>(Pick(40)) - 5);
-            case 2: return Pick(2) ? std::numeric_limits<std::int16_t>::min() : std::numeric_limits<std::int16_t>::max();
+            case 2:
+                return Pick(2) ? std::numeric_limits<std::int16_t>::min() : std::numeric_limits<std::int16_t>::max();
             default: return static_cast<std::int16_t>(1 + Pick(28));
             }
         };

@@ -24,7 +24,8 @@ inline DiaryStats ReferenceDiaryStats(const std::vector<WeightRecord>& records)
     std::vector<Dated> dated;
     for (const WeightRecord& r : records)
         dated.push_back({CalendarDate::FromYmd(r.year, r.month, r.day).DayNumber(), &r, 0.0});
-    std::stable_sort(dated.begin(), dated.end(), [](const Dated& a, const Dated& b) { return a.dayNumber < b.dayNumber; });
+    std::stable_sort(dated.begin(), dated.end(),
+        [](const Dated& a, const Dated& b) { return a.dayNumber < b.dayNumber; });
     double trend = 0.0;
     bool started = false;
     stats.lowest = stats.highest = *dated.front().record;

@@ -138,9 +138,9 @@ TEST_F(SafeSave, StrayTemporariesOfThisFileAreRemovedOthersKept)
              ".diary.tlg.backup", ".diary.tlg.saving-Ab3xY", ".diary.tlg.saving-Ab3xYz1", ".diary.tlg.saving-Ab-xYz"})
         WriteBytes(dir.File(name), "left over");
     ASSERT_TRUE(SaveDiaryFile(DiaryOf(2, 60.0), path));
-    EXPECT_EQ(Entries(dir), (std::vector<std::string>{".diary.tlg.backup", ".diary.tlg.saving-Ab-xYz",
-                                ".diary.tlg.saving-Ab3xY", ".diary.tlg.saving-Ab3xYz1", ".other.tlg.saving-Ab3xYz",
-                                "diary.tlg"}));
+    EXPECT_EQ(Entries(dir),
+        (std::vector<std::string>{".diary.tlg.backup", ".diary.tlg.saving-Ab-xYz", ".diary.tlg.saving-Ab3xY",
+            ".diary.tlg.saving-Ab3xYz1", ".other.tlg.saving-Ab3xYz", "diary.tlg"}));
 }
 
 TEST_F(SafeSave, SymbolicLinkStaysALinkToTheNewContents)

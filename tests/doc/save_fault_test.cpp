@@ -74,7 +74,9 @@ TEST(SaveUnderFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverATornOne)
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(SaveDiaryFile(a, path));
-    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start) / 3;
+    const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
+                              std::chrono::steady_clock::now() - start)
+        / 3;
 
     std::mt19937 random(12345);
     std::uniform_int_distribution<long> delay(0, std::max<long>(4 * saveTime.count(), 4000));
@@ -104,7 +106,8 @@ TEST(SaveUnderFaults, KilledWhileSavingLeavesTheOldOrTheNewFileNeverATornOne)
         ::waitpid(pid, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child failed on its own, status " << status;
         const std::string now = ReadBytes(path);
-        ASSERT_TRUE(now == bytesA || now == bytesB) << "torn file after kill " << kill << ", " << now.size() << " bytes";
+        ASSERT_TRUE(now == bytesA || now == bytesB)
+            << "torn file after kill " << kill << ", " << now.size() << " bytes";
         changes += now != last;
         last = now;
         strays += CountTemporaries(dir.Path().string()) > 0;
@@ -123,7 +126,8 @@ TEST(SaveUnderFaults, FullFileSystemKeepsTheOldFile)
     TempDir dir;
     const std::string folder = dir.Path().string();
     std::string message;
-    const int status = InChild([&](std::string& why) {
+    const int status = InChild(
+        [&](std::string& why) {
         if (!MountPrivateTmpfs(folder, "size=256k"))
             return kSkipped;
         const std::string path = folder + "/diary.tlg";
@@ -147,7 +151,8 @@ TEST(SaveUnderFaults, FullFileSystemKeepsTheOldFile)
             return 1;
         }
         return 0;
-    }, message);
+        },
+        message);
     if (status == kSkipped)
         GTEST_SKIP() << "needs root to mount a small tmpfs; the injected short writes cover the rest";
     EXPECT_EQ(status, 0) << message;
@@ -161,7 +166,8 @@ TEST(SaveUnderFaults, FileSizeLimitCutsTheWriteShortAndKeepsTheOldFile)
     const CTarelogDoc small = SmallDiary();
     ASSERT_TRUE(SaveDiaryFile(small, path));
     std::string message;
-    const int status = InChild([&](std::string& why) {
+    const int status = InChild(
+        [&](std::string& why) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{100000, 100000};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
@@ -172,7 +178,8 @@ TEST(SaveUnderFaults, FileSizeLimitCutsTheWriteShortAndKeepsTheOldFile)
             return 1;
         }
         return 0;
-    }, message);
+        },
+        message);
     if (status == kSkipped)
         GTEST_SKIP() << "cannot set a file size limit";
     EXPECT_EQ(status, 0) << message;
@@ -189,7 +196,8 @@ TEST(SaveUnderFaults, ReadOnlyDirectoryIsAClearErrorAndNothingIsWrittenElsewhere
     std::filesystem::create_directory(folder);
     const std::string path = folder + "/diary.tlg";
     std::string message;
-    const int status = InChild([&](std::string& why) {
+    const int status = InChild(
+        [&](std::string& why) {
         const bool root = ::geteuid() == 0;
         if (root && !MountPrivateTmpfs(folder, "size=1m"))
             return kSkipped;
@@ -217,7 +225,8 @@ TEST(SaveUnderFaults, ReadOnlyDirectoryIsAClearErrorAndNothingIsWrittenElsewhere
             return 1;
         }
         return 0;
-    }, message);
+        },
+        message);
     if (status == kSkipped)
         GTEST_SKIP() << "cannot make a read-only directory here";
     EXPECT_EQ(status, 0) << message;

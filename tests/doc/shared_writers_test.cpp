@@ -126,14 +126,16 @@ TEST(SharedWriters, ALiveWritersTemporaryIsNeverRemovedButADeadOnesIs)
     ASSERT_TRUE(held.Acquire(path));
     WriteBytes(stray, "being written");
     std::string message;
-    const int status = InChild([&](std::string& why) {
+    const int status = InChild(
+        [&](std::string& why) {
         FileWriteLock lock;
         if (lock.Acquire(path, std::chrono::milliseconds(100))) {
             why = "got a lock that was held";
             return 1;
         }
         return 0;
-    }, message);
+        },
+        message);
     EXPECT_EQ(status, 0) << message;
     EXPECT_EQ(ReadBytes(stray), "being written");
 }

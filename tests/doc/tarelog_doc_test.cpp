@@ -22,7 +22,8 @@ public:
 
 WeightRecord Record(double weight, int y, int m, int d)
 {
-    return WeightRecord{weight, static_cast<std::int16_t>(y), static_cast<std::int16_t>(m), static_cast<std::int16_t>(d), {0, 0}};
+    return WeightRecord{weight, static_cast<std::int16_t>(y), static_cast<std::int16_t>(m),
+        static_cast<std::int16_t>(d), {0, 0}};
 }
 
 TEST(TarelogDocStatistics, EmptyDocument)
@@ -118,9 +119,9 @@ TEST(TarelogDocSetDayWeight, InsertsAtTheDatePosition)
     CTarelogDoc doc;
     doc.SetDayWeight(61, 2002, 8, 10);
     doc.SetDayWeight(63, 2002, 8, 20);
-    doc.SetDayWeight(60, 2002, 8, 1);   // before all
-    doc.SetDayWeight(62, 2002, 8, 15);  // between
-    doc.SetDayWeight(64, 2002, 9, 1);   // after all
+    doc.SetDayWeight(60, 2002, 8, 1);  // before all
+    doc.SetDayWeight(62, 2002, 8, 15); // between
+    doc.SetDayWeight(64, 2002, 9, 1);  // after all
     ASSERT_EQ(doc.GetRecordCount(), 5);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(doc.GetRecord(i).weight, 60.0 + i) << "index " << i;

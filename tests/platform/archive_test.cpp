@@ -103,8 +103,14 @@ TEST(ArchiveStrings, OneByteFormIsShiftJisInEachLengthForm)
     EXPECT_EQ(Loaded(std::string("\x03\x82\xA9\xB7", 4)), u"\u304B\uFF77");
     EXPECT_EQ(Loaded(std::string("\x00", 1)), u"");
     // FF then a 16-bit length without the wide tag: still one-byte characters.
-    EXPECT_EQ(Loaded(std::string("\xFF\x03\x00" "abc", 6)), u"abc");
-    EXPECT_EQ(Loaded(std::string("\xFF\xFF\xFF\x02\x00\x00\x00" "ab", 9)), u"ab");
+    EXPECT_EQ(Loaded(std::string("\xFF\x03\x00"
+                                 "abc",
+                  6)),
+        u"abc");
+    EXPECT_EQ(Loaded(std::string("\xFF\xFF\xFF\x02\x00\x00\x00"
+                                 "ab",
+                  9)),
+        u"ab");
     const std::string text300(300, 'x');
     EXPECT_EQ(Loaded(std::string("\xFF\x2C\x01", 3) + text300), std::u16string(300, u'x'));
 }

@@ -12,7 +12,7 @@ std::int64_t Days(int y1, int m1, int d1, int y2, int m2, int d2)
 TEST(CalendarDate, DifferencesAcrossMonthsAndLeapDays)
 {
     EXPECT_EQ(Days(2002, 8, 1, 2002, 8, 31), 30);
-    EXPECT_EQ(Days(2004, 2, 28, 2004, 3, 1), 2);   // 2004 is a leap year
+    EXPECT_EQ(Days(2004, 2, 28, 2004, 3, 1), 2); // 2004 is a leap year
     EXPECT_EQ(Days(2003, 2, 28, 2003, 3, 1), 1);
     EXPECT_EQ(Days(2002, 8, 31, 2002, 8, 1), -30);
     EXPECT_EQ(Days(1970, 1, 1, 1970, 1, 1), 0);
@@ -20,8 +20,8 @@ TEST(CalendarDate, DifferencesAcrossMonthsAndLeapDays)
 
 TEST(CalendarDate, CenturyYearsFollowTheGregorianRule)
 {
-    EXPECT_EQ(Days(1900, 2, 28, 1900, 3, 1), 1);   // 1900 is not a leap year
-    EXPECT_EQ(Days(2000, 2, 28, 2000, 3, 1), 2);   // 2000 is
+    EXPECT_EQ(Days(1900, 2, 28, 1900, 3, 1), 1); // 1900 is not a leap year
+    EXPECT_EQ(Days(2000, 2, 28, 2000, 3, 1), 2); // 2000 is
     EXPECT_EQ(Days(2100, 2, 28, 2100, 3, 1), 1);
     EXPECT_EQ(Days(1600, 1, 1, 2000, 1, 1), 146097); // four centuries
 }
@@ -58,10 +58,20 @@ TEST(CalendarDate, RealDatesAreThoseWrittenAsTheCalendarHasThem)
         int year, month, day;
         bool real;
     } cases[] = {
-        {2024, 2, 29, true}, {2023, 2, 29, false}, {2000, 2, 29, true}, {1900, 2, 29, false},
-        {2024, 4, 30, true}, {2024, 4, 31, false}, {2024, 12, 31, true}, {2024, 13, 1, false},
-        {2024, 0, 1, false}, {2024, 1, 0, false}, {1, 1, 1, true}, {0, 12, 31, false},
-        {-1, 6, 1, false}, {9999, 12, 31, true},
+        {2024, 2, 29, true},
+        {2023, 2, 29, false},
+        {2000, 2, 29, true},
+        {1900, 2, 29, false},
+        {2024, 4, 30, true},
+        {2024, 4, 31, false},
+        {2024, 12, 31, true},
+        {2024, 13, 1, false},
+        {2024, 0, 1, false},
+        {2024, 1, 0, false},
+        {1, 1, 1, true},
+        {0, 12, 31, false},
+        {-1, 6, 1, false},
+        {9999, 12, 31, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsRealDate(c.year, c.month, c.day), c.real) << c.year << '-' << c.month << '-' << c.day;

@@ -35,5 +35,6 @@ TEST(FileFailureText, OpeningNamesNoStepAndErrnoSpeaksForItself)
     EXPECT_EQ(DescribeFileFailure(FileFailure{FileStep::Opening, ENOENT}), std::strerror(ENOENT));
     EXPECT_EQ(DescribeFileFailure(FileFailure{FileStep::WritingNewFile, ENOSPC}),
         std::string("writing the new file: ") + std::strerror(ENOSPC));
-    EXPECT_EQ(DescribeFileFailure(FileFailure{FileStep::Opening, EACCES, FileReason::ReadOnly}), "the file is read-only");
+    EXPECT_EQ(DescribeFileFailure(FileFailure{FileStep::Opening, EACCES, FileReason::ReadOnly}),
+        "the file is read-only");
 }

@@ -9,10 +9,18 @@ TEST(NumberText, WholeFiniteNumbersOnly)
         NumberProblem problem;
         double value;
     } cases[] = {
-        {"65.4", NumberProblem::None, 65.4}, {"-0.5", NumberProblem::None, -0.5}, {"1e2", NumberProblem::None, 100.0},
-        {"", NumberProblem::NotANumber, 0}, {"+1", NumberProblem::NotANumber, 0}, {" 1", NumberProblem::NotANumber, 0},
-        {"1 ", NumberProblem::NotANumber, 0}, {"1,5", NumberProblem::NotANumber, 0}, {"0x10", NumberProblem::NotANumber, 0},
-        {"1e999", NumberProblem::OutOfRange, 0}, {"inf", NumberProblem::NotFinite, 0}, {"nan", NumberProblem::NotFinite, 0},
+        {"65.4", NumberProblem::None, 65.4},
+        {"-0.5", NumberProblem::None, -0.5},
+        {"1e2", NumberProblem::None, 100.0},
+        {"", NumberProblem::NotANumber, 0},
+        {"+1", NumberProblem::NotANumber, 0},
+        {" 1", NumberProblem::NotANumber, 0},
+        {"1 ", NumberProblem::NotANumber, 0},
+        {"1,5", NumberProblem::NotANumber, 0},
+        {"0x10", NumberProblem::NotANumber, 0},
+        {"1e999", NumberProblem::OutOfRange, 0},
+        {"inf", NumberProblem::NotFinite, 0},
+        {"nan", NumberProblem::NotFinite, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -110,7 +110,8 @@ TEST(PngWriter, RepeatedRowsKeepTheirPixelsUnderEveryCompression)
     for (const PngCompression& compression : AllCompressions()) {
         const QByteArray png = PalettePng(image, compression);
         ASSERT_FALSE(png.isEmpty());
-        EXPECT_EQ(Decoded(png), image) << compression.level << " " << compression.strategy << " " << compression.upFilter;
+        EXPECT_EQ(Decoded(png), image) << compression.level << " " << compression.strategy << " "
+                                       << compression.upFilter;
     }
 }
 

@@ -68,8 +68,11 @@ TEST(QPainterSurface, LineStopsBeforeItsEndPoint)
 
 TEST(QPainterSurface, LinesInEveryDirectionExcludeTheEnd)
 {
-    struct Case { int x0, y0, x1, y1; };
-    for (const Case c : {Case{8, 10, 3, 10}, Case{12, 16, 12, 3}, Case{12, 3, 12, 16}, Case{15, 15, 4, 9}, Case{4, 15, 6, 2}, Case{6, 2, 4, 15}}) {
+    struct Case {
+        int x0, y0, x1, y1;
+    };
+    for (const Case c : {Case{8, 10, 3, 10}, Case{12, 16, 12, 3}, Case{12, 3, 12, 16}, Case{15, 15, 4, 9},
+             Case{4, 15, 6, 2}, Case{6, 2, 4, 15}}) {
         const QImage image = Paint(20, 20, [&](QPainterSurface& s) {
             s.MoveTo(c.x0, c.y0);
             s.LineTo(c.x1, c.y1);
@@ -98,8 +101,8 @@ TEST(QPainterSurface, MarkerCoversExactlyFiveByFive)
 {
     const int x = 10, y = 9;
     const QImage image = Paint(20, 20, [&](QPainterSurface& s) {
-        SelectPen(s, 0x000000FF);                         // red outline
-        s.SelectBrush(s.CreateSolidBrush(0x00FF0000));    // blue fill
+        SelectPen(s, 0x000000FF);                      // red outline
+        s.SelectBrush(s.CreateSolidBrush(0x00FF0000)); // blue fill
         s.DrawFigure({x - 2, y - 2, x + 3, y + 3});
     });
     EXPECT_EQ(CountNonWhite(image), 25);
@@ -115,7 +118,7 @@ TEST(QPainterSurface, FillRectLeavesRightAndBottomEdges)
 {
     const QImage image = Paint(20, 20, [](QPainterSurface& s) {
         s.FillRect({2, 3, 7, 5}, s.CreateSolidBrush(0x0000FF00));
-        s.FillRect({9, 9, 9, 15}, s.CreateSolidBrush(0x0000FF00));  // empty
+        s.FillRect({9, 9, 9, 15}, s.CreateSolidBrush(0x0000FF00)); // empty
     });
     EXPECT_EQ(CountNonWhite(image), 5 * 2);
     EXPECT_EQ(image.pixel(2, 3), qRgb(0, 255, 0));
@@ -218,10 +221,13 @@ TEST(QPainterSurface, GraphDrawsTheRecordedCallsPixelForPixel)
     GraphFontMeasurer measurer;
     RecordingSurface recording(measurer);
     DrawGraph(recording, {0, 0, 240, 268}, doc, state, profile);
-    const QImage image = Paint(240, 268, [&](QPainterSurface& s) { DrawGraph(s, {0, 0, 240, 268}, doc, state, profile); });
+    const QImage image = Paint(240, 268, [&](QPainterSurface& s) {
+        DrawGraph(s, {0, 0, 240, 268}, doc, state, profile);
+    });
 
     const auto& ops = recording.Ops();
-    const auto figure = std::find_if(ops.begin(), ops.end(), [](const SurfaceOp& op) { return op.kind == SurfaceOp::Kind::Figure; });
+    const auto figure = std::find_if(ops.begin(), ops.end(),
+        [](const SurfaceOp& op) { return op.kind == SurfaceOp::Kind::Figure; });
     ASSERT_NE(figure, ops.end());
     for (int y = figure->b; y < figure->d; ++y)
         for (int x = figure->a; x < figure->c; ++x)
@@ -229,7 +235,8 @@ TEST(QPainterSurface, GraphDrawsTheRecordedCallsPixelForPixel)
     EXPECT_EQ(image.pixel(figure->c, figure->b), kWhite) << "right of the marker";
     // A date grid line runs from B up to, not including, row 10.
     const auto grid = std::adjacent_find(ops.begin(), ops.end(), [](const SurfaceOp& move, const SurfaceOp& line) {
-        return move.kind == SurfaceOp::Kind::MoveTo && line.kind == SurfaceOp::Kind::LineTo && line.b == 10 && line.a == move.a;
+        return move.kind == SurfaceOp::Kind::MoveTo && line.kind == SurfaceOp::Kind::LineTo && line.b == 10
+            && line.a == move.a;
     }) + 1;
     ASSERT_LT(grid, ops.end());
     EXPECT_EQ(image.pixel(grid->a, 11), qRgb(0, 128, 0));
@@ -250,7 +257,8 @@ TEST(QPainterSurface, DirectImageWritesMatchQPainterDrawing)
             state.m_colorSlots[i] = static_cast<Color>(0x00302010 * (i + 1));
         state.m_avgNarrow = state.m_avgNormal = state.m_avgWide = true;
         MemoryProfileStore profile;
-        const QImage direct = Paint(client.right, client.bottom, [&](QPainterSurface& s) { DrawGraph(s, client, doc, state, profile); });
+        const QImage direct = Paint(client.right, client.bottom,
+            [&](QPainterSurface& s) { DrawGraph(s, client, doc, state, profile); });
         QImage viaPainter(client.right, client.bottom, QImage::Format_RGB32);
         viaPainter.fill(Qt::white);
         {

@@ -46,7 +46,8 @@ protected:
         process.setProcessEnvironment(env);
         process.start(TARELOG_CLI, QStringList{"render", QString::fromStdString(diary)} + args);
         process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardError().toStdString()};
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardError().toStdString()};
     }
 
     std::string Out(const char* name) const { return dir.File(name); }
@@ -74,8 +75,8 @@ TEST_F(RenderVerb, OpsListIsTheWindowsDrawing)
 
 TEST_F(RenderVerb, OptionsReachTheDrawing)
 {
-    const ToolRun run = Render({"-o", QString::fromStdString(Out("g.ops")), "--no-profile", "--size", "400x300", "--style", "3",
-                            "--avg", "wide,narrow", "--color", "0=0x0000FF", "--color", "6=0x123456"});
+    const ToolRun run = Render({"-o", QString::fromStdString(Out("g.ops")), "--no-profile", "--size", "400x300",
+        "--style", "3", "--avg", "wide,narrow", "--color", "0=0x0000FF", "--color", "6=0x123456"});
     ASSERT_EQ(run.status, 0) << run.err;
     GraphViewState state;
     state.m_avgNarrow = state.m_avgWide = true;
@@ -114,7 +115,10 @@ TEST_F(RenderVerb, ProfileGivesColoursAndStyleUnlessIgnored)
 
 TEST_F(RenderVerb, PngIsPaintedLikeTheWindow)
 {
-    ASSERT_EQ(Render({"-o", QString::fromStdString(Out("g.png")), "--no-profile", "--avg", "normal", "--color", "0=0x0000FF"}).status, 0);
+    ASSERT_EQ(
+        Render({"-o", QString::fromStdString(Out("g.png")), "--no-profile", "--avg", "normal", "--color", "0=0x0000FF"})
+            .status,
+        0);
     const QImage fromTool(QString::fromStdString(Out("g.png")));
     ASSERT_EQ(fromTool.size(), QSize(240, 268));
 
@@ -149,8 +153,10 @@ TEST_F(RenderVerb, SvgMeasuresWithTheWindowsFont)
     const std::string topLabel = svg.substr(scaleStart, lastScale + 2 - scaleStart);
     const int left = measurer.Measure(topLabel).width + 3;
     const int x = std::max(0, left - measurer.Measure("3/1").width / 2);
-    EXPECT_EQ(svg.substr(element, label - element).find(FormatString(" x=\"%d\" ", x)), std::string("<text xml:space=\"preserve\"").size())
-        << topLabel << "\n" << svg.substr(element, label - element);
+    EXPECT_EQ(svg.substr(element, label - element).find(FormatString(" x=\"%d\" ", x)),
+        std::string("<text xml:space=\"preserve\"").size())
+        << topLabel << "\n"
+        << svg.substr(element, label - element);
 }
 
 TEST_F(RenderVerb, RefusesWhatItCannotDo)

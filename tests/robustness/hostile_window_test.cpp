@@ -56,7 +56,8 @@ protected:
             Settle();
             if (m_asked.size() > asked) {
                 ++refused;
-                EXPECT_EQ(StoreDiaryBytes(*Doc()), before) << "a refused file changed the open diary: " << file.toStdString();
+                EXPECT_EQ(StoreDiaryBytes(*Doc()), before)
+                    << "a refused file changed the open diary: " << file.toStdString();
             } else {
                 EXPECT_EQ(DocPath(), file);
             }

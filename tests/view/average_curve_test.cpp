@@ -177,7 +177,9 @@ TEST(AverageCurve, DrawnCurveIsTheColumnByColumnRule)
                 const SurfaceOp& op = ops[static_cast<std::size_t>(2 + i - n)];
                 ASSERT_EQ(op.a, i);
                 const std::int64_t expected = static_cast<std::int64_t>(bottom) - AverageHeight(table, bottom, i, n);
-                ASSERT_EQ(op.b, std::clamp<std::int64_t>(expected, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()))
+                ASSERT_EQ(op.b,
+                    std::clamp<std::int64_t>(expected, std::numeric_limits<int>::min(),
+                        std::numeric_limits<int>::max()))
                     << "trial " << trial << " n " << n << " column " << i;
             }
         }

@@ -12,7 +12,8 @@
 namespace {
 
 // What holds for every drawing, whatever the input.
-void CheckDrawing(const RecordingSurface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state)
+void CheckDrawing(const RecordingSurface& surface, const Rect& client, const CTarelogDoc& doc,
+    const GraphViewState& state)
 {
     const int width = client.right, height = client.bottom;
     ASSERT_EQ(surface.PensCreated(), surface.PensDeleted());
@@ -33,7 +34,10 @@ void CheckDrawing(const RecordingSurface& surface, const Rect& client, const CTa
     for (const SurfaceOp& op : surface.Ops()) {
         if (op.kind == SurfaceOp::Kind::Pen) {
             phase = static_cast<int>(op.color & 0xF);
-            curveHalfWidth = phase == 4 ? kNarrowHalfWidth : phase == 5 ? kNormalHalfWidth : phase == 6 ? kWideHalfWidth : 0;
+            curveHalfWidth = phase == 4 ? kNarrowHalfWidth
+                : phase == 5            ? kNormalHalfWidth
+                : phase == 6            ? kWideHalfWidth
+                                        : 0;
             continue;
         }
         if (op.kind == SurfaceOp::Kind::Text && phase == 1) {
@@ -140,7 +144,8 @@ TEST(DrawGraphRobustness, HugeUnitTextIsDrawnInBoundedPart)
         ASSERT_LE(op.text.size(), 64u);
         if (op.text.find("kkk") != std::string::npos) {
             ++labels;
-            EXPECT_EQ(op.text.substr(op.text.size() - (kMaxDrawnUnitLength - 1)), std::string(kMaxDrawnUnitLength - 1, 'k'));
+            EXPECT_EQ(op.text.substr(op.text.size() - (kMaxDrawnUnitLength - 1)),
+                std::string(kMaxDrawnUnitLength - 1, 'k'));
         }
     }
     EXPECT_GT(labels, 0);

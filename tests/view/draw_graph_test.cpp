@@ -124,11 +124,13 @@ TEST(DrawGraph, ScaleEndsAtTheWindowTop)
         FixedWidthMeasurer measurer(6, height, 10);
         RecordingSurface surface(measurer);
         MemoryProfileStore profile;
-        DrawGraph(surface, {0, 0, 240, 268}, MakeDoc({{60.0, 2001, 1, 1}, {65.0, 2001, 1, 31}}), DistinctColors(), profile);
+        DrawGraph(surface, {0, 0, 240, 268}, MakeDoc({{60.0, 2001, 1, 1}, {65.0, 2001, 1, 31}}), DistinctColors(),
+            profile);
         const auto texts = OfKind(surface.Ops(), SurfaceOp::Kind::Text);
         const int rows = height == 21 ? 12 : 11;
         ASSERT_GE(texts.size(), static_cast<std::size_t>(rows));
-        EXPECT_EQ(texts[rows - 1], FormatString("text 3 %d \"%.1fkg\"", 230 - 20 * (rows - 1) - height / 2, 60.0 + 0.5 * (rows - 1)))
+        EXPECT_EQ(texts[rows - 1],
+            FormatString("text 3 %d \"%.1fkg\"", 230 - 20 * (rows - 1) - height / 2, 60.0 + 0.5 * (rows - 1)))
             << "label height " << height;
         EXPECT_EQ(texts[rows].substr(0, 7), "text 30") << "the next text is the first date label";
     }
@@ -205,7 +207,7 @@ TEST(DrawGraph, DateStylesComeFromTheProfileOnEveryLabel)
     CountingProfile profile;
     profile.WriteProfileInt("SHOW", "X", 3);
     DrawGraph(surface, {0, 0, 240, 268}, MakeDoc({{60.0, 2001, 3, 5}, {61.0, 2001, 3, 6}, {61.0, 2001, 4, 30}}),
-              DistinctColors(), profile);
+        DistinctColors(), profile);
     std::vector<std::string> labels;
     for (const SurfaceOp& op : surface.Ops())
         if (op.kind == SurfaceOp::Kind::Text && op.b == 242)
@@ -296,9 +298,9 @@ TEST(DrawGraph, CurvesComeInOrderNarrowNormalWide)
     run.Draw(MakeDoc({{60.0, 2001, 1, 1}, {65.0, 2001, 1, 31}}), state);
     std::vector<std::string> pens = OfKind(run.surface.Ops(), SurfaceOp::Kind::Pen);
     const std::vector<std::string> tail(pens.end() - 7, pens.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"pen " + SlotColor(4), "pen " + SlotColor(0), "pen " + SlotColor(5),
-                                              "pen " + SlotColor(0), "pen " + SlotColor(6), "pen " + SlotColor(0),
-                                              "pen 0x00000000"}));
+    EXPECT_EQ(tail,
+        (std::vector<std::string>{"pen " + SlotColor(4), "pen " + SlotColor(0), "pen " + SlotColor(5),
+            "pen " + SlotColor(0), "pen " + SlotColor(6), "pen " + SlotColor(0), "pen 0x00000000"}));
     // Each curve draws columns max(n, L) .. 239 with L = 39.
     int segments = 0;
     int curves = 0;

@@ -62,7 +62,8 @@ TEST(GraphViewState, SavesAllTenEveryTime)
 
     GraphViewState reloaded;
     reloaded.LoadColors(profile);
-    EXPECT_TRUE(std::equal(std::begin(state.m_colorSlots), std::end(state.m_colorSlots), std::begin(reloaded.m_colorSlots)));
+    EXPECT_TRUE(
+        std::equal(std::begin(state.m_colorSlots), std::end(state.m_colorSlots), std::begin(reloaded.m_colorSlots)));
 }
 
 TEST(GraphViewState, TogglesFlipOneSwitchAndTheCheckMarkFollows)

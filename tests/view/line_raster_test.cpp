@@ -29,7 +29,8 @@ TEST(LineRaster, HorizontalAndVerticalStopBeforeTheEnd)
 {
     EXPECT_EQ(Pixels(3, 10, 8, 10), (std::vector<Pixel>{{3, 10}, {4, 10}, {5, 10}, {6, 10}, {7, 10}}));
     const auto back = Pixels(8, 10, 3, 10);
-    EXPECT_EQ(std::set<Pixel>(back.begin(), back.end()), (std::set<Pixel>{{8, 10}, {7, 10}, {6, 10}, {5, 10}, {4, 10}}));
+    EXPECT_EQ(std::set<Pixel>(back.begin(), back.end()),
+        (std::set<Pixel>{{8, 10}, {7, 10}, {6, 10}, {5, 10}, {4, 10}}));
     const auto up = Pixels(4, 230, 4, 10);
     EXPECT_EQ(up.size(), 220u);
     EXPECT_EQ(std::set<Pixel>(up.begin(), up.end()).count({4, 10}), 0u);
@@ -55,7 +56,8 @@ TEST(LineRaster, EveryDirectionVisitsEachStepOnceNearTheExactLine)
         EXPECT_EQ(set.count({x1, y1}), 0u);
         const bool xMajor = std::abs(dx) >= std::abs(dy);
         for (const Pixel& p : set) {
-            const double k = xMajor ? double(p.first - x0) / (dx > 0 ? 1 : -1) : double(p.second - y0) / (dy > 0 ? 1 : -1);
+            const double k = xMajor ? double(p.first - x0) / (dx > 0 ? 1 : -1)
+                                    : double(p.second - y0) / (dy > 0 ? 1 : -1);
             ASSERT_GE(k, 0);
             ASSERT_LT(k, steps);
             const double exactMinor = (xMajor ? y0 + k * dy / steps : x0 + k * dx / steps);

@@ -22,7 +22,7 @@ CTarelogDoc ConsecutiveDays(int count, int step)
 {
     std::vector<Day> days;
     for (int i = 0; i < count; ++i)
-        days.push_back({70.0, 1990, 1, 1 + i * step});  // the calendar rolls the day field over
+        days.push_back({70.0, 1990, 1, 1 + i * step}); // the calendar rolls the day field over
     return MakeDoc(days);
 }
 

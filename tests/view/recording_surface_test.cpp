@@ -26,19 +26,19 @@ TEST(RecordingSurface, TextFormOfEveryCall)
     surface.DeleteBrush(brush);
 
     EXPECT_EQ(OpsText({0, 0, 240, 268}, surface.Ops()),
-              "client 0 0 240 268\n"
-              "pen 0x00332211\n"
-              "brush 0xFF0000FF\n"
-              "measure \"ab\" 12 12\n"
-              "textcolor 0x00ABCDEF\n"
-              "textcolor 0x00000000\n"
-              "moveto -1 2\n"
-              "lineto 3 -4\n"
-              "text 5 6 \"x\"\n"
-              "figure 1 2 3 4\n"
-              "fill 0 0 9 9 0xFF0000FF\n"
-              "pen 0x00000000\n"
-              "brush 0x00FFFFFF\n");
+        "client 0 0 240 268\n"
+        "pen 0x00332211\n"
+        "brush 0xFF0000FF\n"
+        "measure \"ab\" 12 12\n"
+        "textcolor 0x00ABCDEF\n"
+        "textcolor 0x00000000\n"
+        "moveto -1 2\n"
+        "lineto 3 -4\n"
+        "text 5 6 \"x\"\n"
+        "figure 1 2 3 4\n"
+        "fill 0 0 9 9 0xFF0000FF\n"
+        "pen 0x00000000\n"
+        "brush 0x00FFFFFF\n");
     EXPECT_EQ(surface.DeletedWhileSelected(), 0);
 }
 
@@ -48,10 +48,10 @@ TEST(RecordingSurface, PenLineOnlyWhenTheSelectionChanges)
     RecordingSurface surface(measurer);
     const PenHandle a = surface.CreateSolidPen(0x1);
     const PenHandle b = surface.CreateSolidPen(0x1);
-    surface.SelectPen(PenHandle::Stock);  // already selected
+    surface.SelectPen(PenHandle::Stock); // already selected
     surface.SelectPen(a);
     surface.SelectPen(a);
-    surface.SelectPen(b);  // same colour, another pen
+    surface.SelectPen(b); // same colour, another pen
     EXPECT_EQ(OpsText({}, surface.Ops()), "client 0 0 0 0\npen 0x00000001\npen 0x00000001\n");
 }
 

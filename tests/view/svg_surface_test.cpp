@@ -32,7 +32,7 @@ TEST(SvgSurface, LinesEndOnePixelShortOnPixelCentres)
     svg.SelectPen(svg.CreateSolidPen(0x00332211));
     svg.MoveTo(3, 10);
     svg.LineTo(8, 10);
-    svg.LineTo(8, 10);  // no length: nothing
+    svg.LineTo(8, 10); // no length: nothing
     svg.LineTo(8, 0);
     svg.LineTo(4, 4);
     const std::string doc = svg.Document();
@@ -56,7 +56,8 @@ TEST(SvgSurface, PenChangesAndOtherDrawingKeepTheCallOrder)
     svg.LineTo(0, 5);
     const std::string doc = svg.Document();
     const auto first = doc.find("<path fill=\"none\" stroke=\"#ff0000\"");
-    const auto text = doc.find("<text xml:space=\"preserve\" x=\"1\" y=\"12\" fill=\"#00ff00\">a&lt;b&amp;&quot;c&quot;\xEF\xBF\xBD</text>");
+    const auto text = doc.find(
+        "<text xml:space=\"preserve\" x=\"1\" y=\"12\" fill=\"#00ff00\">a&lt;b&amp;&quot;c&quot;\xEF\xBF\xBD</text>");
     const auto second = doc.find("stroke=\"#ff0000\"", text);
     const auto black = doc.find("stroke=\"#000000\"");
     ASSERT_NE(first, std::string::npos);
@@ -75,13 +76,13 @@ TEST(SvgSurface, FigureIsOutlineAroundFill)
     svg.SelectPen(svg.CreateSolidPen(0x0000FF));
     svg.SelectBrush(svg.CreateSolidBrush(0xFF0000));
     svg.DrawFigure({8, 7, 13, 12});
-    svg.DrawFigure({5, 5, 5, 9});  // empty
+    svg.DrawFigure({5, 5, 5, 9}); // empty
     svg.FillRect({1, 2, 4, 3}, svg.CreateSolidBrush(0x00FF00));
     const std::string doc = svg.Document();
     EXPECT_NE(doc.find("<rect x=\"8\" y=\"7\" width=\"5\" height=\"5\" fill=\"#ff0000\"/>\n"
                        "<rect x=\"9\" y=\"8\" width=\"3\" height=\"3\" fill=\"#0000ff\"/>\n"
                        "<rect x=\"1\" y=\"2\" width=\"3\" height=\"1\" fill=\"#00ff00\"/>\n"),
-              std::string::npos)
+        std::string::npos)
         << doc;
     EXPECT_EQ(Count(doc, "<rect"), 4);
 }
