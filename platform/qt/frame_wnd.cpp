@@ -320,7 +320,7 @@ void CFrameWnd::UpdateRecentFileItems(QMenu* menu, QAction* placeholder)
         old->deleteLater();
     }
     m_recentActions.clear();
-    CRecentFileList* recent = m_app.RecentFiles();
+    CRecentFileList* recent = m_app.GetRecentFileList();
     const int count = recent ? recent->GetSize() : 0;
     // The grayed item stands in for an empty list.
     placeholder->setVisible(count == 0);

@@ -50,7 +50,7 @@ public:
     bool SaveAllModified();
 
     ProfileStore& GetProfileStore();
-    CRecentFileList* RecentFiles() const { return m_recentFiles.get(); }
+    CRecentFileList* GetRecentFileList() const { return m_recentFiles.get(); }
     CSingleDocTemplate* DocTemplate() const { return m_template.get(); }
 
     CFrameWnd* m_pMainWnd = nullptr;
