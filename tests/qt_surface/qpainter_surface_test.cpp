@@ -1,13 +1,11 @@
 #include "doc/tarelog_doc.h"
 #include "platform/memory_profile_store.h"
-#include "platform/qt/offscreen_gui.h"
 #include "platform/qt/qpainter_surface.h"
 #include "platform/recording_surface.h"
 #include "platform/svg_surface.h"
 #include "view/draw_graph.h"
 #include "../view/hostile_diaries.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -345,12 +343,3 @@ TEST(QPainterSurface, HostileDiariesPaintWithoutHarm)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    // Test discovery runs this binary without the tests' environment.
-    PreferOffscreenPlatform();
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

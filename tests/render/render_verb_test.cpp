@@ -2,13 +2,11 @@
 #include "doc/diary_file.h"
 #include "platform/format.h"
 #include "platform/memory_profile_store.h"
-#include "platform/qt/offscreen_gui.h"
 #include "platform/qt/qpainter_surface.h"
 #include "platform/qt/qsettings_profile_store.h"
 #include "platform/recording_surface.h"
 #include "view/draw_graph.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -185,12 +183,3 @@ TEST_F(RenderVerb, RefusesWhatItCannotDo)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    // Test discovery runs this binary without the tests' environment.
-    PreferOffscreenPlatform();
-    QGuiApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
