@@ -71,27 +71,37 @@ bool MergeIntoCopy(QWidget* parent, const QString& name, WeightImport& import, c
     return summary.Merged();
 }
 
-// Why the file could not be imported, in Japanese, with the reader's own
-// (English) detail below it so nothing is lost.
-QString Refusal(const QString& name, const WeightImport& import)
+// A headline for the person, with the reader's own (English) detail below
+// it so nothing is lost.
+QString WithDetail(const QString& headline, const std::string& detail)
+{
+    if (detail.empty())
+        return headline;
+    return headline + QStringLiteral("\n\n詳細: ") + QString::fromStdString(detail);
+}
+
+// Why the file could not be imported, in Japanese.
+QString Refusal(const QString& name, const ImportError& error)
 {
     QString headline;
-    switch (import.failure) {
+    switch (error.failure) {
     case ImportFailure::CannotRead: headline = QStringLiteral("「%1」を読めませんでした。"); break;
     case ImportFailure::Unrecognised:
         headline = QStringLiteral("「%1」は読み込める形式のファイルではありません。");
         break;
     case ImportFailure::Damaged: headline = QStringLiteral("「%1」は壊れているため読み込めません。"); break;
-    case ImportFailure::None: headline = QStringLiteral("「%1」には読める体重の記録がありません。"); break;
     }
-    const std::string detail = !import.error.empty() ? import.error
-        : import.problems.Empty()
+    return WithDetail(headline.arg(name), error.detail);
+}
+
+// A file that was read but holds no weighing, with its first unreadable row
+// when there is one.
+QString NothingReadable(const QString& name, const ImportProblems& problems)
+{
+    const std::string detail = problems.Empty()
         ? std::string()
-        : "line " + std::to_string(import.problems.First()[0].line) + ": " + import.problems.First()[0].reason;
-    QString text = headline.arg(name);
-    if (!detail.empty())
-        text += QStringLiteral("\n\n詳細: ") + QString::fromStdString(detail);
-    return text;
+        : "line " + std::to_string(problems.First()[0].line) + ": " + problems.First()[0].reason;
+    return WithDetail(QStringLiteral("「%1」には読める体重の記録がありません。").arg(name), detail);
 }
 
 } // namespace
@@ -104,9 +114,14 @@ bool IsDroppableExport(const QString& path)
 void ImportDroppedExport(QWidget* parent, const QString& path, CTarelogDoc& doc)
 {
     const QString name = QFileInfo(path).fileName();
-    WeightImport import = ReadWeightImportFile(LocalPath(path), ImportLayout::Auto);
-    if (!import.error.empty() || import.weighings.empty()) {
-        ShowMessageBox(Refusal(name, import), MB_OK | MB_ICONERROR, parent);
+    Result<WeightImport, ImportError> read = ReadWeightImportFile(LocalPath(path), ImportLayout::Auto);
+    if (!read) {
+        ShowMessageBox(Refusal(name, read.error()), MB_OK | MB_ICONERROR, parent);
+        return;
+    }
+    WeightImport& import = *read;
+    if (import.weighings.empty()) {
+        ShowMessageBox(NothingReadable(name, import.problems), MB_OK | MB_ICONERROR, parent);
         return;
     }
     CTarelogDoc merged;

@@ -35,10 +35,13 @@ void Fill(CTarelogDoc& doc, const std::vector<WeightRecord>& records)
 // between its file read and save.
 void Import(const std::string& csv, CTarelogDoc& doc, benchmark::State& state)
 {
-    WeightImport import = ReadWeightImport(csv, ImportLayout::Auto);
-    if (!import.error.empty() || !import.problems.Empty())
+    Result<WeightImport, ImportError> import = ReadWeightImport(csv, ImportLayout::Auto);
+    if (!import || !import->problems.Empty()) {
         state.SkipWithError("the CSV does not read back");
-    benchmark::DoNotOptimize(MergeDayWeights(doc, ChooseOnePerDay(std::move(import.weighings), KeepRule::Latest).days));
+        return;
+    }
+    benchmark::DoNotOptimize(
+        MergeDayWeights(doc, ChooseOnePerDay(std::move(import->weighings), KeepRule::Latest).days));
 }
 
 // Each round refills the diary untimed, so every import meets the same days.

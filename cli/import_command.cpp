@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -218,11 +219,12 @@ bool LoadOrCreate(const ImportArgs& args, CTarelogDoc& doc, bool& created)
 
 bool ReadSource(const ImportArgs& args, WeightImport& import)
 {
-    import = ReadWeightImportFile(args.source, args.layout);
-    if (!import.error.empty()) {
-        std::fprintf(stderr, "tarelog-cli: %s: %s\n", args.source.c_str(), import.error.c_str());
+    Result<WeightImport, ImportError> read = ReadWeightImportFile(args.source, args.layout);
+    if (!read) {
+        std::fprintf(stderr, "tarelog-cli: %s: %s\n", args.source.c_str(), read.error().detail.c_str());
         return false;
     }
+    import = std::move(*read);
     PrintLayout(args, import);
     PrintProblems(args, import);
     if (!import.problems.Empty() && !args.skipBad) {

@@ -68,11 +68,11 @@ struct ParserDeleter {
 
 } // namespace
 
-void ReadAppleHealth(const LayoutReader&, ImportInput& input, WeightImport& result)
+Status<ImportError> ReadAppleHealth(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
     std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate("UTF-8"));
     if (!parser)
-        return Refuse(result, {ImportFailure::CannotRead, "cannot start the XML parser"});
+        return Failed{ImportError{ImportFailure::CannotRead, "cannot start the XML parser"}};
     AppleState state{&result, parser.get()};
     XML_SetUserData(parser.get(), &state);
     XML_SetStartElementHandler(parser.get(), StartElement);
@@ -80,14 +80,13 @@ void ReadAppleHealth(const LayoutReader&, ImportInput& input, WeightImport& resu
     do {
         const Result<std::string_view, std::string> next = input.NextPiece();
         if (!next)
-            return Refuse(result, {ImportFailure::CannotRead, next.error()});
+            return Failed{ImportError{ImportFailure::CannotRead, next.error()}};
         piece = *next;
         if (XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()), piece.empty()) == XML_STATUS_ERROR) {
-            result.weighings.clear();
-            return Refuse(result,
-                {ImportFailure::Damaged,
-                    "the XML is damaged at line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": "
-                        + XML_ErrorString(XML_GetErrorCode(parser.get()))});
+            return Failed{ImportError{ImportFailure::Damaged,
+                "the XML is damaged at line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": "
+                    + XML_ErrorString(XML_GetErrorCode(parser.get()))}};
         }
     } while (!piece.empty());
+    return {};
 }

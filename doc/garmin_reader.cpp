@@ -90,11 +90,11 @@ std::string ReadWeightWithUnit(std::string_view text, double& weight, WeightUnit
 
 } // namespace
 
-void ReadGarmin(const LayoutReader&, ImportInput& input, WeightImport& result)
+Status<ImportError> ReadGarmin(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
     const Result<std::string_view, std::string> whole = input.WholeText();
     if (!whole)
-        return Refuse(result, {ImportFailure::CannotRead, whole.error()});
+        return Failed{ImportError{ImportFailure::CannotRead, whole.error()}};
     CsvReader reader(StripByteOrderMark(*whole), ',');
     std::vector<std::string> fields;
     reader.Next(fields); // the header
@@ -130,4 +130,5 @@ void ReadGarmin(const LayoutReader&, ImportInput& input, WeightImport& result)
         if (!problem.empty())
             result.problems.Add(reader.RecordLine(), problem);
     }
+    return {};
 }

@@ -117,12 +117,12 @@ RowOutcome ReadRow(const TableRules& rules, const Columns& c, const std::vector<
 
 } // namespace
 
-void ReadHeaderTable(const LayoutReader& layout, ImportInput& input, WeightImport& result)
+Status<ImportError> ReadHeaderTable(const LayoutReader& layout, ImportInput& input, WeightImport& result)
 {
     const TableRules& rules = *layout.table;
     const Result<std::string_view, std::string> whole = input.WholeText();
     if (!whole)
-        return Refuse(result, {ImportFailure::CannotRead, whole.error()});
+        return Failed{ImportError{ImportFailure::CannotRead, whole.error()}};
     const std::string_view text = StripByteOrderMark(*whole);
     const char separator = SeparatorOf(FirstNonBlankLine(text));
     std::vector<std::string> fields;
@@ -156,4 +156,5 @@ void ReadHeaderTable(const LayoutReader& layout, ImportInput& input, WeightImpor
         case RowOutcome::Problem: result.problems.Add(reader.RecordLine(), problem); break;
         }
     }
+    return {};
 }

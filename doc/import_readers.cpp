@@ -3,12 +3,6 @@
 
 #include <algorithm>
 
-void Refuse(WeightImport& result, ImportRefusal refusal)
-{
-    result.failure = refusal.failure;
-    result.error = std::move(refusal.error);
-}
-
 std::string LowerAscii(std::string_view text)
 {
     std::string out(text);

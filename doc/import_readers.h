@@ -24,15 +24,6 @@ public:
     virtual Result<std::string_view, std::string> NextPiece() = 0;
 };
 
-// Why a file as a whole is not imported, as WeightImport carries it.
-struct ImportRefusal {
-    ImportFailure failure = ImportFailure::CannotRead;
-    std::string error; // English
-};
-
-// Marks `result` as refused.
-void Refuse(WeightImport& result, ImportRefusal refusal);
-
 // What the start of a file shows, for recognising its layout.
 struct FileStart {
     std::string_view text;                      // the first bytes, without a byte-order mark
@@ -64,18 +55,20 @@ struct LayoutReader {
     // layout, so only what reading needs is checked, not what tells it from
     // a similar one.
     bool (*recognises)(const LayoutReader& reader, const FileStart& start, bool forced);
-    void (*read)(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+    // Fills `result` row by row; fails when the file as a whole cannot be
+    // read, and then what is in `result` is dropped.
+    Status<ImportError> (*read)(const LayoutReader& reader, ImportInput& input, WeightImport& result);
     const TableRules* table = nullptr; // for the layouts ReadHeaderTable reads
 };
 
 std::span<const LayoutReader> LayoutReaders();
 
 // Readers, one per kind of file structure.
-void ReadHeaderTable(const LayoutReader& reader, ImportInput& input, WeightImport& result);
-void ReadLibra(const LayoutReader& reader, ImportInput& input, WeightImport& result);
-void ReadTrale(const LayoutReader& reader, ImportInput& input, WeightImport& result);
-void ReadGarmin(const LayoutReader& reader, ImportInput& input, WeightImport& result);
-void ReadAppleHealth(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+Status<ImportError> ReadHeaderTable(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+Status<ImportError> ReadLibra(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+Status<ImportError> ReadTrale(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+Status<ImportError> ReadGarmin(const LayoutReader& reader, ImportInput& input, WeightImport& result);
+Status<ImportError> ReadAppleHealth(const LayoutReader& reader, ImportInput& input, WeightImport& result);
 
 // Helpers the readers share.
 std::string LowerAscii(std::string_view text);

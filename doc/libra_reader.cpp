@@ -40,15 +40,15 @@ Result<Preamble, std::string> ReadPreamble(std::string_view text)
 
 } // namespace
 
-void ReadLibra(const LayoutReader&, ImportInput& input, WeightImport& result)
+Status<ImportError> ReadLibra(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
     const Result<std::string_view, std::string> whole = input.WholeText();
     if (!whole)
-        return Refuse(result, {ImportFailure::CannotRead, whole.error()});
+        return Failed{ImportError{ImportFailure::CannotRead, whole.error()}};
     const std::string_view text = StripByteOrderMark(*whole);
     const Result<Preamble, std::string> preamble = ReadPreamble(text);
     if (!preamble)
-        return Refuse(result, {ImportFailure::Damaged, preamble.error()});
+        return Failed{ImportError{ImportFailure::Damaged, preamble.error()}};
     result.statedUnit = preamble->unit;
     const WeightUnit unit = UnitOfText(preamble->unit);
     CsvReader reader(text.substr(preamble->rowsStart), ';', preamble->rowsLine);
@@ -68,4 +68,5 @@ void ReadLibra(const LayoutReader&, ImportInput& input, WeightImport& result)
         else
             result.problems.Add(reader.RecordLine(), problem);
     }
+    return {};
 }

@@ -5,11 +5,11 @@
 
 #include "doc/shown_text.h"
 
-void ReadTrale(const LayoutReader&, ImportInput& input, WeightImport& result)
+Status<ImportError> ReadTrale(const LayoutReader&, ImportInput& input, WeightImport& result)
 {
     const Result<std::string_view, std::string> whole = input.WholeText();
     if (!whole)
-        return Refuse(result, {ImportFailure::CannotRead, whole.error()});
+        return Failed{ImportError{ImportFailure::CannotRead, whole.error()}};
     const std::string_view text = StripByteOrderMark(*whole);
     result.statedUnit = "kg";
     int line = 0;
@@ -33,4 +33,5 @@ void ReadTrale(const LayoutReader&, ImportInput& input, WeightImport& result)
         else
             result.problems.Add(line, problem);
     }
+    return {};
 }

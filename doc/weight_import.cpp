@@ -62,38 +62,35 @@ const LayoutReader* ReaderFor(const FileStart& start, ImportLayout asked)
     return nullptr;
 }
 
-WeightImport Read(std::string_view startBytes, ImportInput& input, ImportLayout layout)
+Result<WeightImport, ImportError> Read(std::string_view startBytes, ImportInput& input, ImportLayout layout)
 {
-    WeightImport result;
     const FileStart start = StartOf(startBytes);
     const LayoutReader* reader = ReaderFor(start, layout);
-    if (reader == nullptr) {
-        Refuse(result, {ImportFailure::Unrecognised, Unrecognised(start, layout)});
-        return result;
-    }
+    if (reader == nullptr)
+        return Failed{ImportError{ImportFailure::Unrecognised, Unrecognised(start, layout)}};
+    WeightImport result;
     result.layout = reader->layout;
-    reader->read(*reader, input, result);
+    if (const Status<ImportError> read = reader->read(*reader, input, result); !read)
+        return Failed{read.error()};
     if (result.statedUnit.empty())
         result.statedUnit = UnitsSeen(result.weighings);
     return result;
 }
 
 // The first file in the archive that the layout (or any, for Auto) recognises.
-WeightImport ReadFromZip(const std::string& path, ImportLayout layout)
+Result<WeightImport, ImportError> ReadFromZip(const std::string& path, ImportLayout layout)
 {
     ZipInput zip(path);
     const auto recognised = [layout](std::string_view bytes) { return ReaderFor(StartOf(bytes), layout) != nullptr; };
     const std::string what = layout == ImportLayout::Auto
         ? "file that any layout recognises (tried " + TriedLayouts() + ")"
         : std::string(ImportLayoutName(layout)) + " export";
-    const Result<std::string, ImportRefusal> start = zip.FindEntry(recognised, what);
-    if (!start) {
-        WeightImport failed;
-        Refuse(failed, start.error());
-        return failed;
-    }
-    WeightImport result = Read(*start, zip, layout);
-    result.archiveEntry = zip.EntryName();
+    const Result<std::string, ImportError> start = zip.FindEntry(recognised, what);
+    if (!start)
+        return Failed{start.error()};
+    Result<WeightImport, ImportError> result = Read(*start, zip, layout);
+    if (result)
+        result->archiveEntry = zip.EntryName();
     return result;
 }
 
@@ -116,28 +113,23 @@ bool LooksImportable(const std::string& path)
     return start && (LooksLikeZip(*start) || ReaderFor(StartOf(*start), ImportLayout::Auto) != nullptr);
 }
 
-WeightImport ReadWeightImport(std::string_view bytes, ImportLayout layout)
+Result<WeightImport, ImportError> ReadWeightImport(std::string_view bytes, ImportLayout layout)
 {
     MemoryInput input(bytes);
     return Read(bytes.substr(0, kImportPieceBytes), input, layout);
 }
 
-WeightImport ReadWeightImportFile(const std::string& path, ImportLayout layout)
+Result<WeightImport, ImportError> ReadWeightImportFile(const std::string& path, ImportLayout layout)
 {
     // The start is read on its own: for Apple's export it is all that is
     // needed before streaming, and no layout is read before it is known.
-    WeightImport failed;
     struct stat status {};
-    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-        Refuse(failed, {ImportFailure::CannotRead, "cannot read " + path + ": not a regular file"});
-        return failed;
-    }
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+        return Failed{ImportError{ImportFailure::CannotRead, "cannot read " + path + ": not a regular file"}};
     FileInput probe(path);
     const Result<std::string_view, std::string> piece = probe.NextPiece();
-    if (!piece) {
-        Refuse(failed, {ImportFailure::CannotRead, piece.error()});
-        return failed;
-    }
+    if (!piece)
+        return Failed{ImportError{ImportFailure::CannotRead, piece.error()}};
     const std::string start(*piece);
     if (LooksLikeZip(start))
         return ReadFromZip(path, layout);

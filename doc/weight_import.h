@@ -1,6 +1,7 @@
 #pragma once
 
 #include "doc/weighing.h"
+#include "platform/result.h"
 
 #include <cstddef>
 #include <string>
@@ -33,14 +34,22 @@ bool ParseImportLayoutName(std::string_view name, ImportLayout& layout);
 std::string ImportLayoutHelp();
 
 // Why a file as a whole could not be imported, for each program to say in
-// its own language (the English detail is in WeightImport::error).
+// its own language.
 enum class ImportFailure {
-    None,
     CannotRead,   // missing, unreadable, not a regular file, a broken zip archive
     Unrecognised, // no layout recognises the content (or not the one asked for)
     Damaged,      // recognised, but its structure is broken (XML, Libra's header)
 };
 
+// The failure of a whole import: why, and the English detail (the path,
+// the system's or parser's words) for a program to show below its own.
+struct ImportError {
+    ImportFailure failure = ImportFailure::CannotRead;
+    std::string detail;
+};
+
+// A row that could not be read. Not a failure of the import: the rest of
+// the file still is read.
 struct ImportProblem {
     int line = 0;       // 1-based line of the file where the row starts
     std::string reason; // English, with any text from the file cut and escaped
@@ -65,26 +74,27 @@ private:
 
 // What an export holds, read but not yet merged.
 struct WeightImport {
-    std::string error;                           // English; set when the file as a whole cannot be read
-    ImportFailure failure = ImportFailure::None; // and why, when it is set
-    std::string archiveEntry;                    // the file read inside a zip archive, empty for a plain file
-    ImportLayout layout = ImportLayout::Auto;    // the layout the rows were read as
-    std::string statedUnit;                      // the unit text the file states, empty when none
-    std::vector<Weighing> weighings;             // the readable weighings, in file order
-    ImportProblems problems;                     // the unreadable rows
-    std::size_t interpolated = 0;                // rows the file marks as interpolated, left out
-    std::size_t withoutWeight = 0;               // measurements of other things (no weight), left out
+    std::string archiveEntry;                 // the file read inside a zip archive, empty for a plain file
+    ImportLayout layout = ImportLayout::Auto; // the layout the rows were read as
+    std::string statedUnit;                   // the unit text the file states, empty when none
+    std::vector<Weighing> weighings;          // the readable weighings, in file order
+    ImportProblems problems;                  // the unreadable rows
+    std::size_t interpolated = 0;             // rows the file marks as interpolated, left out
+    std::size_t withoutWeight = 0;            // measurements of other things (no weight), left out
 };
 
 // Reads `bytes` (UTF-8, with or without a byte-order mark, LF or CRLF) as
 // `layout`, or as the layout its content shows when `layout` is Auto. Every
 // row is read; a bad row becomes a problem with its line and the rest go
 // on, so the caller can either refuse the whole file or skip those rows.
-WeightImport ReadWeightImport(std::string_view bytes, ImportLayout layout);
+// Fails when no layout recognises the content (or not the one asked for),
+// or when its structure is broken.
+Result<WeightImport, ImportError> ReadWeightImport(std::string_view bytes, ImportLayout layout);
 
 // The same from a file. An Apple Health export is streamed through the XML
 // parser in small pieces, so its size (often hundreds of megabytes) does not
 // decide the memory the import needs; the other layouts are read whole. A
 // zip archive (Apple's export.zip, a Google Takeout zip) is read in place:
-// its first file that a layout recognises is imported.
-WeightImport ReadWeightImportFile(const std::string& path, ImportLayout layout);
+// its first file that a layout recognises is imported. Fails also when the
+// file or archive cannot be read.
+Result<WeightImport, ImportError> ReadWeightImportFile(const std::string& path, ImportLayout layout);

@@ -39,13 +39,13 @@ Status<std::string> ZipInput::ReadPiece(std::string& piece)
     return {};
 }
 
-Result<std::string, ImportRefusal> ZipInput::FindEntry(const std::function<bool(std::string_view start)>& wanted,
+Result<std::string, ImportError> ZipInput::FindEntry(const std::function<bool(std::string_view start)>& wanted,
     const std::string& what)
 {
     m_archive = archive_read_new();
     archive_read_support_format_zip(m_archive);
     if (archive_read_open_filename(m_archive, m_path.c_str(), 64 * 1024) != ARCHIVE_OK)
-        return Failed{ImportRefusal{ImportFailure::CannotRead, Failure("opening it")}};
+        return Failed{ImportError{ImportFailure::CannotRead, Failure("opening it")}};
     archive_entry* entry = nullptr;
     int status = ARCHIVE_OK;
     while ((status = archive_read_next_header(m_archive, &entry)) == ARCHIVE_OK) {
@@ -57,7 +57,7 @@ Result<std::string, ImportRefusal> ZipInput::FindEntry(const std::function<bool(
         std::string piece;
         while (m_start.size() < kImportPieceBytes) {
             if (Status<std::string> read = ReadPiece(piece); !read)
-                return Failed{ImportRefusal{ImportFailure::CannotRead, read.error()}};
+                return Failed{ImportError{ImportFailure::CannotRead, read.error()}};
             if (piece.empty())
                 break;
             m_start += piece;
@@ -66,8 +66,8 @@ Result<std::string, ImportRefusal> ZipInput::FindEntry(const std::function<bool(
             return m_start;
     }
     if (status != ARCHIVE_EOF)
-        return Failed{ImportRefusal{ImportFailure::CannotRead, Failure("listing its files")}};
-    return Failed{ImportRefusal{ImportFailure::Unrecognised, "the zip archive holds no " + what}};
+        return Failed{ImportError{ImportFailure::CannotRead, Failure("listing its files")}};
+    return Failed{ImportError{ImportFailure::Unrecognised, "the zip archive holds no " + what}};
 }
 
 Result<std::string_view, std::string> ZipInput::NextPiece()

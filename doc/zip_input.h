@@ -21,10 +21,10 @@ public:
     ZipInput& operator=(const ZipInput&) = delete;
 
     // Moves to the first file in the archive whose first bytes `wanted`
-    // accepts and gives those bytes. Otherwise the refusal says why: the
+    // accepts and gives those bytes. Otherwise the failure says why: the
     // archive holds no such file (Unrecognised; `what` names the file looked
     // for) or cannot be read (CannotRead).
-    Result<std::string, ImportRefusal> FindEntry(const std::function<bool(std::string_view start)>& wanted,
+    Result<std::string, ImportError> FindEntry(const std::function<bool(std::string_view start)>& wanted,
         const std::string& what);
     // The chosen file's name inside the archive.
     const std::string& EntryName() const { return m_entry; }

@@ -11,13 +11,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    WeightImport import = ReadWeightImport(text, ImportLayout::Auto);
-    if (!import.error.empty())
+    Result<WeightImport, ImportError> import = ReadWeightImport(text, ImportLayout::Auto);
+    if (!import)
         return 0;
     CTarelogDoc doc;
     doc.SetDayWeight(60.0, 2002, 8, 1);
     doc.SetDayWeight(61.0, 2002, 8, 20);
-    MergeDayWeights(doc, ChooseOnePerDay(std::move(import.weighings), KeepRule::Latest).days);
+    MergeDayWeights(doc, ChooseOnePerDay(std::move(import->weighings), KeepRule::Latest).days);
     for (int i = 1; i < doc.GetRecordCount(); ++i)
         if (doc.GetRecord(i - 1).DateKey() >= doc.GetRecord(i).DateKey())
             __builtin_trap();

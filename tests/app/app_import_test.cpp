@@ -111,6 +111,25 @@ TEST_F(AppImportTest, ADamagedExportIsRefusedInJapaneseWithItsDetail)
     EXPECT_FALSE(Doc()->IsModified());
 }
 
+// A file that reads but holds no weighing is no failure of the read, yet
+// still refused, with its first unreadable row.
+TEST_F(AppImportTest, AnExportWithoutAReadableWeighingIsRefusedWithItsFirstBadRow)
+{
+    const QString unreadable = FilePath(QStringLiteral("weights.csv"));
+    QFile file(unreadable);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("date,weight\n2024-01-01,heavy\n2024-01-02,x\n");
+    file.close();
+    ASSERT_TRUE(StartAndSettle());
+    Answer(IDOK);
+    ASSERT_TRUE(Drop(unreadable));
+    ASSERT_EQ(m_asked.size(), 1u);
+    EXPECT_EQ(m_asked[0].text,
+        QStringLiteral("「weights.csv」には読める体重の記録がありません。\n\n詳細: line 2: 'heavy' is not a number"));
+    EXPECT_TRUE(Doc()->Records().empty());
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
 TEST_F(AppImportTest, FilesThatAreNoExportAreNotTaken)
 {
     ASSERT_TRUE(StartAndSettle());

@@ -59,12 +59,12 @@ TEST(CsvExport, RoundTripThroughImportIsBitExact)
     diary.push_back(Record(std::numeric_limits<double>::denorm_min(), 2010, 1, 1));
     diary.push_back(Record(std::numeric_limits<double>::max(), 2010, 1, 2));
 
-    WeightImport import = ReadWeightImport(ExportCsv(diary), ImportLayout::Auto);
-    ASSERT_EQ(import.error, "");
-    ASSERT_TRUE(import.problems.Empty()) << import.problems.First()[0].line << ": "
-                                         << import.problems.First()[0].reason;
+    Result<WeightImport, ImportError> import = ReadWeightImport(ExportCsv(diary), ImportLayout::Auto);
+    ASSERT_TRUE(import);
+    ASSERT_TRUE(import->problems.Empty())
+        << import->problems.First()[0].line << ": " << import->problems.First()[0].reason;
     CTarelogDoc doc;
-    MergeDayWeights(doc, ChooseOnePerDay(std::move(import.weighings), KeepRule::Latest).days);
+    MergeDayWeights(doc, ChooseOnePerDay(std::move(import->weighings), KeepRule::Latest).days);
     ASSERT_EQ(doc.GetRecordCount(), static_cast<int>(diary.size()));
     for (std::size_t i = 0; i < diary.size(); ++i)
         ASSERT_EQ(std::memcmp(&doc.GetRecord(static_cast<int>(i)), &diary[i], sizeof(WeightRecord)), 0) << i;

@@ -81,9 +81,10 @@ const LayoutCase kCases[] = {
         {{2023, 7, 23, 200}, {2023, 7, 24, 199.8}}},
 };
 
-void ExpectImport(const WeightImport& import, const LayoutCase& c)
+void ExpectImport(const Result<WeightImport, ImportError>& read, const LayoutCase& c)
 {
-    ASSERT_EQ(import.error, "");
+    ASSERT_TRUE(read);
+    const WeightImport& import = *read;
     EXPECT_EQ(import.layout, c.layout);
     EXPECT_EQ(import.statedUnit, c.unit);
     EXPECT_TRUE(import.problems.Empty()) << import.problems.First()[0].line << ": "
@@ -134,20 +135,24 @@ INSTANTIATE_TEST_SUITE_P(Samples, ImportLayouts, ::testing::ValuesIn(kCases), []
 // the first line; so does a file no layout recognises.
 TEST(ImportLayoutErrors, WrongOrUnknownLayoutsAreNamed)
 {
-    const WeightImport forced = ReadWeightImport(ReadSample("trale_backup.txt", "import"), ImportLayout::Garmin);
-    EXPECT_EQ(forced.error, "the file is not a garmin export: its first line is '# This file was created with trale.'");
-    EXPECT_EQ(forced.failure, ImportFailure::Unrecognised);
+    const Result<WeightImport, ImportError> forced = ReadWeightImport(ReadSample("trale_backup.txt", "import"),
+        ImportLayout::Garmin);
+    ASSERT_FALSE(forced);
+    EXPECT_EQ(forced.error().detail,
+        "the file is not a garmin export: its first line is '# This file was created with trale.'");
+    EXPECT_EQ(forced.error().failure, ImportFailure::Unrecognised);
 
-    const WeightImport unknown = ReadWeightImport("when\x1b[2J,kg\t" + std::string(100, 'x') + "\n1,2\n",
-        ImportLayout::Auto);
-    EXPECT_EQ(unknown.error.find(
-                  "no layout recognised (tried health, tarelog, trendweight-raw, openscale, trendweight, "
-                  "withings, samsung, googlefit, garmin, libra, trale, apple): its first line is "
-                  "'when\\x1B[2J,kg\\t"),
+    const Result<WeightImport, ImportError> unknown = ReadWeightImport(
+        "when\x1b[2J,kg\t" + std::string(100, 'x') + "\n1,2\n", ImportLayout::Auto);
+    ASSERT_FALSE(unknown);
+    const std::string& detail = unknown.error().detail;
+    EXPECT_EQ(detail.find("no layout recognised (tried health, tarelog, trendweight-raw, openscale, trendweight, "
+                          "withings, samsung, googlefit, garmin, libra, trale, apple): its first line is "
+                          "'when\\x1B[2J,kg\\t"),
         0u)
-        << unknown.error;
-    EXPECT_NE(unknown.error.find("... (112 bytes)"), std::string::npos) << unknown.error;
-    EXPECT_EQ(unknown.error.find('\x1b'), std::string::npos);
+        << detail;
+    EXPECT_NE(detail.find("... (112 bytes)"), std::string::npos) << detail;
+    EXPECT_EQ(detail.find('\x1b'), std::string::npos);
 }
 
 // Each of these looks like a neighbouring layout; the content decides.
@@ -166,9 +171,9 @@ TEST(ImportLayoutErrors, LookAlikeHeadersGoToTheRightLayout)
         {"# This file was created with trale.\n#Date weight[kg]\n", ImportLayout::Trale},
     };
     for (const auto& c : cases) {
-        const WeightImport import = ReadWeightImport(c.text, ImportLayout::Auto);
-        EXPECT_EQ(import.error, "") << c.text;
-        EXPECT_EQ(import.layout, c.layout) << c.text;
+        const Result<WeightImport, ImportError> import = ReadWeightImport(c.text, ImportLayout::Auto);
+        ASSERT_TRUE(import) << c.text;
+        EXPECT_EQ(import->layout, c.layout) << c.text;
     }
 }
 
@@ -180,34 +185,37 @@ TEST(ImportProblemsBound, FirstTwentyAreKeptAndTheRestCounted)
     for (int i = 0; i < 5000; ++i)
         text += "2024-01-01," + std::string(200, 'z') + "\r\x07\n";
     text += "2024-01-02,80\n";
-    const WeightImport import = ReadWeightImport(text, ImportLayout::Auto);
-    EXPECT_EQ(import.problems.Count(), 5000u);
-    ASSERT_EQ(import.problems.First().size(), ImportProblems::kKept);
-    EXPECT_EQ(import.problems.First()[19].line, 21);
-    const std::string& reason = import.problems.First()[0].reason;
+    const Result<WeightImport, ImportError> import = ReadWeightImport(text, ImportLayout::Auto);
+    ASSERT_TRUE(import);
+    EXPECT_EQ(import->problems.Count(), 5000u);
+    ASSERT_EQ(import->problems.First().size(), ImportProblems::kKept);
+    EXPECT_EQ(import->problems.First()[19].line, 21);
+    const std::string& reason = import->problems.First()[0].reason;
     EXPECT_EQ(reason, "'" + std::string(60, 'z') + "'... (202 bytes) is not a number");
-    EXPECT_EQ(import.weighings.size(), 1u);
+    EXPECT_EQ(import->weighings.size(), 1u);
 }
 
 TEST(ImportUnitsInFiles, PoundsInWithingsHeaderAndMixedUnitsInAppleHealth)
 {
-    const WeightImport withings = ReadWeightImport("Date,\"Weight (lb)\",Comments\n\"2025-01-01 07:00:00\",176.4,\n",
-        ImportLayout::Auto);
-    ASSERT_EQ(withings.weighings.size(), 1u);
-    EXPECT_EQ(withings.statedUnit, "lb");
-    EXPECT_EQ(withings.weighings[0].unit, WeightUnit::Pound);
+    const Result<WeightImport, ImportError> withings = ReadWeightImport(
+        "Date,\"Weight (lb)\",Comments\n\"2025-01-01 07:00:00\",176.4,\n", ImportLayout::Auto);
+    ASSERT_TRUE(withings);
+    ASSERT_EQ(withings->weighings.size(), 1u);
+    EXPECT_EQ(withings->statedUnit, "lb");
+    EXPECT_EQ(withings->weighings[0].unit, WeightUnit::Pound);
 
-    const WeightImport apple = ReadWeightImport(
+    const Result<WeightImport, ImportError> apple = ReadWeightImport(
         "<?xml version=\"1.0\"?>\n<HealthData locale=\"en_US\">\n"
         "<Record type=\"HKQuantityTypeIdentifierBodyMass\" unit=\"kg\" value=\"80\" startDate=\"2024-01-01 07:00:00 +0100\" endDate=\"x\"/>\n"
         "<Record type=\"HKQuantityTypeIdentifierBodyMass\" unit=\"lb\" value=\"176\" startDate=\"2024-01-02 07:00:00 +0100\" endDate=\"x\"/>\n"
         "<Record type=\"HKQuantityTypeIdentifierBodyMass\" unit=\"st\" value=\"12\" startDate=\"2024-01-03 07:00:00 +0100\" endDate=\"x\"/>\n"
         "</HealthData>\n",
         ImportLayout::Auto);
-    EXPECT_EQ(apple.statedUnit, "kg and lb");
-    ASSERT_EQ(apple.problems.Count(), 1u);
-    EXPECT_EQ(apple.problems.First()[0].line, 5);
-    EXPECT_EQ(apple.problems.First()[0].reason, "the unit 'st' is neither kg nor lb");
+    ASSERT_TRUE(apple);
+    EXPECT_EQ(apple->statedUnit, "kg and lb");
+    ASSERT_EQ(apple->problems.Count(), 1u);
+    EXPECT_EQ(apple->problems.First()[0].line, 5);
+    EXPECT_EQ(apple->problems.First()[0].reason, "the unit 'st' is neither kg nor lb");
 }
 
 // Apple and Google hand their exports out as zip archives; the first file
@@ -227,34 +235,41 @@ TEST(ImportZip, TheFirstRecognisedFileInTheArchiveIsRead)
             "google_fit_daily_summaries.csv", ImportLayout::GoogleFit},
     };
     for (const auto& c : cases) {
-        const WeightImport zipped = ReadWeightImportFile(SamplePath(c.zip, "import"), ImportLayout::Auto);
-        ASSERT_EQ(zipped.error, "") << c.zip;
-        EXPECT_EQ(zipped.archiveEntry, c.entry);
-        EXPECT_EQ(zipped.layout, c.layout);
-        const WeightImport plain = ReadWeightImport(ReadSample(c.plain, "import"), ImportLayout::Auto);
-        ASSERT_EQ(zipped.weighings.size(), plain.weighings.size()) << c.zip;
-        for (std::size_t i = 0; i < plain.weighings.size(); ++i) {
-            EXPECT_EQ(zipped.weighings[i].weight, plain.weighings[i].weight) << c.zip << i;
-            EXPECT_EQ(zipped.weighings[i].second, plain.weighings[i].second) << c.zip << i;
+        const Result<WeightImport, ImportError> zipped = ReadWeightImportFile(SamplePath(c.zip, "import"),
+            ImportLayout::Auto);
+        ASSERT_TRUE(zipped) << c.zip;
+        EXPECT_EQ(zipped->archiveEntry, c.entry);
+        EXPECT_EQ(zipped->layout, c.layout);
+        const Result<WeightImport, ImportError> plain = ReadWeightImport(ReadSample(c.plain, "import"),
+            ImportLayout::Auto);
+        ASSERT_TRUE(plain);
+        ASSERT_EQ(zipped->weighings.size(), plain->weighings.size()) << c.zip;
+        for (std::size_t i = 0; i < plain->weighings.size(); ++i) {
+            EXPECT_EQ(zipped->weighings[i].weight, plain->weighings[i].weight) << c.zip << i;
+            EXPECT_EQ(zipped->weighings[i].second, plain->weighings[i].second) << c.zip << i;
         }
     }
-    const WeightImport none = ReadWeightImportFile(SamplePath("takeout_fit.zip", "import"), ImportLayout::AppleHealth);
-    EXPECT_EQ(none.error, "the zip archive holds no apple export");
-    EXPECT_EQ(none.failure, ImportFailure::Unrecognised);
+    const Result<WeightImport, ImportError> none = ReadWeightImportFile(SamplePath("takeout_fit.zip", "import"),
+        ImportLayout::AppleHealth);
+    ASSERT_FALSE(none);
+    EXPECT_EQ(none.error().detail, "the zip archive holds no apple export");
+    EXPECT_EQ(none.error().failure, ImportFailure::Unrecognised);
 }
 
 TEST(ImportAppleHealth, DamagedXmlIsAnErrorWithItsLine)
 {
-    const WeightImport import = ReadWeightImport(
+    const Result<WeightImport, ImportError> import = ReadWeightImport(
         "<?xml version=\"1.0\"?>\n<HealthData>\n<Record type=\"HKQuantityTypeIdentifierBodyMass\" unit=\"kg\" "
         "value=\"80\" startDate=\"2024-01-01 07:00:00 +0100\">\n</HealthData>\n",
         ImportLayout::Auto);
-    EXPECT_EQ(import.error.find("the XML is damaged at line 4: "), 0u) << import.error;
-    EXPECT_EQ(import.failure, ImportFailure::Damaged);
-    const WeightImport missing = ReadWeightImportFile(SamplePath("missing.csv", "import"), ImportLayout::Auto);
-    EXPECT_EQ(missing.failure, ImportFailure::CannotRead);
-    EXPECT_NE(missing.error.find("No such file"), std::string::npos) << missing.error;
-    EXPECT_TRUE(import.weighings.empty());
+    ASSERT_FALSE(import);
+    EXPECT_EQ(import.error().detail.find("the XML is damaged at line 4: "), 0u) << import.error().detail;
+    EXPECT_EQ(import.error().failure, ImportFailure::Damaged);
+    const Result<WeightImport, ImportError> missing = ReadWeightImportFile(SamplePath("missing.csv", "import"),
+        ImportLayout::Auto);
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().failure, ImportFailure::CannotRead);
+    EXPECT_NE(missing.error().detail.find("No such file"), std::string::npos) << missing.error().detail;
 }
 
 } // namespace
