@@ -3,8 +3,7 @@
 #include "doc/import_inputs.h"
 #include "platform/safe_file.h"
 
-#include <archive.h>
-#include <archive_entry.h>
+#include "platform/libarchive_calls.h"
 
 bool LooksLikeZip(std::string_view bytes)
 {
@@ -19,12 +18,12 @@ ZipInput::ZipInput(std::string path)
 ZipInput::~ZipInput()
 {
     if (m_archive != nullptr)
-        archive_read_free(m_archive);
+        m_calls->read_free(m_archive);
 }
 
 std::string ZipInput::Failure(const char* what) const
 {
-    const char* why = m_archive != nullptr ? archive_error_string(m_archive) : nullptr;
+    const char* why = m_archive != nullptr ? m_calls->error_string(m_archive) : nullptr;
     return std::string("cannot read the zip archive ") + m_path + ": " + what
         + (why != nullptr ? std::string(": ") + why : "");
 }
@@ -32,7 +31,7 @@ std::string ZipInput::Failure(const char* what) const
 Status<std::string> ZipInput::ReadPiece(std::string& piece)
 {
     piece.resize(kImportPieceBytes);
-    const la_ssize_t got = archive_read_data(m_archive, piece.data(), piece.size());
+    const la_ssize_t got = m_calls->read_data(m_archive, piece.data(), piece.size());
     if (got < 0)
         return Failed{Failure(("reading " + m_entry).c_str())};
     piece.resize(static_cast<std::size_t>(got));
@@ -42,16 +41,21 @@ Status<std::string> ZipInput::ReadPiece(std::string& piece)
 Result<std::string, ImportError> ZipInput::FindEntry(const std::function<bool(std::string_view start)>& wanted,
     const std::string& what)
 {
-    m_archive = archive_read_new();
-    archive_read_support_format_zip(m_archive);
-    if (archive_read_open_filename(m_archive, m_path.c_str(), 64 * 1024) != ARCHIVE_OK)
+    std::string missing;
+    m_calls = LoadLibArchive(missing);
+    if (m_calls == nullptr)
+        return Failed{ImportError{ImportFailure::CannotRead, "cannot read the zip archive " + m_path + ": " + missing}};
+    m_archive = m_calls->read_new();
+    m_calls->read_support_format_zip(m_archive);
+    if (m_calls->read_open_filename(m_archive, m_path.c_str(), 64 * 1024) != ARCHIVE_OK)
         return Failed{ImportError{ImportFailure::CannotRead, Failure("opening it")}};
     archive_entry* entry = nullptr;
     int status = ARCHIVE_OK;
-    while ((status = archive_read_next_header(m_archive, &entry)) == ARCHIVE_OK) {
-        if (archive_entry_filetype(entry) != AE_IFREG)
+    while ((status = m_calls->read_next_header(m_archive, &entry)) == ARCHIVE_OK) {
+        if (m_calls->entry_filetype(entry) != AE_IFREG)
             continue;
-        m_entry = archive_entry_pathname(entry) != nullptr ? archive_entry_pathname(entry) : "";
+        const char* name = m_calls->entry_pathname(entry);
+        m_entry = name != nullptr ? name : "";
         // The start of the entry: up to kImportPieceBytes, however the pieces fall.
         m_start.clear();
         std::string piece;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 struct archive;
+struct LibArchiveCalls;
 
 // An export inside a zip archive, the way people receive them (Apple's
 // export.zip, a Google Takeout zip), read through libarchive without
@@ -38,6 +39,7 @@ private:
     std::string Failure(const char* what) const;
 
     std::string m_path;
+    const LibArchiveCalls* m_calls = nullptr;
     archive* m_archive = nullptr;
     std::string m_entry;
     std::string m_start; // the chosen entry's first bytes, handed out first
