@@ -21,15 +21,6 @@ CTarelogDoc DiaryOf(int days, double firstWeight)
     return doc;
 }
 
-std::vector<std::string> Entries(const TempDir& dir)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A disk that fills after a budget of bytes: the write that crosses it is
 // cut short, the next one fails with ENOSPC, as the kernel reports it.
 std::size_t g_budget = 0;
@@ -85,7 +76,7 @@ TEST_F(SafeSave, DiskFullPartWayLeavesTheOldFileAndNoTemporary)
         EXPECT_NE(error.JapaneseMessage().find("ディスクの空き容量が足りません"), std::string::npos);
         EXPECT_NE(error.EnglishMessage().find(path), std::string::npos);
         EXPECT_EQ(ReadBytes(path), oldBytes);
-        EXPECT_EQ(Entries(dir), std::vector<std::string>{"diary.tlg"});
+        EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"diary.tlg"});
         EXPECT_TRUE(bigger.IsModified());
     }
 }
@@ -106,7 +97,7 @@ TEST_F(SafeSave, FailedFlushToDiskIsAFailedSave)
     const DiaryFileError error = SaveDiaryFile(DiaryOf(4, 61.0), path).error_or({});
     EXPECT_EQ(error.systemError, EIO);
     EXPECT_EQ(ReadBytes(path), oldBytes);
-    EXPECT_EQ(Entries(dir), std::vector<std::string>{"diary.tlg"});
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"diary.tlg"});
 }
 
 TEST_F(SafeSave, ExistingFileKeepsItsPermissions)
@@ -129,7 +120,7 @@ TEST_F(SafeSave, ReadOnlyFileIsRefusedAndUntouched)
     EXPECT_EQ(error.systemError, EACCES);
     EXPECT_NE(error.JapaneseMessage().find("読み取り専用"), std::string::npos);
     EXPECT_EQ(ReadBytes(path), oldBytes);
-    EXPECT_EQ(Entries(dir), std::vector<std::string>{"diary.tlg"});
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"diary.tlg"});
 }
 
 TEST_F(SafeSave, StrayTemporariesOfThisFileAreRemovedOthersKept)
@@ -138,7 +129,7 @@ TEST_F(SafeSave, StrayTemporariesOfThisFileAreRemovedOthersKept)
              ".diary.tlg.backup", ".diary.tlg.saving-Ab3xY", ".diary.tlg.saving-Ab3xYz1", ".diary.tlg.saving-Ab-xYz"})
         WriteBytes(dir.File(name), "left over");
     ASSERT_TRUE(SaveDiaryFile(DiaryOf(2, 60.0), path));
-    EXPECT_EQ(Entries(dir),
+    EXPECT_EQ(Entries(dir.Path()),
         (std::vector<std::string>{".diary.tlg.backup", ".diary.tlg.saving-Ab-xYz", ".diary.tlg.saving-Ab3xY",
             ".diary.tlg.saving-Ab3xYz1", ".other.tlg.saving-Ab3xYz", "diary.tlg"}));
 }

@@ -42,15 +42,6 @@ CTarelogDoc SmallDiary()
     return doc;
 }
 
-std::vector<std::string> Entries(const std::string& dir)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 int CountTemporaries(const std::string& dir)
 {
     int n = 0;

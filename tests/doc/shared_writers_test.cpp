@@ -28,15 +28,6 @@ int AddDayLocked(const std::string& path, int day)
     return SaveDiaryFile(doc, *lock) ? 0 : 4;
 }
 
-std::vector<std::string> Names(const TempDir& dir)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(SharedWriters, ConcurrentCyclesKeepEveryDay)
 {
     TempDir dir;
@@ -63,7 +54,7 @@ TEST(SharedWriters, ConcurrentCyclesKeepEveryDay)
             EXPECT_EQ(doc.GetRecord(day - 1).day, day);
     }
     // No lock file and no temporary file outlives its writer.
-    EXPECT_EQ(Names(dir), std::vector<std::string>{"diary.tlg"});
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"diary.tlg"});
 }
 
 TEST(SharedWriters, BusyLockTimesOutAndTheDeadHoldersLockIsFree)
@@ -103,7 +94,7 @@ TEST(SharedWriters, BusyLockTimesOutAndTheDeadHoldersLockIsFree)
     EXPECT_TRUE(lock.IsExclusive());
     EXPECT_TRUE(SaveDiaryFile(doc, lock));
     lock.Release();
-    EXPECT_EQ(Names(dir), std::vector<std::string>{"diary.tlg"});
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"diary.tlg"});
     ::close(ready[0]);
     ::close(ready[1]);
 }
@@ -168,7 +159,7 @@ TEST(SharedWriters, LongestLegalNamesSaveAndTheirHelperFilesFit)
         }
         std::filesystem::remove(path);
     }
-    EXPECT_TRUE(Names(dir).empty());
+    EXPECT_TRUE(Entries(dir.Path()).empty());
 }
 
 TEST(SharedWriters, LinksAreFollowedOnlyToRegularFiles)

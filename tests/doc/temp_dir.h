@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // A fresh directory under the system's temporary folder, removed with
 // everything in it when the test ends.
@@ -32,6 +34,16 @@ public:
 private:
     std::filesystem::path m_path;
 };
+
+// The names in `folder`, sorted: what a save left behind beside the diary.
+inline std::vector<std::string> Entries(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
