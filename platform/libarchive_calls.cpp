@@ -9,8 +9,7 @@ struct Loaded {
     std::string failure; // empty when every call was found
 };
 
-template <typename Call>
-bool Find(void* library, const char* name, Call& call)
+template <typename Call> bool Find(void* library, const char* name, Call& call)
 {
     call = reinterpret_cast<Call>(::dlsym(library, name));
     return call != nullptr;
