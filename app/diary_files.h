@@ -1,7 +1,7 @@
 #pragma once
 
-#include "doc/diary_disk_state.h"
-#include "doc/recovery_store.h"
+#include "doc/sync/diary_disk_state.h"
+#include "doc/sync/recovery_store.h"
 #include "platform/qt/single_doc_template.h"
 
 #include <memory>

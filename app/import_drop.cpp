@@ -1,6 +1,7 @@
 #include "app/import_drop.h"
 
-#include "doc/diary_import.h"
+#include "doc/import/diary_import.h"
+#include "doc/import/weight_import.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/message_box.h"
 

@@ -1,7 +1,7 @@
 // CSV import and export of a million days.
 #include "doc/csv_export.h"
-#include "doc/weight_import.h"
-#include "doc/day_weight_merge.h"
+#include "doc/import/weight_import.h"
+#include "doc/import/day_weight_merge.h"
 #include "platform/calendar_date.h"
 
 #include <benchmark/benchmark.h>

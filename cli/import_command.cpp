@@ -4,7 +4,7 @@
 #include "cli/commands.h"
 #include "cli/verb_preamble.h"
 
-#include "doc/diary_import.h"
+#include "doc/import/diary_import.h"
 #include "platform/format.h"
 
 #include <cstdio>

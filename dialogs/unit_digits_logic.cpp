@@ -2,7 +2,7 @@
 
 #include "doc/tarelog_doc.h"
 #include "platform/profile_store.h"
-#include "view/profile_keys.h"
+#include "doc/profile_keys.h"
 
 void UnitDigitsData::Load(const CTarelogDoc& doc, const ProfileStore& profile)
 {

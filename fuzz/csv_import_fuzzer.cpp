@@ -1,8 +1,8 @@
 // The importer (every layout, recognised from the content) on arbitrary text, followed by the merge into a small
 // diary: reading may refuse rows, but never crash, and what merges must
 // leave the diary in date order with one record per day.
-#include "doc/day_weight_merge.h"
-#include "doc/weight_import.h"
+#include "doc/import/day_weight_merge.h"
+#include "doc/import/weight_import.h"
 #include "doc/tarelog_doc.h"
 
 #include <cstdint>

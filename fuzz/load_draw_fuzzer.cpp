@@ -12,7 +12,7 @@
 #include "platform/qt/offscreen_gui.h"
 #include "platform/qt/qpainter_surface.h"
 #include "view/draw_graph.h"
-#include "view/profile_keys.h"
+#include "doc/profile_keys.h"
 
 #include <cstdint>
 #include <string_view>

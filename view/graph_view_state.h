@@ -2,7 +2,7 @@
 
 #include "platform/profile_store.h"
 #include "platform/surface.h"
-#include "view/profile_keys.h"
+#include "doc/profile_keys.h"
 
 // The graph's display state: ten colour slots kept in the profile from one
 // run to the next, and three average switches that every run starts off.

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "doc/diary_file.h"
+#include "doc/sync/diary_merge.h"
+
+#include <string>
+#include <vector>
+
+// doc/sync/ keeps a diary whole among other writers: the snapshot a merge
+// works on (diary_contents.h), the three-way merge (diary_merge.h), what a
+// window knows of its file and the save that merges (this header), and the
+// recovery copies of unsaved changes (recovery_store.h). It depends on the
+// document (doc/) and platform/ only.
+//
+// What a window knows of the file its diary came from: the contents it last
+// loaded from or saved to it (the base of a merge) and the identity of that
+// file, so that a change made by another program or device is noticed and
+// merged instead of overwritten.
+class DiaryDiskState {
+public:
+    // After a load or save that left `doc` equal to the file at `path`.
+    void Remember(const std::string& path, const CTarelogDoc& doc, const FileIdentity& identity);
+    void Forget();
+
+    bool Knows(const std::string& path) const { return m_known && path == m_path; }
+    // The file at `path` is no longer the one remembered: replaced, edited,
+    // or gone. False for a path this state does not know.
+    bool ChangedOnDisk(const std::string& path) const;
+    const DiaryContents& Base() const { return m_base; }
+    // Puts back the base of changes made before (a restored recovery copy):
+    // the file may hold more than that base, so the next save merges even
+    // when the file did not change since it was loaded.
+    void SetBase(DiaryContents base);
+    // The next save of `path` must merge with the file.
+    bool NeedsMerge(const std::string& path) const { return Knows(path) && (m_baseDiffers || ChangedOnDisk(path)); }
+
+private:
+    std::string m_path;
+    DiaryContents m_base;
+    FileIdentity m_identity;
+    bool m_known = false;
+    bool m_baseDiffers = false;
+};
+
+// Loads `path` into `doc` and remembers it in `state`.
+Status<DiaryFileError> LoadDiaryRemembering(const std::string& path, CTarelogDoc& doc, DiaryDiskState& state);
+
+enum class OnConflict {
+    Stop, // write nothing and report the conflicts
+    KeepDisk,
+    KeepWindow,
+};
+
+// What a save that did not fail did.
+struct DiarySaveOutcome {
+    std::vector<DiaryConflict> conflicts; // with OnConflict::Stop: nothing was written
+    std::size_t daysFromDisk = 0;         // days the disk's changes brought in
+    bool merged = false;                  // the file had changed and was merged
+
+    bool Saved() const { return conflicts.empty() || merged; }
+};
+
+// Saves `doc` to `path` under the file's write lock. When the file changed
+// since `state` last saw it, the base, the file and `doc` are merged day by
+// day first, and `doc` takes the merged contents (its views are updated).
+// A file that changed into something that is not a diary is not written
+// over. On success `state` remembers the file as saved.
+Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
+    const std::string& path, OnConflict onConflict);
