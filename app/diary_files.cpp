@@ -4,50 +4,6 @@
 
 #include <QFileInfo>
 
-namespace {
-
-// More would not fit on a screen; the rest is counted.
-constexpr std::size_t kListedConflicts = 10;
-
-// Every digit the weight has, not the scale's rounding: two weights that
-// differ only past the shown decimals must not look alike.
-QString WeightText(const std::optional<double>& weight)
-{
-    return weight ? QString::number(*weight, 'g', 12) : QStringLiteral("削除");
-}
-
-QString ConflictLine(const DiaryConflict& conflict)
-{
-    switch (conflict.kind) {
-    case DiaryConflict::Kind::Unit: return QStringLiteral("単位");
-    case DiaryConflict::Kind::Digits: return QStringLiteral("小数桁");
-    case DiaryConflict::Kind::Day: break;
-    }
-    return QStringLiteral("%1/%2/%3　ファイル: %4　この画面: %5")
-        .arg(conflict.year)
-        .arg(conflict.month, 2, 10, QLatin1Char('0'))
-        .arg(conflict.day, 2, 10, QLatin1Char('0'))
-        .arg(WeightText(conflict.diskWeight), WeightText(conflict.windowWeight));
-}
-
-QString Japanese(const DiaryFileError& error)
-{
-    return QString::fromStdString(error.JapaneseMessage());
-}
-
-} // namespace
-
-QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts)
-{
-    QString text = QStringLiteral(
-        "ほかのプログラムがこのファイルを変更しました。次の項目は、ファイルとこの画面で値が食い違っています。\n\n");
-    for (std::size_t i = 0; i < conflicts.size() && i < kListedConflicts; ++i)
-        text += ConflictLine(conflicts[i]) + QLatin1Char('\n');
-    if (conflicts.size() > kListedConflicts)
-        text += QStringLiteral("ほか %1 件\n").arg(conflicts.size() - kListedConflicts);
-    return text + QStringLiteral("\nどちらの値を残しますか? ほかの項目は両方の変更をまとめて保存します。");
-}
-
 DiaryFiles::DiaryFiles(std::string recoveryFolder)
     : m_recovery(std::move(recoveryFolder))
 {
@@ -58,10 +14,11 @@ CSingleDocTemplate::FileFunctions DiaryFiles::Functions()
     // Shared, so the functions stay valid however long the template lives.
     const std::shared_ptr<DiaryFiles> self = shared_from_this();
     CSingleDocTemplate::FileFunctions f;
-    f.load = [self](CDocument& doc, const std::string& path) { return self->Load(doc, path); };
-    f.save = [self](CDocument& doc, const std::string& path, QWidget* parent) { return self->Save(doc, path, parent); };
-    f.changedOnDisk = [self](const CDocument&, const std::string& path) { return self->ChangedOnDisk(path); };
-    f.forget = [self] { self->m_disk.Forget(); };
+    const std::shared_ptr<DiskChangePolicy> disk = m_disk;
+    f.load = [disk](CDocument& doc, const std::string& path) { return disk->Load(doc, path); };
+    f.save = [disk](CDocument& doc, const std::string& path, QWidget* parent) { return disk->Save(doc, path, parent); };
+    f.forget = [disk] { disk->Forget(); };
+    f.diskChange = disk;
     f.keepRecovery = [self](const CDocument& doc, const std::string& path) { self->KeepRecovery(doc, path); };
     f.dropRecovery = [self](const std::string& path) { self->DropRecovery(path); };
     f.offerRecovery = [self](CDocument& doc, const std::string& path, QWidget* parent) {
@@ -70,40 +27,10 @@ CSingleDocTemplate::FileFunctions DiaryFiles::Functions()
     return f;
 }
 
-QString DiaryFiles::Load(CDocument& doc, const std::string& path)
-{
-    const Status<DiaryFileError> loaded = LoadDiaryRemembering(path, static_cast<CTarelogDoc&>(doc), m_disk);
-    return loaded ? QString() : Japanese(loaded.error());
-}
-
-CSingleDocTemplate::SaveResult DiaryFiles::Save(CDocument& doc, const std::string& path, QWidget* parent)
-{
-    auto& diary = static_cast<CTarelogDoc&>(doc);
-    Result<DiarySaveOutcome, DiaryFileError> outcome = SaveDiaryMerging(diary, m_disk, path, OnConflict::Stop);
-    if (outcome && !outcome->Saved()) {
-        // The default keeps the file's values: nothing another program or
-        // device recorded is lost by pressing Enter.
-        const int answer = ShowMessageBox(ConflictQuestion(outcome->conflicts), MB_YESNOCANCEL | MB_ICONWARNING, parent,
-            {QStringLiteral("ファイルの値を残す(&F)"), QStringLiteral("この画面の値にする(&W)"),
-                QStringLiteral("キャンセル")});
-        if (answer != IDYES && answer != IDNO)
-            return {QString(), QString(), true};
-        outcome = SaveDiaryMerging(diary, m_disk, path,
-            answer == IDYES ? OnConflict::KeepDisk : OnConflict::KeepWindow);
-    }
-    if (!outcome)
-        return {Japanese(outcome.error()), QString(), false};
-    QString status;
-    if (outcome->merged)
-        status = QStringLiteral("ほかのプログラムの変更とまとめて保存しました（ファイルから %1 日分）。")
-                     .arg(outcome->daysFromDisk);
-    return {QString(), status, false};
-}
-
 DiaryContents DiaryFiles::BaseFor(const std::string& path) const
 {
-    if (m_disk.Knows(path))
-        return m_disk.Base();
+    if (m_disk->Disk().Knows(path))
+        return m_disk->Disk().Base();
     CTarelogDoc fresh;
     fresh.OnNewDocument();
     return DiaryContents::Of(fresh);
@@ -139,7 +66,7 @@ bool DiaryFiles::OfferRecovery(CDocument& doc, const std::string& path, QWidget*
     copy->contents.ApplyTo(diary);
     // Merged on save against what the changes were made to, so that what
     // the file gained since the crash is kept.
-    if (copy->base && m_disk.Knows(path))
-        m_disk.SetBase(*copy->base);
+    if (copy->base && m_disk->Disk().Knows(path))
+        m_disk->Disk().SetBase(*copy->base);
     return true;
 }

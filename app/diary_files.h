@@ -1,15 +1,16 @@
 #pragma once
 
-#include "doc/sync/diary_disk_state.h"
+#include "app/disk_change_policy.h"
 #include "doc/sync/recovery_store.h"
 #include "platform/qt/single_doc_template.h"
 
 #include <memory>
 
-// How the window reads and writes diaries: loads remember what the file
-// held, saves merge what another program or device wrote meanwhile (and ask
-// about days both changed), and unsaved changes are kept in recovery copies
-// that a later start offers back after a crash.
+// How the window reads and writes diaries: loads and saves go through the
+// changed-on-disk policy (DiskChangePolicy: saves merge what another
+// program or device wrote meanwhile, and ask about days both changed), and
+// unsaved changes are kept in recovery copies that a later start offers
+// back after a crash.
 class DiaryFiles : public std::enable_shared_from_this<DiaryFiles> {
 public:
     explicit DiaryFiles(std::string recoveryFolder);
@@ -17,9 +18,6 @@ public:
     // The template's file functions, bound to this object.
     CSingleDocTemplate::FileFunctions Functions();
 
-    QString Load(CDocument& doc, const std::string& path);
-    CSingleDocTemplate::SaveResult Save(CDocument& doc, const std::string& path, QWidget* parent);
-    bool ChangedOnDisk(const std::string& path) const { return m_disk.ChangedOnDisk(path); }
     void KeepRecovery(const CDocument& doc, const std::string& path);
     void DropRecovery(const std::string& path) { m_recovery.Remove(path); }
     bool OfferRecovery(CDocument& doc, const std::string& path, QWidget* parent);
@@ -27,9 +25,6 @@ public:
 private:
     DiaryContents BaseFor(const std::string& path) const;
 
-    DiaryDiskState m_disk;
+    std::shared_ptr<DiskChangePolicy> m_disk = std::make_shared<DiskChangePolicy>();
     RecoveryStore m_recovery;
 };
-
-// The question about days that the file and the window changed differently.
-QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts);

@@ -62,7 +62,7 @@ void TakeMerged(CTarelogDoc& doc, const DiaryContents& merged)
 } // namespace
 
 Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
-    const std::string& path, OnConflict onConflict)
+    const std::string& path, const AskConflicts& ask)
 {
     DiarySaveOutcome outcome;
     const Result<FileWriteLock, DiaryFileError> lock = LockDiaryFile(path);
@@ -73,12 +73,20 @@ Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, Diar
         CTarelogDoc disk;
         if (const auto loaded = LoadDiaryFile(path, disk); !loaded)
             return Failed{UnreadableChange(path, loaded.error())};
-        const ConflictChoice choice = onConflict == OnConflict::KeepWindow ? ConflictChoice::KeepWindow
-                                                                           : ConflictChoice::KeepDisk;
-        DiaryMergeResult merge = MergeDiaries(state.Base(), DiaryContents::Of(disk), DiaryContents::Of(doc), choice);
-        outcome.conflicts = std::move(merge.conflicts);
-        if (!outcome.conflicts.empty() && onConflict == OnConflict::Stop)
-            return outcome;
+        const DiaryContents diskContents = DiaryContents::Of(disk);
+        const DiaryContents window = DiaryContents::Of(doc);
+        DiaryMergeResult merge = MergeDiaries(state.Base(), diskContents, window, ConflictChoice::KeepDisk);
+        if (!merge.conflicts.empty()) {
+            const std::optional<ConflictChoice> choice = ask ? ask(merge.conflicts) : std::nullopt;
+            if (!choice) {
+                outcome.cancelled = true;
+                return outcome;
+            }
+            // The same three contents, read once under this lock: only the
+            // conflicting values change sides.
+            if (*choice == ConflictChoice::KeepWindow)
+                merge = MergeDiaries(state.Base(), diskContents, window, ConflictChoice::KeepWindow);
+        }
         outcome.daysFromDisk = merge.daysFromDisk;
         outcome.merged = true;
         TakeMerged(doc, merge.merged);

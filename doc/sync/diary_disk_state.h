@@ -3,6 +3,9 @@
 #include "doc/diary_file.h"
 #include "doc/sync/diary_merge.h"
 
+#include <functional>
+#include <optional>
+
 #include <string>
 #include <vector>
 
@@ -45,25 +48,23 @@ private:
 // Loads `path` into `doc` and remembers it in `state`.
 Status<DiaryFileError> LoadDiaryRemembering(const std::string& path, CTarelogDoc& doc, DiaryDiskState& state);
 
-enum class OnConflict {
-    Stop, // write nothing and report the conflicts
-    KeepDisk,
-    KeepWindow,
-};
+// Asked, under the write lock, about the things the file and the window
+// changed differently; no choice (nullopt) cancels the save.
+using AskConflicts = std::function<std::optional<ConflictChoice>(const std::vector<DiaryConflict>& conflicts)>;
 
 // What a save that did not fail did.
 struct DiarySaveOutcome {
-    std::vector<DiaryConflict> conflicts; // with OnConflict::Stop: nothing was written
-    std::size_t daysFromDisk = 0;         // days the disk's changes brought in
-    bool merged = false;                  // the file had changed and was merged
-
-    bool Saved() const { return conflicts.empty() || merged; }
+    bool cancelled = false;       // the question about conflicts was declined: nothing was written
+    std::size_t daysFromDisk = 0; // days the disk's changes brought in
+    bool merged = false;          // the file had changed and was merged
 };
 
 // Saves `doc` to `path` under the file's write lock. When the file changed
 // since `state` last saw it, the base, the file and `doc` are merged day by
-// day first, and `doc` takes the merged contents (its views are updated).
-// A file that changed into something that is not a diary is not written
-// over. On success `state` remembers the file as saved.
+// day first; conflicts, if any, are put to `ask`, and `doc` takes the merged
+// contents of the choice (its views are updated). The file is locked and
+// read once, so what the question shows is what is written. A file that
+// changed into something that is not a diary is not written over. On
+// success `state` remembers the file as saved.
 Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
-    const std::string& path, OnConflict onConflict);
+    const std::string& path, const AskConflicts& ask);

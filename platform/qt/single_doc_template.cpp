@@ -70,7 +70,7 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
     const QString path = NormalizedDocumentPath(requested);
     // The file already shown is read again only when it changed on disk.
     if (m_document && !path.isEmpty() && NormalizedDocumentPath(FromPath(m_document->GetPathName())) == path
-        && !(m_files.changedOnDisk && m_files.changedOnDisk(*m_document, ToPath(path))))
+        && !(m_files.diskChange && m_files.diskChange->ChangedOnDisk(*m_document, ToPath(path))))
         return true;
     const bool created = !m_document;
     if (created) {
@@ -175,25 +175,14 @@ bool CSingleDocTemplate::DoSave(const QString& path)
 
 void CSingleDocTemplate::CheckFileOnDisk()
 {
-    if (!m_document || m_document->GetPathName().empty() || !m_files.changedOnDisk)
+    if (!m_document || m_document->GetPathName().empty() || !m_files.diskChange)
         return;
     const std::string path = m_document->GetPathName();
     // A replacement by rename drops the file from the watch: take it up again.
     Watch(FromPath(path));
-    if (!m_files.changedOnDisk(*m_document, path))
-        return;
-    if (m_document->IsModified()) {
-        ShowStatus(
-            QStringLiteral("ほかのプログラムがファイルを変更しました。保存するときに、この画面の変更とまとめます。"));
-        return;
-    }
-    if (!m_files.load(*m_document, path).isEmpty()) {
-        ShowStatus(QStringLiteral("ほかのプログラムがファイルを変更しましたが、いまは読み込めません。"));
-        return;
-    }
-    m_document->SetModifiedFlag(false);
-    m_document->UpdateAllViews(nullptr, 0);
-    ShowStatus(QStringLiteral("ほかのプログラムがファイルを変更したため、読み込み直しました。"));
+    const QString status = m_files.diskChange->OnFileChanged(*m_document, path);
+    if (!status.isEmpty())
+        ShowStatus(status);
 }
 
 void CSingleDocTemplate::KeepRecoveryNow()
@@ -223,7 +212,7 @@ void CSingleDocTemplate::Watch(const QString& path)
     const QStringList watched = m_watcher->files() + m_watcher->directories();
     if (!watched.isEmpty() && (path.isEmpty() || !watched.contains(path)))
         m_watcher->removePaths(watched);
-    if (path.isEmpty() || !m_files.changedOnDisk)
+    if (path.isEmpty() || !m_files.diskChange)
         return;
     // The folder too: a file replaced by rename is a change of the folder.
     for (const QString& item : {path, QFileInfo(path).path()}) {

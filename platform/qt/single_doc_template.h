@@ -35,6 +35,18 @@ public:
         QString status;
         bool cancelled = false;
     };
+    // The one hook for a document's file changed on disk: the template
+    // watches the file and asks; what follows (read again, merge later, what
+    // the status bar says) is the application's policy.
+    class DiskChangeHook {
+    public:
+        virtual ~DiskChangeHook() = default;
+        // The file is no longer what was loaded from or saved to it.
+        virtual bool ChangedOnDisk(const CDocument& doc, const std::string& path) const = 0;
+        // The watched file may have changed: acts on it and returns what the
+        // status bar says, or empty.
+        virtual QString OnFileChanged(CDocument& doc, const std::string& path) = 0;
+    };
     // Reading and writing the document's file. A failed load returns the
     // message for the user and leaves the document as it was. A save may
     // merge what another program wrote meanwhile, asking through `parent`.
@@ -42,8 +54,9 @@ public:
     struct FileFunctions {
         std::function<QString(CDocument&, const std::string& path)> load;
         std::function<SaveResult(CDocument&, const std::string& path, QWidget* parent)> save;
-        // The file is no longer what was loaded from or saved to it.
-        std::function<bool(const CDocument&, const std::string& path)> changedOnDisk;
+        // What to do when another program writes the file; without one the
+        // file is not watched.
+        std::shared_ptr<DiskChangeHook> diskChange;
         // A new document: nothing on disk is known any more.
         std::function<void()> forget;
         // Recovery copies of unsaved changes: keep one now, drop this
@@ -70,9 +83,8 @@ public:
     bool DoSaveAs();
     // Destroys the frame and view (which save their settings) and the document.
     void CloseAllDocuments();
-    // Looks at the document's file now, as when it changes on disk: an
-    // unmodified document is read again, a modified one is told it will be
-    // merged on save.
+    // Looks at the document's file now, as when it changes on disk, and
+    // shows what the disk-change hook says of it.
     void CheckFileOnDisk();
     // Writes the recovery copy now instead of after the delay.
     void KeepRecoveryNow();

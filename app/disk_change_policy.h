@@ -1,0 +1,39 @@
+#pragma once
+
+#include "doc/sync/diary_disk_state.h"
+#include "platform/qt/single_doc_template.h"
+
+#include <QString>
+#include <string>
+#include <vector>
+
+// What the window does about its diary's file when another program or
+// device writes it: the one place that decides when the diary is read
+// again, when a save merges, what the user is asked about days both sides
+// changed, and what the status bar says. The template only watches the file
+// and calls OnFileChanged; loads and saves come here too, so that the state
+// of the file they remember is the one the watch is compared with.
+class DiskChangePolicy : public CSingleDocTemplate::DiskChangeHook {
+public:
+    // Loads `path` into `doc` and remembers it; the message for the user, or empty.
+    QString Load(CDocument& doc, const std::string& path);
+    // Saves, merging what the file gained since it was read and asking over
+    // `parent` about conflicts.
+    CSingleDocTemplate::SaveResult Save(CDocument& doc, const std::string& path, QWidget* parent);
+    // A new document: nothing on disk is known any more.
+    void Forget() { m_disk.Forget(); }
+
+    bool ChangedOnDisk(const CDocument& doc, const std::string& path) const override;
+    // An unmodified diary is read again; a modified one is told it will be
+    // merged on save.
+    QString OnFileChanged(CDocument& doc, const std::string& path) override;
+
+    DiaryDiskState& Disk() { return m_disk; }
+    const DiaryDiskState& Disk() const { return m_disk; }
+
+private:
+    DiaryDiskState m_disk;
+};
+
+// The question about days that the file and the window changed differently.
+QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts);
