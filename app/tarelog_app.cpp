@@ -5,8 +5,10 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/diary_files.h"
+#include "dialogs/qt/dialog_commands.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/frame_wnd.h"
+#include "platform/state_folder.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/single_doc_template.h"
 #include "view/qt/tarelog_view.h"
@@ -21,11 +23,17 @@
 
 namespace {
 
+// Recovery copies and the start marker, under $XDG_STATE_HOME.
+std::string AppStateFolder()
+{
+    return StateFolder("tarelog");
+}
+
 // Written at start and removed once the window has painted what it opened:
 // found at the next start, it means that start never got that far.
 QString StartMarkerPath()
 {
-    return QString::fromStdString(RecoveryStore::DefaultFolder()) + QStringLiteral("/starting");
+    return QString::fromStdString(AppStateFolder()) + QStringLiteral("/starting");
 }
 
 // The marker holds the process id of the start that wrote it: a marker of
@@ -73,8 +81,11 @@ bool CTarelogApp::InitInstance()
     CSingleDocTemplate::Classes classes;
     classes.document = [] { return std::make_unique<CTarelogDoc>(); };
     classes.frame = [this] { return new CMainFrame(*this); };
-    classes.view = [this](CDocument&) { return new CTarelogView(GetProfileStore()); };
-    const auto files = std::make_shared<DiaryFiles>(RecoveryStore::DefaultFolder());
+    classes.view = [this](CDocument&) {
+        const DataDialogs dialogs{RunWeightEntryCommand, RunEditListCommand, RunColorCommand, RunUnitDigitsCommand};
+        return new CTarelogView(GetProfileStore(), dialogs);
+    };
+    const auto files = std::make_shared<DiaryFiles>(AppStateFolder());
     AddDocTemplate(
         std::make_unique<CSingleDocTemplate>(*this, IDR_MAINFRAME, MainFrameResources(), classes, files->Functions()));
     if (qApp) {
@@ -93,7 +104,7 @@ bool CTarelogApp::InitInstance()
     // hangs the window) must not lock the user out: this one skips it.
     const bool interrupted = PreviousStartDied();
     if (interrupted)
-        CTarelogView::s_reopenPending = false;
+        CTarelogView::SetReopenPending(false);
     WriteStartMarker();
 
     CCommandLineInfo cmdInfo;

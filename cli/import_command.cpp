@@ -16,10 +16,6 @@
 
 namespace {
 
-// More than this after the diary's data and the file is almost certainly
-// something else that happens to start like a diary (a disk image of zero
-// bytes parses as an empty diary): writing over it would destroy it.
-
 const char kUsageHead[] = "usage: tarelog-cli import FILE SOURCE [--format LAYOUT] [--keep latest|earliest]\n"
                           "                          [--tz ZONE] [--convert] [--skip-bad] [--dry-run] [--force]\n"
                           "       (import-csv is the same verb under its old name)\n\n"

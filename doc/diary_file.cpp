@@ -1,5 +1,6 @@
 #include "doc/diary_file.h"
 
+#include "platform/file_reader.h"
 #include "platform/archive.h"
 #include "platform/file_lock.h"
 #include "platform/huge_pages.h"

@@ -1,5 +1,7 @@
 #include "platform/file_lock.h"
 
+#include "platform/file_names.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/safe_file.h"
+#include "platform/file_failure.h"
+#include "platform/result.h"
 
 #include <chrono>
 #include <string>

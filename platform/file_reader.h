@@ -37,3 +37,8 @@ private:
     std::uint64_t m_size = 0;
     FileIdentity m_identity;
 };
+
+// Reads all of a regular file (see FileReader for what is refused, so that
+// the read cannot hang). `identity`, when given, receives the identity of
+// the file that was read.
+Result<std::string, FileFailure> ReadWholeFile(const std::string& path, FileIdentity* identity = nullptr);

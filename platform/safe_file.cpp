@@ -168,29 +168,6 @@ Status<FileFailure> WriteTemporary(int fd, std::string_view bytes, const struct 
 
 } // namespace
 
-std::size_t NameMaxOf(const std::string& directory)
-{
-    const long limit = ::pathconf(directory.c_str(), _PC_NAME_MAX);
-    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
-}
-
-std::string FittedName(std::string_view name, std::size_t extra, std::size_t nameMax)
-{
-    constexpr std::size_t kHashPart = 1 + 16;
-    if (name.size() + extra <= nameMax || nameMax < extra + kHashPart)
-        return std::string(name);
-    std::size_t keep = nameMax - extra - kHashPart;
-    // Never cut a UTF-8 sequence in two: back up to the start of one.
-    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
-        --keep;
-    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (const char c : name)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    char digits[17];
-    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
-    return std::string(name.substr(0, keep)) + "~" + digits;
-}
-
 bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetName, std::size_t nameMax)
 {
     const std::string stem = FittedName(targetName, 1 + kTemporaryInfix.size() + kTemporarySuffixLength, nameMax);
@@ -215,24 +192,6 @@ FileIdentity IdentifyFile(const std::string& path)
     if (::stat(path.c_str(), &info) != 0)
         return {};
     return IdentityOfStat(info);
-}
-
-Result<std::string, FileFailure> ResolveWriteTarget(const std::string& path)
-{
-    struct stat link {};
-    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
-        return path;
-    // A link is kept as a link and the file it leads to is replaced; a link
-    // to nothing or to a device must not be turned into a plain file.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return FailedAt(FileStep::Opening, errno, errno == ENOENT ? FileReason::DanglingLink : FileReason::Errno);
-    if (!S_ISREG(info.st_mode))
-        return FailedAt(FileStep::Opening, EINVAL, FileReason::LinkToNonRegularFile);
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) == nullptr)
-        return FailedAt(FileStep::Opening, errno);
-    return std::string(resolved);
 }
 
 Status<FileFailure> ReplaceFileSafely(const std::string& path, std::string_view bytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/file_failure.h"
+#include "platform/file_names.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,10 +34,6 @@ struct FileIdentity {
 FileIdentity IdentifyFile(const std::string& path);
 FileIdentity IdentityOfStat(const struct stat& info);
 
-// Reads all of a regular file (see FileReader for what is refused, so that
-// the read cannot hang). `identity`, when given, receives the identity of
-// the file that was read. Defined in file_reader.cpp.
-Result<std::string, FileFailure> ReadWholeFile(const std::string& path, FileIdentity* identity = nullptr);
 
 class FileWriteLock;
 
@@ -52,25 +49,11 @@ Status<FileFailure> ReplaceFileSafely(const std::string& path, std::string_view 
 // it read the file first and must write it back before anyone else does.
 Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes);
 
-// The file a write to `path` replaces: the path itself, or the regular file
-// that a symbolic link leads to. A failure for a link to nothing or to a
-// directory, device, pipe or socket.
-Result<std::string, FileFailure> ResolveWriteTarget(const std::string& path);
-
 // The name pattern of the temporary files: "." + name + ".saving-" + six
 // letters or digits, in the directory of the target. A name too long for
 // that to fit within the file system's limit `nameMax` is shortened first
 // (see FittedName).
 bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetName, std::size_t nameMax = 255);
-
-// `name` when `extra` more bytes still fit within `nameMax`; otherwise its
-// start, cut at a character boundary, then "~" and a 16-digit hash of the
-// whole name, so that different long names keep different helper files.
-std::string FittedName(std::string_view name, std::size_t extra, std::size_t nameMax);
-
-// The longest file name the directory `directory` accepts (255 where the
-// system does not say).
-std::size_t NameMaxOf(const std::string& directory);
 
 // Fault injection for tests: every write and fsync of a replacement goes
 // through these. nullptr restores the system calls.

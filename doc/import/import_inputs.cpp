@@ -1,5 +1,6 @@
 #include "doc/import/import_inputs.h"
 
+#include "platform/file_reader.h"
 #include "platform/safe_file.h"
 
 #include <cerrno>

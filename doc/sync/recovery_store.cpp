@@ -1,5 +1,7 @@
 #include "doc/sync/recovery_store.h"
 
+#include "platform/fnv_hash.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -14,16 +16,6 @@ namespace {
 constexpr std::string_view kCopySuffix = ".tlg";
 constexpr std::string_view kBaseSuffix = ".base.tlg";
 constexpr std::string_view kDiscardedInfix = ".discarded-";
-
-std::string Hash16(std::string_view text)
-{
-    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (const char c : text)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    char digits[17];
-    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
-    return digits;
-}
 
 std::string BasePathOf(const std::string& copyPath)
 {
@@ -45,15 +37,6 @@ RecoveryStore::RecoveryStore(std::string folder)
 {
 }
 
-std::string RecoveryStore::DefaultFolder()
-{
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/')
-        return std::string(state) + "/tarelog";
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.local/state/tarelog";
-}
-
 std::string RecoveryStore::CopyPathOf(const std::string& diaryPath) const
 {
     if (diaryPath.empty())
@@ -61,7 +44,7 @@ std::string RecoveryStore::CopyPathOf(const std::string& diaryPath) const
     const std::string name = fs::path(diaryPath).filename().string();
     // Room for the hash, the longest suffix and a discarded date.
     const std::string stem = FittedName(name, 1 + 16 + kDiscardedInfix.size() + 14 + kBaseSuffix.size(), 255);
-    return m_folder + "/" + stem + "-" + Hash16(diaryPath) + std::string(kCopySuffix);
+    return m_folder + "/" + stem + "-" + Fnv1aHex(diaryPath) + std::string(kCopySuffix);
 }
 
 bool RecoveryStore::Hold(const std::string& copyPath)

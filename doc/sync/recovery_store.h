@@ -20,8 +20,6 @@
 class RecoveryStore {
 public:
     explicit RecoveryStore(std::string folder);
-    // $XDG_STATE_HOME/tarelog, or ~/.local/state/tarelog.
-    static std::string DefaultFolder();
 
     // Writes the copy of the diary at `diaryPath` (empty for untitled).
     Status<DiaryFileError> Write(const std::string& diaryPath, const CTarelogDoc& doc, const DiaryContents& base);

@@ -2,6 +2,7 @@
 
 #include "platform/qt/framework_ids.h"
 #include "platform/qt/recent_file_list.h"
+#include "platform/qt/single_doc_template.h"
 #include "platform/qt/view.h"
 #include "platform/qt/win_app.h"
 
@@ -31,14 +32,15 @@ QString PromptPart(const QString& prompt, int part)
     return part < parts.size() ? parts[part] : QString();
 }
 
-// The diary files among what is being dragged, in drag order.
-QStringList DroppedDiaries(const QMimeData* data)
+// The documents (files ending in `extension`) among what is being dragged,
+// in drag order.
+QStringList DroppedDocuments(const QMimeData* data, const QString& extension)
 {
     QStringList paths;
-    if (!data || !data->hasUrls())
+    if (!data || !data->hasUrls() || extension.isEmpty())
         return paths;
     for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".tlg"), Qt::CaseInsensitive))
+        if (url.isLocalFile() && url.toLocalFile().endsWith(extension, Qt::CaseInsensitive))
             paths << url.toLocalFile();
     }
     return paths;
@@ -217,13 +219,13 @@ QString CFrameWnd::DroppedImport(const QMimeData* data) const
 
 void CFrameWnd::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!DroppedDiaries(event->mimeData()).isEmpty() || !DroppedImport(event->mimeData()).isEmpty())
+    if (!DroppedDocuments(event->mimeData(), DocumentExtension()).isEmpty() || !DroppedImport(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void CFrameWnd::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = DroppedDiaries(event->mimeData());
+    const QStringList paths = DroppedDocuments(event->mimeData(), DocumentExtension());
     if (paths.isEmpty()) {
         const QString import = DroppedImport(event->mimeData());
         if (import.isEmpty())
@@ -357,4 +359,10 @@ void CFrameWnd::ShowIdleMessage(const QString& message)
 {
     if (message.isEmpty() && m_resources.strings)
         statusBar()->showMessage(m_resources.strings(IDS_IDLE_MESSAGE));
+}
+
+QString CFrameWnd::DocumentExtension() const
+{
+    const CSingleDocTemplate* docTemplate = m_app.DocTemplate();
+    return docTemplate ? docTemplate->GetDocString(CSingleDocTemplate::filterExt) : QString();
 }

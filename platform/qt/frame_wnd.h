@@ -77,6 +77,9 @@ protected:
 private:
     // The first dropped file AcceptsDroppedImport takes, or empty.
     QString DroppedImport(const QMimeData* data) const;
+    // The document's file extension, from the template's document string:
+    // dropped files with it are opened.
+    QString DocumentExtension() const;
     void BuildMenuBar();
     void BuildAccelerators();
     QAction* NewCommandAction(const QString& text, CommandActionInfo info, QObject* owner);

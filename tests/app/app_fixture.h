@@ -49,7 +49,7 @@ protected:
         // Recovery copies and the start marker live in the test folder too.
         qputenv("XDG_STATE_HOME", m_dir.filePath(QStringLiteral("state")).toLocal8Bit());
         // Each test is a fresh process as far as the reopen request goes.
-        CTarelogView::s_reopenPending = true;
+        CTarelogView::SetReopenPending(true);
         SetMessageBoxResponder([this](const QString& text, unsigned type) {
             m_asked.push_back({text, type});
             if (m_answers.empty()) {

@@ -194,7 +194,7 @@ TEST_F(AppSharedDiaryTest, AStartThatDiedOpeningTheLastDiaryIsNotRepeated)
     EXPECT_TRUE(Status().contains(QStringLiteral("自動では開きませんでした"))) << Status().toStdString();
     Quit();
     // That start ended in order: the next one (a new process) reopens as usual.
-    CTarelogView::s_reopenPending = true;
+    CTarelogView::SetReopenPending(true);
     ASSERT_TRUE(StartAndSettle());
     EXPECT_EQ(DocPath(), diary);
 }

@@ -35,7 +35,7 @@ TEST_F(AppStartupTest, WithoutRecentFilesAnEmptyDiaryStaysShown)
     EXPECT_EQ(Doc()->GetRecordCount(), 0);
     // The reopen request was made, found the list empty and did nothing.
     EXPECT_EQ(CountOf(m_routed, ID_FILE_MRU_FILE1), 0);
-    EXPECT_FALSE(CTarelogView::s_reopenPending);
+    EXPECT_FALSE(CTarelogView::ReopenPending());
     EXPECT_TRUE(m_asked.empty());
 }
 
@@ -124,7 +124,7 @@ TEST_F(AppStartupTest, ColoursWrittenAtExitAreReadAtTheNextStart)
         for (int i = 0; i < 10; ++i)
             EXPECT_TRUE(settings.contains(QStringLiteral("色/%1").arg(i))) << i;
     }
-    CTarelogView::s_reopenPending = true;
+    CTarelogView::SetReopenPending(true);
     ASSERT_TRUE(StartAndSettle());
     EXPECT_EQ(View()->State().m_colorSlots[0], 0x0000FFu);
     EXPECT_EQ(View()->State().m_colorSlots[8], 0xFF123456u);

@@ -1,6 +1,5 @@
 #include "view/qt/tarelog_view.h"
 
-#include "dialogs/qt/dialog_commands.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/framework_ids.h"
@@ -11,9 +10,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CTarelogView::CTarelogView(ProfileStore& profile, QWidget* parent)
+CTarelogView::CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* parent)
     : CView(parent)
     , m_profile(profile)
+    , m_dialogs(std::move(dialogs))
 {
     m_state.LoadColors(m_profile);
     BindCommands();
@@ -60,23 +60,23 @@ void CTarelogView::BindCommands()
 {
     OnCommand(ID_DATA_NEW, [this] {
         if (GetDocument())
-            RunWeightEntryCommand(*GetDocument(), this);
+            m_dialogs.weightEntry(*GetDocument(), this);
         update();
     });
     // Always enabled: the default state is left as it is.
     OnUpdateCommand(ID_DATA_NEW, [](CCmdUI&) {});
     OnCommand(ID_DATA_EDIT, [this] {
         if (GetDocument())
-            RunEditListCommand(*GetDocument(), this);
+            m_dialogs.editList(*GetDocument(), this);
         update();
     });
     OnCommand(ID_DATA_COLOR, [this] {
-        RunColorCommand(m_state.m_colorSlots, this);
+        m_dialogs.color(m_state.m_colorSlots, this);
         update();
     });
     OnCommand(ID_DATA_UNIT, [this] {
         if (GetDocument())
-            RunUnitDigitsCommand(*GetDocument(), m_profile, this);
+            m_dialogs.unitDigits(*GetDocument(), m_profile, this);
         update();
     });
     BindAverage(ID_AVG_NARROW, AverageKind::Narrow);

@@ -4,8 +4,19 @@
 #include "platform/qt/view.h"
 #include "view/graph_view_state.h"
 
+#include <functional>
+
 class CTarelogDoc;
 class ProfileStore;
+
+// What the data menu's dialogs are, given by the application: the view
+// binds the commands and repaints after each, without knowing the dialogs.
+struct DataDialogs {
+    std::function<void(CTarelogDoc& doc, QWidget* parent)> weightEntry;                       // 32771
+    std::function<void(CTarelogDoc& doc, QWidget* parent)> editList;                          // 32772
+    std::function<void(Color* colorSlots, QWidget* parent)> color;                            // 32775
+    std::function<void(CTarelogDoc& doc, ProfileStore& profile, QWidget* parent)> unitDigits; // 32776
+};
 
 // The graph window. It draws the whole graph of its document on every
 // paint, holds the colour slots and average switches, binds the data
@@ -15,7 +26,7 @@ class ProfileStore;
 class CTarelogView : public CView {
     Q_OBJECT
 public:
-    explicit CTarelogView(ProfileStore& profile, QWidget* parent = nullptr);
+    CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* parent = nullptr);
     ~CTarelogView() override;
 
     CTarelogDoc* GetDocument() const;
@@ -26,8 +37,10 @@ public:
     QSize sizeHint() const override { return QSize(240, 320); }
 
     // True until the first initial update of the process has asked the
-    // main window to reopen the most recent file.
-    static inline bool s_reopenPending = true;
+    // main window to reopen the most recent file. Start-up clears it to skip
+    // the reopen; tests set it again to start as a fresh process would.
+    static bool ReopenPending() { return s_reopenPending; }
+    static void SetReopenPending(bool pending) { s_reopenPending = pending; }
 
 protected:
     void OnDraw(QPainter& painter) override;
@@ -37,7 +50,10 @@ private:
     void BindCommands();
     void BindAverage(int id, AverageKind kind);
 
+    static inline bool s_reopenPending = true;
+
     ProfileStore& m_profile;
+    DataDialogs m_dialogs;
     GraphViewState m_state;
     // The labels of one paint come back in the next.
     GraphTextCache m_texts;

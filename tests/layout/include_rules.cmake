@@ -1,0 +1,60 @@
+# Fails when an #include runs against the folders' order (docs/architecture.md):
+#   platform/  <  doc/ (doc/import/, doc/sync/)  <  view/, dialogs/  <  app/, cli/
+# A folder includes only folders below it; view/ and dialogs/ are siblings
+# and never include each other; doc/import/ and doc/sync/ neither; and the
+# core (everything outside a qt/ folder, app/ and cli/) never includes Qt.
+# Run as: cmake -DSOURCE_DIR=<checkout> -P include_rules.cmake
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+
+# folder -> the project folders it must not include
+set(rules
+  "platform|doc/ view/ dialogs/ app/ cli/"
+  "doc|view/ dialogs/ app/ cli/"
+  "doc/import|doc/sync/"
+  "doc/sync|doc/import/"
+  "view|dialogs/ app/ cli/"
+  "dialogs|view/ app/ cli/"
+)
+
+set(violations "")
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}"
+  "${SOURCE_DIR}/platform/*.h" "${SOURCE_DIR}/platform/*.cpp"
+  "${SOURCE_DIR}/doc/*.h" "${SOURCE_DIR}/doc/*.cpp"
+  "${SOURCE_DIR}/view/*.h" "${SOURCE_DIR}/view/*.cpp"
+  "${SOURCE_DIR}/dialogs/*.h" "${SOURCE_DIR}/dialogs/*.cpp")
+foreach(source IN LISTS sources)
+  file(STRINGS "${SOURCE_DIR}/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+  foreach(rule IN LISTS rules)
+    string(REPLACE "|" ";" parts "${rule}")
+    list(GET parts 0 folder)
+    list(GET parts 1 banned)
+    if(NOT source MATCHES "^${folder}/")
+      continue()
+    endif()
+    string(REPLACE " " ";" banned "${banned}")
+    foreach(line IN LISTS includes)
+      foreach(target IN LISTS banned)
+        if(line MATCHES "\"${target}")
+          list(APPEND violations "${source}: ${line}  (${folder}/ must not include ${target})")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+  # The core: no Qt header outside the qt/ folders.
+  if(NOT source MATCHES "/qt/")
+    foreach(line IN LISTS includes)
+      if(line MATCHES "<Q[A-Za-z]*>" OR line MATCHES "<Qt[A-Za-z]*/")
+        list(APPEND violations "${source}: ${line}  (the core must not include Qt)")
+      endif()
+    endforeach()
+  endif()
+endforeach()
+
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "includes against the folders' order:\n  ${text}")
+endif()
+list(LENGTH sources count)
+message(STATUS "${count} files follow the include rules")
