@@ -39,7 +39,8 @@ QString Japanese(const DiaryFileError& error)
 std::optional<ConflictChoice> AskAbout(const std::vector<DiaryConflict>& conflicts, QWidget* parent)
 {
     const int answer = ShowMessageBox(ConflictQuestion(conflicts), MB_YESNOCANCEL | MB_ICONWARNING, parent,
-        {QStringLiteral("ファイルの値を残す(&F)"), QStringLiteral("この画面の値にする(&W)"), QStringLiteral("キャンセル")});
+        {QStringLiteral("ファイルの値を残す(&F)"), QStringLiteral("この画面の値にする(&W)"),
+            QStringLiteral("キャンセル")});
     if (answer == IDYES)
         return ConflictChoice::KeepDisk;
     if (answer == IDNO)
@@ -69,8 +70,8 @@ QString DiskChangePolicy::Load(CDocument& doc, const std::string& path)
 CSingleDocTemplate::SaveResult DiskChangePolicy::Save(CDocument& doc, const std::string& path, QWidget* parent)
 {
     const auto ask = [parent](const std::vector<DiaryConflict>& conflicts) { return AskAbout(conflicts, parent); };
-    const Result<DiarySaveOutcome, DiaryFileError> outcome =
-        SaveDiaryMerging(static_cast<CTarelogDoc&>(doc), m_disk, path, ask);
+    const Result<DiarySaveOutcome, DiaryFileError> outcome = SaveDiaryMerging(static_cast<CTarelogDoc&>(doc), m_disk,
+        path, ask);
     if (!outcome)
         return {Japanese(outcome.error()), QString(), false};
     if (outcome->cancelled)

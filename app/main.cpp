@@ -12,5 +12,6 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Tarelog"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARELOG_VERSION));
     return RunApplication(theApp, argc, argv,
-        QStringLiteral("Tarelog keeps a body-weight diary, one weight a day, and draws it as a graph."));
+        QStringLiteral("Tarelog keeps a body-weight diary, one weight a day, and draws it as a graph."),
+        QStringLiteral("The diary to open (a .tlg file)."));
 }

@@ -2,7 +2,7 @@
 // as the window, as a PNG image, an SVG drawing or the list of drawing calls.
 #include "cli/commands.h"
 #include "cli/verb_preamble.h"
-#include "cli/offscreen_application.h"
+#include "platform/qt/offscreen_application.h"
 
 #include "doc/diary_file.h"
 #include "platform/memory_profile_store.h"
@@ -252,7 +252,7 @@ int RunRender(const VerbArguments& args)
             Framed(ParseArguments(args, options), "tarelog-cli render: ", "\n\n")))
         return *stop;
     // Before the diary is loaded, so that fontconfig starts beside the load.
-    OffscreenApplication application;
+    OffscreenApplication application("tarelog-cli");
     CTarelogDoc doc;
     if (!LoadDiaryReporting(options.input, doc))
         return kExitFailure;

@@ -7,7 +7,7 @@
 #include <string>
 
 // The write lock of one file, shared by every process that writes it (the
-// window, each tarelog-cli verb), so that read-modify-write cycles take
+// window, each command-line run), so that read-modify-write cycles take
 // turns instead of losing each other's changes.
 //
 // A file is replaced by rename on every save, so the lock cannot live on the

@@ -34,7 +34,6 @@ struct FileIdentity {
 FileIdentity IdentifyFile(const std::string& path);
 FileIdentity IdentityOfStat(const struct stat& info);
 
-
 class FileWriteLock;
 
 // Replaces (or creates) the file at `path` with `bytes`, holding the file's

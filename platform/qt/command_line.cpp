@@ -4,14 +4,14 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-StandardOptions ReadStandardOptions(const QStringList& arguments, const QString& description, bool strict)
+StandardOptions ReadStandardOptions(const QStringList& arguments, const QString& description, bool strict,
+    const QString& fileHelp)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(description);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The diary to open (a .tlg file)."),
-        QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(QStringLiteral("FILE"), fileHelp, QStringLiteral("[FILE]"));
     const bool parsed = parser.parse(arguments);
 
     StandardOptions options;

@@ -19,4 +19,6 @@ struct StandardOptions {
 
 // `arguments` starts with the program's name. With `strict` false, options
 // the parser does not know are let through for QApplication to take.
-StandardOptions ReadStandardOptions(const QStringList& arguments, const QString& description, bool strict);
+// `fileHelp` describes the FILE argument in the help.
+StandardOptions ReadStandardOptions(const QStringList& arguments, const QString& description, bool strict,
+    const QString& fileHelp = QString());

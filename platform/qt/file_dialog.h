@@ -8,7 +8,7 @@ class QWidget;
 enum class FileDialogKind { Open, Save };
 
 // The open and save dialogs of the document commands, filtered on one file
-// type: `filterName` and `extension` (".tlg") make "name (*.tlg)". Returns
+// type: `filterName` and `extension` (".ext") make "name (*.ext)". Returns
 // the chosen path, empty when the user cancelled. A saved name without an
 // extension gets `extension`.
 QString AskFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath, const QString& filterName,

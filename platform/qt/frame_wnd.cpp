@@ -219,7 +219,8 @@ QString CFrameWnd::DroppedImport(const QMimeData* data) const
 
 void CFrameWnd::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!DroppedDocuments(event->mimeData(), DocumentExtension()).isEmpty() || !DroppedImport(event->mimeData()).isEmpty())
+    if (!DroppedDocuments(event->mimeData(), DocumentExtension()).isEmpty()
+        || !DroppedImport(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 

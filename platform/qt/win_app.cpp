@@ -220,18 +220,18 @@ int AnswerOnTerminal(const StandardOptions& options)
 
 } // namespace
 
-int RunApplication(CWinApp& app, int argc, char** argv, const QString& description)
+int RunApplication(CWinApp& app, int argc, char** argv, const QString& description, const QString& fileHelp)
 {
     {
         // --help and --version need no window system, so they answer
         // without a display too (as when the manual page is made).
         QCoreApplication terminal(argc, argv);
-        const StandardOptions early = ReadStandardOptions(QCoreApplication::arguments(), description, false);
+        const StandardOptions early = ReadStandardOptions(QCoreApplication::arguments(), description, false, fileHelp);
         if (early.action == StandardOptions::Exit)
             return AnswerOnTerminal(early);
     }
     QApplication application(argc, argv);
-    const StandardOptions options = ReadStandardOptions(QApplication::arguments(), description, true);
+    const StandardOptions options = ReadStandardOptions(QApplication::arguments(), description, true, fileHelp);
     if (options.action == StandardOptions::Exit)
         return AnswerOnTerminal(options);
     app.SetCommandLine(options.files);

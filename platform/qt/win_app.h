@@ -80,5 +80,7 @@ private:
 // The framework's main entry: the standard options (--help, --version,
 // `description` heading the help), then the Qt application around
 // InitInstance and the message loop of `app`. The caller sets the
-// application's name and version first.
-int RunApplication(CWinApp& app, int argc, char** argv, const QString& description);
+// application's name and version first; `fileHelp` describes the file
+// argument in the help.
+int RunApplication(CWinApp& app, int argc, char** argv, const QString& description,
+    const QString& fileHelp = QString());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/font_config_warm_up.h"
+#include "platform/qt/font_config_warm_up.h"
 
 #include <memory>
 #include <optional>
@@ -8,6 +8,10 @@
 
 class QGuiApplication;
 
+// The Qt application that fonts and images need for a program that only
+// draws (tarelog-cli render); other programs use offscreen_gui.h. Its own
+// file, so that linking it pulls in no Qt Widgets.
+//
 // The Qt application that fonts and images need, for drawing without a
 // display: the offscreen platform unless QT_QPA_PLATFORM names another.
 // Outside a desktop session nobody provides XDG_RUNTIME_DIR and Qt warns
@@ -20,7 +24,8 @@ class QGuiApplication;
 // Start() makes the application and waits for fontconfig.
 class OffscreenApplication {
 public:
-    OffscreenApplication();
+    // `program` names the application and its private runtime folder.
+    explicit OffscreenApplication(const char* program);
     ~OffscreenApplication();
     OffscreenApplication(const OffscreenApplication&) = delete;
     OffscreenApplication& operator=(const OffscreenApplication&) = delete;
@@ -28,6 +33,7 @@ public:
     void Start();
 
 private:
+    std::string m_program;
     std::string m_runtimeDir; // empty when the session gave one
     std::optional<FontConfigWarmUp> m_fonts;
     std::unique_ptr<QGuiApplication> m_application;

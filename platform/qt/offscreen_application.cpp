@@ -1,4 +1,4 @@
-#include "cli/offscreen_application.h"
+#include "platform/qt/offscreen_application.h"
 
 #include "platform/qt/offscreen_gui.h"
 
@@ -16,7 +16,7 @@ namespace {
 // the user has not named a temporary folder: making and removing it there
 // costs microseconds, where a disk's journal can hold a removal for
 // milliseconds behind the render's own flushes.
-std::string MakePrivateRuntimeDir()
+std::string MakePrivateRuntimeDir(const std::string& program)
 {
     std::vector<std::filesystem::path> parents;
     const char* tmpdir = std::getenv("TMPDIR");
@@ -25,7 +25,7 @@ std::string MakePrivateRuntimeDir()
     std::error_code ignored;
     parents.push_back(std::filesystem::temp_directory_path(ignored));
     for (const auto& parent : parents) {
-        std::string pattern = (parent / "tarelog-cli-XXXXXX").string();
+        std::string pattern = (parent / (program + "-XXXXXX")).string();
         if (!parent.empty() && ::mkdtemp(pattern.data()))
             return pattern;
     }
@@ -34,12 +34,13 @@ std::string MakePrivateRuntimeDir()
 
 } // namespace
 
-OffscreenApplication::OffscreenApplication()
+OffscreenApplication::OffscreenApplication(const char* program)
+    : m_program(program)
 {
     PreferOffscreenPlatform();
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (!runtime || !*runtime) {
-        m_runtimeDir = MakePrivateRuntimeDir();
+        m_runtimeDir = MakePrivateRuntimeDir(m_program);
         if (!m_runtimeDir.empty())
             ::setenv("XDG_RUNTIME_DIR", m_runtimeDir.c_str(), 1);
     }
@@ -48,9 +49,10 @@ OffscreenApplication::OffscreenApplication()
 
 void OffscreenApplication::Start()
 {
+    // Qt keeps argc and argv for the application's lifetime.
     static int argc = 1;
-    static char name[] = "tarelog-cli";
-    static char* argv[] = {name, nullptr};
+    static std::string name = m_program;
+    static char* argv[] = {name.data(), nullptr};
     m_application = std::make_unique<QGuiApplication>(argc, argv);
     m_fonts->Wait();
 }

@@ -1,4 +1,4 @@
-#include "cli/font_config_warm_up.h"
+#include "platform/qt/font_config_warm_up.h"
 
 #include <fontconfig/fontconfig.h>
 
