@@ -20,7 +20,7 @@ StandardOptions ReadStandardOptions(const QStringList& arguments, const QString&
         options.output = parser.helpText();
     } else if (parser.isSet(version)) {
         options.action = StandardOptions::Exit;
-        // "tarelog 1.11": the command's own name, as the manual page calls it.
+        // "NAME 1.11": the command's own name, as the manual page calls it.
         const QString command = arguments.isEmpty() ? QCoreApplication::applicationName()
                                                     : QFileInfo(arguments.first()).fileName();
         options.output = command + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n');

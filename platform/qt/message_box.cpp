@@ -43,7 +43,7 @@ int ShowMessageBox(const QString& text, unsigned type, QWidget* parent, const QS
     auto add = [&](const QString& label, QMessageBox::ButtonRole role, int id) {
         const int index = next++;
         QAbstractButton* button = box.addButton(index < labels.size() ? labels[index] : label, role);
-        button->setProperty("tarelogId", id);
+        button->setProperty("frameworkButtonId", id);
         return button;
     };
     switch (type & 0x0F) {
@@ -60,6 +60,6 @@ int ShowMessageBox(const QString& text, unsigned type, QWidget* parent, const QS
     }
     box.exec();
     if (QAbstractButton* pressed = box.clickedButton())
-        return pressed->property("tarelogId").toInt();
+        return pressed->property("frameworkButtonId").toInt();
     return (type & 0x0F) == MB_YESNOCANCEL ? IDCANCEL : (type & 0x0F) == MB_YESNO ? IDNO : IDOK;
 }

@@ -12,7 +12,7 @@ bool InstallQtJapanese()
         return false;
     // The translator lives as long as the application; a second call (a
     // second start in the same process) finds it there.
-    constexpr const char* kName = "tarelogQtJapanese";
+    constexpr const char* kName = "qtJapaneseTranslator";
     if (application->findChild<QTranslator*>(QLatin1String(kName), Qt::FindDirectChildrenOnly))
         return true;
     auto* translator = new QTranslator(application);
