@@ -46,7 +46,8 @@ std::string SyncedDiaryWrite::DefaultStateFolder()
     return RecoveryStore::DefaultFolder();
 }
 
-Result<DiaryFileFacts, DiaryFileError> SyncedDiaryWrite::Load(CTarelogDoc& doc, Copies copies)
+Result<DiaryFileFacts, DiaryFileError> SyncedDiaryWrite::Load(CTarelogDoc& doc, Copies copies,
+    const std::vector<DiaryVersion>& others)
 {
     CTarelogDoc disk;
     Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(m_lock.Target(), disk);
@@ -69,6 +70,7 @@ Result<DiaryFileFacts, DiaryFileError> SyncedDiaryWrite::Load(CTarelogDoc& doc, 
             m_foldedIdentities.push_back(copy->identity);
         }
     }
+    versions.insert(versions.end(), others.begin(), others.end());
     m_fold = FoldVersions(versions, m_state);
     m_report.conflicts = m_fold.conflicts;
     m_report.daysFromCopies = m_fold.daysChanged;

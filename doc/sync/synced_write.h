@@ -35,8 +35,12 @@ public:
     // Loads the diary into `doc`, its conflict copies folded in unless told
     // to leave them. A missing diary fails as LoadDiaryFile does, with `doc`
     // holding what the copies had; on any other failure `doc` is untouched.
-    Result<DiaryFileFacts, DiaryFileError> Load(CTarelogDoc& doc, Copies copies = Copies::Fold);
+    // `others` (a backup, a diary from another device) are folded in by the
+    // same rules, and left where they are.
+    Result<DiaryFileFacts, DiaryFileError> Load(CTarelogDoc& doc, Copies copies = Copies::Fold,
+        const std::vector<DiaryVersion>& others = {});
     const CopyFoldReport& Report() const { return m_report; }
+    const std::string& Path() const { return m_lock.Target(); }
     // True when the fold gave something other than what the diary holds.
     bool FoldChangedDiary() const { return m_foldChanged; }
 
