@@ -77,4 +77,7 @@ std::size_t NameMaxOf(const std::string& directory);
 using WriteFunction = ssize_t (*)(int fd, const void* data, std::size_t size);
 using FsyncFunction = int (*)(int fd);
 void SetSafeFileWriteFunction(WriteFunction function);
+// False makes every replacement write a named temporary, as on file
+// systems that cannot make an unnamed one.
+void SetSafeFileUnnamedTemporaries(bool allowed);
 void SetSafeFileFsyncFunction(FsyncFunction function);
