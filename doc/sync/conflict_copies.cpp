@@ -24,10 +24,10 @@ NameParts Split(std::string_view name)
 const std::regex& ConflictInfix()
 {
     static const std::regex infix(
-        R"(\.sync-conflict-\d{8}-\d{6}-[A-Z0-9]{7})"                // Syncthing
-        R"(| \(conflicted copy (?:[^()/]+ )?\d{4}-\d\d-\d\d \d{6}\))" // Nextcloud, ownCloud
-        R"(|_conflict-\d{8}-\d{6})"                                 // ownCloud before 2.5
-        R"(| \([^()/]*conflicted copy \d{4}-\d\d-\d\d(?: \d+)?\))",  // Dropbox
+        R"(\.sync-conflict-[0-9]{8}-[0-9]{6}-[A-Z2-7]{0,7})"                  // Syncthing
+        R"(| \(conflicted copy (?:[^()/]* )?[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{6}\))" // Nextcloud, ownCloud
+        R"(|_conflict[-_](?:[^/]*-)?[0-9]{8}-[0-9]{6})"                       // ownCloud before 2.5
+        R"(| \([^()/]*conflicted copy [0-9]{4}-[0-9]{2}-[0-9]{2}(?: \([0-9]+\))?\))", // Dropbox
         std::regex::optimize);
     return infix;
 }
