@@ -65,7 +65,7 @@ std::optional<DiaryFileFacts> LoadForWriting(SyncedDiaryWrite& write, CTarelogDo
     return loaded ? std::optional<DiaryFileFacts>(*loaded) : DiaryFileFacts{};
 }
 
-bool SaveWritten(SyncedDiaryWrite& write, const CTarelogDoc& doc, bool changed)
+bool SaveWritten(SyncedDiaryWrite& write, CTarelogDoc& doc, bool changed)
 {
     if (!changed && !write.FoldChangedDiary()) {
         write.Finish();

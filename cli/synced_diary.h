@@ -16,7 +16,7 @@
 std::optional<DiaryFileFacts> LoadForWriting(SyncedDiaryWrite& write, CTarelogDoc& doc, bool& missing);
 // Writes `doc`, or when `changed` is false and the fold changed nothing,
 // only takes the folded copies away. False once a failure is reported.
-bool SaveWritten(SyncedDiaryWrite& write, const CTarelogDoc& doc, bool changed = true);
+bool SaveWritten(SyncedDiaryWrite& write, CTarelogDoc& doc, bool changed = true);
 
 // For the verbs that only read a diary: says on standard error how many
 // conflict copies lie beside `path` and how to fold them in.

@@ -200,8 +200,14 @@ Status<FileFailure> WriteTemporary(int fd, std::string_view bytes, const struct 
     return {};
 }
 
-Status<FileFailure> RenameInto(std::string& temporary, const std::string& targetPath)
+// Checked as late as can be: between this and the rename, only a system
+// call's time is left for another machine's version to arrive unseen.
+Status<FileFailure> RenameInto(std::string& temporary, const std::string& targetPath, const FileIdentity* expected)
 {
+    if (expected != nullptr && IdentifyFile(targetPath) != *expected) {
+        ::unlink(temporary.c_str());
+        return FailedAt(FileStep::ReplacingOldFile, EAGAIN, FileReason::ReplacedMeanwhile);
+    }
     if (::rename(temporary.c_str(), targetPath.c_str()) == 0)
         return {};
     const int error = errno;
@@ -213,7 +219,7 @@ Status<FileFailure> RenameInto(std::string& temporary, const std::string& target
 // or given a name (no O_TMPFILE, no /proc), so that the caller writes a
 // named temporary instead, which reports a real failure of the folder.
 std::optional<Status<FileFailure>> WriteUnnamed(const PathParts& target, const std::string& targetPath,
-    std::string_view bytes, const struct stat* old)
+    std::string_view bytes, const struct stat* old, const FileIdentity* expected)
 {
     const int fd = CreateUnnamed(target);
     if (fd < 0)
@@ -227,14 +233,14 @@ std::optional<Status<FileFailure>> WriteUnnamed(const PathParts& target, const s
         ::close(fd);
         return std::nullopt;
     }
-    Status<FileFailure> renamed = RenameInto(temporary, targetPath);
+    Status<FileFailure> renamed = RenameInto(temporary, targetPath, expected);
     if (::close(fd) != 0 && renamed)
         renamed = FailedAt(FileStep::ClosingNewFile, errno);
     return renamed;
 }
 
 Status<FileFailure> WriteNamed(const PathParts& target, const std::string& targetPath, std::string_view bytes,
-    const struct stat* old)
+    const struct stat* old, const FileIdentity* expected)
 {
     Result<Temporary, FileFailure> temporary = CreateTemporary(target);
     if (!temporary)
@@ -246,7 +252,7 @@ Status<FileFailure> WriteNamed(const PathParts& target, const std::string& targe
         ::unlink(temporary->path.c_str());
         return written;
     }
-    return RenameInto(temporary->path, targetPath);
+    return RenameInto(temporary->path, targetPath, expected);
 }
 
 } // namespace
@@ -331,7 +337,7 @@ Status<FileFailure> ReplaceFileSafely(const std::string& path, std::string_view 
     return ReplaceFileSafely(lock, bytes);
 }
 
-Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes)
+Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes, const FileIdentity* expected)
 {
     const std::string& targetPath = lock.Target();
     const PathParts target = SplitPath(targetPath);
@@ -348,9 +354,10 @@ Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_vie
         return FailedAt(FileStep::Opening, refusal, refusal == EACCES ? FileReason::ReadOnly : FileReason::Errno);
 
     RemoveStrayTemporaries(target, lock.IsExclusive());
-    std::optional<Status<FileFailure>> written = WriteUnnamed(target, targetPath, bytes, exists ? &old : nullptr);
+    std::optional<Status<FileFailure>> written
+        = WriteUnnamed(target, targetPath, bytes, exists ? &old : nullptr, expected);
     if (!written)
-        written = WriteNamed(target, targetPath, bytes, exists ? &old : nullptr);
+        written = WriteNamed(target, targetPath, bytes, exists ? &old : nullptr, expected);
     if (*written)
         SyncDirectory(target.directory);
     return *written;

@@ -50,7 +50,12 @@ class FileWriteLock;
 Status<FileFailure> ReplaceFileSafely(const std::string& path, std::string_view bytes);
 // The same for a caller that already holds the lock of the file, because
 // it read the file first and must write it back before anyone else does.
-Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes);
+// With `expected`, the identity of the file the caller read: a file that a
+// writer without the lock (a sync engine) put there since is not replaced,
+// and the failure says ReplacedMeanwhile, so that the caller can read it
+// again instead of losing what it brought.
+Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes,
+    const FileIdentity* expected = nullptr);
 
 // The file a write to `path` replaces: the path itself, or the regular file
 // that a symbolic link leads to. A failure for a link to nothing or to a

@@ -1,6 +1,7 @@
 #include "doc/sync/synced_write.h"
 
 #include "doc/recovery_store.h"
+#include "doc/diary_merge.h"
 #include "doc/sync/conflict_copies.h"
 #include "doc/sync/kept_copies.h"
 
@@ -49,12 +50,17 @@ std::string SyncedDiaryWrite::DefaultStateFolder()
 Result<DiaryFileFacts, DiaryFileError> SyncedDiaryWrite::Load(CTarelogDoc& doc, Copies copies,
     const std::vector<DiaryVersion>& others)
 {
+    m_copies = copies;
+    m_others = others;
+    m_report = {};
+    m_foldedIdentities.clear();
     CTarelogDoc disk;
     Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(m_lock.Target(), disk);
     const bool missing = !loaded && loaded.error().kind == DiaryFileError::Kind::CannotOpen
         && loaded.error().systemError == ENOENT;
     if (!loaded && !missing)
         return loaded;
+    m_loadedIdentity = loaded ? loaded->identity : FileIdentity{};
     m_state = DiarySyncState::Load(m_statePath);
     std::vector<DiaryVersion> versions{
         DiaryVersion{DiaryContents::Of(disk), loaded ? loaded->identity.modifiedNs : 0, m_lock.Target()}};
@@ -82,12 +88,34 @@ Result<DiaryFileFacts, DiaryFileError> SyncedDiaryWrite::Load(CTarelogDoc& doc, 
     return loaded;
 }
 
-Status<DiaryFileError> SyncedDiaryWrite::Save(const CTarelogDoc& doc)
+Status<DiaryFileError> SyncedDiaryWrite::Save(CTarelogDoc& doc)
 {
-    if (Status<DiaryFileError> saved = SaveDiaryFile(doc, m_lock); !saved)
-        return saved;
+    for (int attempt = 1;; ++attempt) {
+        const Status<DiaryFileError> saved = SaveDiaryFile(doc, m_lock, &m_loadedIdentity);
+        if (saved)
+            break;
+        if (saved.error().failure.reason != FileReason::ReplacedMeanwhile || attempt == kAttempts)
+            return saved;
+        if (Status<DiaryFileError> again = TakeInArrival(doc); !again)
+            return again;
+    }
     Record(DiaryContents::Of(doc));
     KeepFoldedCopies();
+    return {};
+}
+
+// A sync engine put another machine's version in place while this one was
+// written: fold that in as the read did, and put this write's own changes
+// on top of it, so that neither side's days are lost.
+Status<DiaryFileError> SyncedDiaryWrite::TakeInArrival(CTarelogDoc& doc)
+{
+    const DiaryContents before = m_before;
+    const DiaryContents own = DiaryContents::Of(doc);
+    CTarelogDoc arrived;
+    const Result<DiaryFileFacts, DiaryFileError> loaded = Load(arrived, m_copies, m_others);
+    if (!loaded && loaded.error().systemError != ENOENT)
+        return Failed{loaded.error()};
+    MergeDiaries(before, m_before, own, ConflictChoice::KeepWindow).merged.ApplyTo(doc);
     return {};
 }
 

@@ -45,9 +45,11 @@ public:
     bool FoldChangedDiary() const { return m_foldChanged; }
 
     // Writes `doc` over the diary; the days that differ from what Load gave
-    // are this machine's changes. Then the state is recorded and the folded
-    // copies are taken away.
-    Status<DiaryFileError> Save(const CTarelogDoc& doc);
+    // are this machine's changes. Another machine's version that a sync
+    // engine puts in place meanwhile is read and merged with them, and `doc`
+    // then takes the merged contents (its views are not told). Then the
+    // state is recorded and the folded copies are taken away.
+    Status<DiaryFileError> Save(CTarelogDoc& doc);
     // Records the state and takes the folded copies away without writing
     // the diary: for a read whose fold changed nothing in it.
     void Finish();
@@ -56,6 +58,8 @@ public:
     static constexpr int kKeptDays = 30;
 
 private:
+    static constexpr int kAttempts = 5;
+    Status<DiaryFileError> TakeInArrival(CTarelogDoc& doc);
     void Record(const DiaryContents& written);
     void KeepFoldedCopies();
 
@@ -67,5 +71,8 @@ private:
     DiaryContents m_before;
     CopyFoldReport m_report;
     std::vector<FileIdentity> m_foldedIdentities;
+    FileIdentity m_loadedIdentity;
+    Copies m_copies = Copies::Fold;
+    std::vector<DiaryVersion> m_others;
     bool m_foldChanged = false;
 };
