@@ -1,6 +1,7 @@
 // tarelog-cli add FILE YYYY-MM-DD WEIGHT: one day's weight, as the entry
 // dialog records it, saved at once.
 #include "cli/commands.h"
+#include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
 #include "platform/calendar_date.h"
@@ -66,10 +67,12 @@ int AddDay(const std::vector<std::string>& args, bool force)
     if (!lock)
         return kExitFailure;
     CTarelogDoc doc;
-    const Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(path, doc);
-    if (!loaded && !IsMissingFile(loaded.error()))
-        return ReportFailure(loaded.error());
-    if (loaded && loaded->trailingBytes > kSuspectTrailingBytes && !force) {
+    SyncedDiaryWrite write(*lock, SyncedDiaryWrite::DefaultStateFolder());
+    bool missing = false;
+    const std::optional<DiaryFileFacts> loaded = LoadForWriting(write, doc, missing);
+    if (!loaded)
+        return kExitFailure;
+    if (loaded->trailingBytes > kSuspectTrailingBytes && !force) {
         std::fprintf(stderr,
             "tarelog-cli: '%s' carries %zu bytes after the diary and is probably not a diary; "
             "nothing was written (--force writes anyway)\n",
@@ -77,7 +80,7 @@ int AddDay(const std::vector<std::string>& args, bool force)
         return kExitFailure;
     }
     doc.SetDayWeight(weight, year, month, day);
-    return SaveDiaryReporting(doc, *lock) ? kExitOk : kExitFailure;
+    return SaveWritten(write, doc) ? kExitOk : kExitFailure;
 }
 
 } // namespace

@@ -10,6 +10,7 @@ int RunDump(const VerbArguments& args);
 int RunExportCsv(const VerbArguments& args);
 int RunImport(const VerbArguments& args);
 int RunImportCsv(const VerbArguments& args);
+int RunMerge(const VerbArguments& args);
 int RunRender(const VerbArguments& args);
 int RunResave(const VerbArguments& args);
 int RunStats(const VerbArguments& args);

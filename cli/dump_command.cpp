@@ -7,6 +7,7 @@
 // read failing part way through can leave the output cut short (with an
 // error on stderr and exit status 1).
 #include "cli/commands.h"
+#include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
 #include "doc/diary_json.h"
@@ -88,6 +89,7 @@ int RunDump(const VerbArguments& args)
     DiaryStream stream;
     if (const Status<DiaryFileError> opened = stream.Open(args[0]); !opened)
         return ReportFailure(opened.error());
+    MentionConflictCopies(args[0]);
     JsonOutput out;
     out.Append(DiaryJsonHead(stream.Version(), stream.Unit(), stream.Digits()));
     bool first = true;

@@ -1,5 +1,6 @@
 // tarelog-cli export-csv FILE [-o OUT.csv]: the diary as a date,weight sheet.
 #include "cli/commands.h"
+#include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
 #include "doc/csv_export.h"
@@ -52,6 +53,7 @@ int RunExportCsv(const VerbArguments& args)
     CTarelogDoc doc;
     if (!LoadDiaryReporting(parsed.diary, doc))
         return kExitFailure;
+    MentionConflictCopies(parsed.diary);
     const std::string csv = ExportCsv(doc.Records());
     if (parsed.output.empty()) {
         if (!WriteStandardOutput(csv)) {

@@ -2,6 +2,7 @@
 // merges another program's export (or a spreadsheet) into a diary, one
 // weight per day.
 #include "cli/commands.h"
+#include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
 #include "doc/import/diary_import.h"
@@ -195,15 +196,24 @@ void PrintSummary(const ImportArgs& args, const WeightImport& import, const Impo
 
 // A missing diary is a new, empty one; any other load failure stops, and so
 // does a file that is most likely not a diary at all.
-bool LoadOrCreate(const ImportArgs& args, CTarelogDoc& doc, bool& created)
+// Without `write` (a dry run), a plain read that only mentions the diary's
+// conflict copies.
+bool LoadOrCreate(const ImportArgs& args, SyncedDiaryWrite* write, CTarelogDoc& doc, bool& created)
 {
-    const Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(args.diary, doc);
-    created = !loaded && IsMissingFile(loaded.error());
-    if (!loaded && !created) {
-        ReportFailure(loaded.error());
-        return false;
+    std::optional<DiaryFileFacts> loaded;
+    if (write != nullptr) {
+        loaded = LoadForWriting(*write, doc, created);
+    } else {
+        const Result<DiaryFileFacts, DiaryFileError> read = LoadDiaryFile(args.diary, doc);
+        created = !read && IsMissingFile(read.error());
+        if (!read && !created)
+            ReportFailure(read.error());
+        loaded = read ? std::optional<DiaryFileFacts>(*read) : created ? std::optional<DiaryFileFacts>(DiaryFileFacts{}) : std::nullopt;
+        MentionConflictCopies(args.diary);
     }
-    if (loaded && loaded->trailingBytes > kSuspectTrailingBytes && !args.force) {
+    if (!loaded)
+        return false;
+    if (loaded->trailingBytes > kSuspectTrailingBytes && !args.force) {
         std::fprintf(stderr,
             "tarelog-cli: %s carries %zu bytes after its diary data: it is probably not a diary; "
             "nothing imported (--force writes over it, dropping those bytes)\n",
@@ -276,7 +286,10 @@ int RunImportAs(const VerbArguments& args, const char* verb)
     }
     CTarelogDoc doc;
     bool created = false;
-    if (!LoadOrCreate(parsed, doc, created))
+    std::optional<SyncedDiaryWrite> write;
+    if (lock)
+        write.emplace(*lock, SyncedDiaryWrite::DefaultStateFolder());
+    if (!LoadOrCreate(parsed, write ? &*write : nullptr, doc, created))
         return kExitFailure;
     const ImportSummary summary = MergeImport(import, doc, created, ImportChoices{parsed.keep, parsed.convert});
     if (!summary.Merged()) {
@@ -286,9 +299,9 @@ int RunImportAs(const VerbArguments& args, const char* verb)
     }
     PrintUnits(parsed, import, summary, doc);
     PrintSummary(parsed, import, summary);
-    if (parsed.dryRun || (!created && !doc.IsModified()))
+    if (parsed.dryRun)
         return kExitOk;
-    return SaveDiaryReporting(doc, *lock) ? kExitOk : kExitFailure;
+    return SaveWritten(*write, doc, created || doc.IsModified()) ? kExitOk : kExitFailure;
 }
 
 } // namespace

@@ -20,6 +20,7 @@ constexpr Verb kVerbs[] = {
     {"export-csv", "write a diary as a date,weight CSV sheet", RunExportCsv},
     {"import", "merge weights from another tracker's export or a CSV sheet", RunImport},
     {"import-csv", "the same as import (its old name)", RunImportCsv},
+    {"merge", "fold a diary's conflict copies and other versions into it", RunMerge},
     {"render", "draw a diary's graph as PNG, SVG or a list of drawing calls", RunRender},
     {"resave", "open a diary and save it again", RunResave},
     {"stats", "entries, extremes, recent change and trend of a diary", RunStats},

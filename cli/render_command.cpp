@@ -1,6 +1,7 @@
 // tarelog-cli render FILE -o OUT: the diary's graph, drawn by the same code
 // as the window, as a PNG image, an SVG drawing or the list of drawing calls.
 #include "cli/commands.h"
+#include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 #include "platform/qt/offscreen_application.h"
 
@@ -256,6 +257,7 @@ int RunRender(const VerbArguments& args)
     CTarelogDoc doc;
     if (!LoadDiaryReporting(options.input, doc))
         return kExitFailure;
+    MentionConflictCopies(options.input);
     application.Start();
     MemoryProfileStore emptyProfile;
     std::unique_ptr<QSettingsProfileStore> userProfile;

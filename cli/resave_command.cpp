@@ -1,6 +1,7 @@
 // tarelog-cli resave IN OUT: open and save again, as the window's Save As
 // does; older files come out in the current version.
 #include "cli/commands.h"
+#include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
 namespace {
@@ -21,6 +22,14 @@ int RunResave(const VerbArguments& args)
     if (!lock)
         return kExitFailure;
     CTarelogDoc doc;
+    // Saved over itself, the diary is written like any other change of it:
+    // its conflict copies come in. Saved elsewhere, it is a copy of IN.
+    const FileIdentity in = IdentifyFile(args[0]);
+    if (in.exists && IdentifyFile(lock->Target()) == in) {
+        SyncedDiaryWrite write(*lock, SyncedDiaryWrite::DefaultStateFolder());
+        bool missing = false;
+        return LoadForWriting(write, doc, missing) && SaveWritten(write, doc) ? kExitOk : kExitFailure;
+    }
     if (!LoadDiaryReporting(args[0], doc) || !SaveDiaryReporting(doc, *lock))
         return kExitFailure;
     return kExitOk;

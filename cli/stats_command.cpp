@@ -1,5 +1,6 @@
 // tarelog-cli stats FILE [--json]: summary figures of a diary.
 #include "cli/commands.h"
+#include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
 #include "doc/csv_export.h"
@@ -96,6 +97,7 @@ int RunStats(const VerbArguments& args)
     const Result<DiaryFileStats, DiaryFileError> stats = ComputeDiaryFileStats(args[0]);
     if (!stats)
         return ReportFailure(stats.error());
+    MentionConflictCopies(args[0]);
     if (json)
         PrintJson(stats->figures, ToUtf8(stats->unit));
     else

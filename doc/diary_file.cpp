@@ -81,12 +81,12 @@ Result<std::string, DiaryFileError> PrepareBytes(const CTarelogDoc& doc, const s
 
 } // namespace
 
-Status<DiaryFileError> SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock)
+Status<DiaryFileError> SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock, const FileIdentity* expected)
 {
     const Result<std::string, DiaryFileError> bytes = PrepareBytes(doc, lock.Target());
     if (!bytes)
         return Failed{bytes.error()};
-    if (const Status<FileFailure> replaced = ReplaceFileSafely(lock, *bytes); !replaced)
+    if (const Status<FileFailure> replaced = ReplaceFileSafely(lock, *bytes, expected); !replaced)
         return Failed{FileOperationError(DiaryFileError::Kind::CannotWrite, lock.Target(), replaced.error())};
     return {};
 }

@@ -40,8 +40,10 @@ std::string StoreDiaryBytes(const CTarelogDoc& doc);
 // is held for the write; a diary the loader would refuse (which no edit
 // should produce) is not written at all.
 Status<DiaryFileError> SaveDiaryFile(const CTarelogDoc& doc, const std::string& path);
-// The same for a writer that holds the lock since it read the file.
-Status<DiaryFileError> SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock);
+// The same for a writer that holds the lock since it read the file; with
+// `expected`, only over the file it read (see ReplaceFileSafely).
+Status<DiaryFileError> SaveDiaryFile(const CTarelogDoc& doc, const FileWriteLock& lock,
+    const FileIdentity* expected = nullptr);
 
 // Takes the write lock of the diary at `path` for a read-modify-write,
 // waiting a few seconds for another writer; the error says nothing was written.

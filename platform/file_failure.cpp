@@ -35,6 +35,7 @@ const char* ReasonText(FileReason reason)
     case FileReason::BecameShorter: return "the file became shorter while it was read";
     case FileReason::WouldNotLoadAgain: return "the new file would not load again";
     case FileReason::OtherWriterKeptWriting: return "another program kept writing it";
+    case FileReason::ReplacedMeanwhile: return "another program replaced the file meanwhile";
     }
     return nullptr;
 }

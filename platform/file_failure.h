@@ -32,6 +32,7 @@ enum class FileReason {
     BecameShorter,
     WouldNotLoadAgain,
     OtherWriterKeptWriting,
+    ReplacedMeanwhile, // a writer that takes no lock (a sync engine) replaced it
 };
 
 struct FileFailure {

@@ -3,6 +3,9 @@
 #include "platform/file_names.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -15,12 +18,42 @@ namespace {
 constexpr std::string_view kLockSuffix = ".lock";
 constexpr std::chrono::milliseconds kPollInterval{20};
 
+// A folder only this user can write: $XDG_RUNTIME_DIR/tarelog, or
+// /tmp/tarelog-UID where the session has no runtime folder. Empty when
+// neither can be had safely.
+std::string LockFolder()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const bool hasRuntime = runtime != nullptr && runtime[0] == '/';
+    const std::string parent = hasRuntime ? std::string(runtime) + "/tarelog"
+                                          : "/tmp/tarelog-" + std::to_string(::geteuid());
+    ::mkdir(parent.c_str(), 0700);
+    struct stat info {};
+    if (::lstat(parent.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()
+        || (info.st_mode & 0077) != 0)
+        return {};
+    const std::string folder = parent + "/locks";
+    ::mkdir(folder.c_str(), 0700);
+    return folder;
+}
+
+// The lock of a file lives outside its folder, so that a sync engine never
+// sees it: named by the folder's device and inode (which a sync engine does
+// not change, and which are the same through every path to the folder) and
+// the file's name.
 std::string LockPathOf(const std::string& target)
 {
     const std::size_t slash = target.rfind('/');
     const std::string directory = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    return directory + "/" + LockFileNameOf(name, NameMaxOf(directory));
+    struct stat folder {};
+    const std::string locks = LockFolder();
+    if (locks.empty() || ::stat(directory.c_str(), &folder) != 0)
+        return {};
+    char identity[40];
+    std::snprintf(identity, sizeof identity, "%llx-%llx-", static_cast<unsigned long long>(folder.st_dev),
+        static_cast<unsigned long long>(folder.st_ino));
+    return locks + "/" + identity + LockFileNameOf(name, NameMaxOf(locks) - std::strlen(identity));
 }
 
 bool SameFile(int fd, const std::string& path)
@@ -79,6 +112,11 @@ Status<FileFailure> FileWriteLock::Acquire(const std::string& path, std::chrono:
 
 bool FileWriteLock::TryLockOnce()
 {
+    if (m_lockPath.empty()) {
+        // No folder to keep locks in: as on a file system without locks.
+        m_held = true;
+        return true;
+    }
     const int fd = ::open(m_lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0666);
     if (fd < 0) {
         // A folder where no lock file can be made (read-only, gone) is one

@@ -11,8 +11,12 @@
 // turns instead of losing each other's changes.
 //
 // A file is replaced by rename on every save, so the lock cannot live on the
-// file itself: it is an flock() on a small lock file beside it,
-// "." + name + ".lock". The system drops the lock when its holder dies, so a
+// file itself; and a lock file beside it would travel to other machines with
+// a synced folder, whose sync engine would then delete it under a live
+// writer. So it is an flock() on a small file in a folder of this user's
+// that nothing syncs ($XDG_RUNTIME_DIR/tarelog/locks, or /tmp/tarelog-UID/
+// locks without one), named by the device and inode of the file's folder
+// and "." + name + ".lock". The system drops the lock when its holder dies, so a
 // crashed writer never blocks the next one. The holder removes the lock file
 // when it lets go; a waiter that then wins the lock on the removed file
 // notices (the name no longer leads to the file it locked) and tries again.

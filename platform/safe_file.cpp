@@ -13,6 +13,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,6 +71,7 @@ PathParts SplitPath(const std::string& path)
 // Temporaries older than this belong to no live writer: no save takes an
 // hour. Only they are removed where the lock could not be had.
 constexpr std::int64_t kStrayAgeSeconds = 3600;
+bool g_unnamedTemporaries = true;
 
 bool IsOldEnoughToBeStray(int directoryFd, const char* name)
 {
@@ -80,7 +82,8 @@ bool IsOldEnoughToBeStray(int directoryFd, const char* name)
 }
 
 // Under an exclusive lock every temporary of the target is a dead writer's:
-// a live one would hold the lock.
+// a live one on this machine would hold the lock, and one on another machine
+// writes unnamed (CreateUnnamed), so its sync engine never sees it.
 void RemoveStrayTemporaries(const PathParts& target, bool exclusive)
 {
     DIR* directory = ::opendir(target.directory.c_str());
@@ -115,12 +118,43 @@ struct Temporary {
     int fd = -1;
 };
 
-Result<Temporary, FileFailure> CreateTemporary(const PathParts& target)
+std::string TemporaryPath(const PathParts& target)
 {
     const std::string stem = FittedName(target.name, 1 + kTemporaryInfix.size() + kTemporarySuffixLength,
         NameMaxOf(target.directory));
+    return target.directory + "/." + stem + std::string(kTemporaryInfix) + RandomSuffix();
+}
+
+// A file without a name in the target's folder (O_TMPFILE): nothing of a
+// save is visible there while it is written, so a sync engine cannot copy
+// it or, coming back from another machine, delete it. -1 where the file
+// system cannot make one (see docs/reliability.md for which).
+int CreateUnnamed(const PathParts& target)
+{
+    if (!g_unnamedTemporaries)
+        return -1;
+    return ::open(target.directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+// Gives the unnamed file the temporary's name just before the rename; the
+// name exists between two system calls.
+Status<FileFailure> LinkUnnamed(int fd, std::string& path, const PathParts& target)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = target.directory + "/." + stem + std::string(kTemporaryInfix) + RandomSuffix();
+        path = TemporaryPath(target);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return {};
+        if (errno != EEXIST)
+            return FailedAt(FileStep::ReplacingOldFile, errno);
+    }
+    return FailedAt(FileStep::ReplacingOldFile, EEXIST);
+}
+
+Result<Temporary, FileFailure> CreateTemporary(const PathParts& target)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string path = TemporaryPath(target);
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
             return Temporary{std::move(path), fd};
@@ -166,7 +200,67 @@ Status<FileFailure> WriteTemporary(int fd, std::string_view bytes, const struct 
     return {};
 }
 
+// Checked as late as can be: between this and the rename, only a system
+// call's time is left for another machine's version to arrive unseen.
+Status<FileFailure> RenameInto(std::string& temporary, const std::string& targetPath, const FileIdentity* expected)
+{
+    if (expected != nullptr && IdentifyFile(targetPath) != *expected) {
+        ::unlink(temporary.c_str());
+        return FailedAt(FileStep::ReplacingOldFile, EAGAIN, FileReason::ReplacedMeanwhile);
+    }
+    if (::rename(temporary.c_str(), targetPath.c_str()) == 0)
+        return {};
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    return FailedAt(FileStep::ReplacingOldFile, error);
+}
+
+// The replacement through an unnamed file; nothing where one cannot be made
+// or given a name (no O_TMPFILE, no /proc), so that the caller writes a
+// named temporary instead, which reports a real failure of the folder.
+std::optional<Status<FileFailure>> WriteUnnamed(const PathParts& target, const std::string& targetPath,
+    std::string_view bytes, const struct stat* old, const FileIdentity* expected)
+{
+    const int fd = CreateUnnamed(target);
+    if (fd < 0)
+        return std::nullopt;
+    if (Status<FileFailure> written = WriteTemporary(fd, bytes, old); !written) {
+        ::close(fd);
+        return written;
+    }
+    std::string temporary;
+    if (!LinkUnnamed(fd, temporary, target)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    Status<FileFailure> renamed = RenameInto(temporary, targetPath, expected);
+    if (::close(fd) != 0 && renamed)
+        renamed = FailedAt(FileStep::ClosingNewFile, errno);
+    return renamed;
+}
+
+Status<FileFailure> WriteNamed(const PathParts& target, const std::string& targetPath, std::string_view bytes,
+    const struct stat* old, const FileIdentity* expected)
+{
+    Result<Temporary, FileFailure> temporary = CreateTemporary(target);
+    if (!temporary)
+        return Failed{temporary.error()};
+    Status<FileFailure> written = WriteTemporary(temporary->fd, bytes, old);
+    if (::close(temporary->fd) != 0 && written)
+        written = FailedAt(FileStep::ClosingNewFile, errno);
+    if (!written) {
+        ::unlink(temporary->path.c_str());
+        return written;
+    }
+    return RenameInto(temporary->path, targetPath, expected);
+}
+
 } // namespace
+
+void SetSafeFileUnnamedTemporaries(bool allowed)
+{
+    g_unnamedTemporaries = allowed;
+}
 
 bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetName, std::size_t nameMax)
 {
@@ -202,7 +296,7 @@ Status<FileFailure> ReplaceFileSafely(const std::string& path, std::string_view 
     return ReplaceFileSafely(lock, bytes);
 }
 
-Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes)
+Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes, const FileIdentity* expected)
 {
     const std::string& targetPath = lock.Target();
     const PathParts target = SplitPath(targetPath);
@@ -219,20 +313,13 @@ Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_vie
         return FailedAt(FileStep::Opening, refusal, refusal == EACCES ? FileReason::ReadOnly : FileReason::Errno);
 
     RemoveStrayTemporaries(target, lock.IsExclusive());
-    const Result<Temporary, FileFailure> temporary = CreateTemporary(target);
-    if (!temporary)
-        return Failed{temporary.error()};
-    Status<FileFailure> written = WriteTemporary(temporary->fd, bytes, exists ? &old : nullptr);
-    if (::close(temporary->fd) != 0 && written)
-        written = FailedAt(FileStep::ClosingNewFile, errno);
-    if (written && ::rename(temporary->path.c_str(), targetPath.c_str()) != 0)
-        written = FailedAt(FileStep::ReplacingOldFile, errno);
-    if (!written) {
-        ::unlink(temporary->path.c_str());
-        return written;
-    }
-    SyncDirectory(target.directory);
-    return {};
+    std::optional<Status<FileFailure>> written
+        = WriteUnnamed(target, targetPath, bytes, exists ? &old : nullptr, expected);
+    if (!written)
+        written = WriteNamed(target, targetPath, bytes, exists ? &old : nullptr, expected);
+    if (*written)
+        SyncDirectory(target.directory);
+    return *written;
 }
 
 void SetSafeFileWriteFunction(WriteFunction function)

@@ -46,7 +46,12 @@ class FileWriteLock;
 Status<FileFailure> ReplaceFileSafely(const std::string& path, std::string_view bytes);
 // The same for a caller that already holds the lock of the file, because
 // it read the file first and must write it back before anyone else does.
-Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes);
+// With `expected`, the identity of the file the caller read: a file that a
+// writer without the lock (a sync engine) put there since is not replaced,
+// and the failure says ReplacedMeanwhile, so that the caller can read it
+// again instead of losing what it brought.
+Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_view bytes,
+    const FileIdentity* expected = nullptr);
 
 // The name pattern of the temporary files: "." + name + ".saving-" + six
 // letters or digits, in the directory of the target. A name too long for
@@ -59,4 +64,7 @@ bool IsSafeSaveTemporaryOf(std::string_view entryName, std::string_view targetNa
 using WriteFunction = ssize_t (*)(int fd, const void* data, std::size_t size);
 using FsyncFunction = int (*)(int fd);
 void SetSafeFileWriteFunction(WriteFunction function);
+// False makes every replacement write a named temporary, as on file
+// systems that cannot make an unnamed one.
+void SetSafeFileUnnamedTemporaries(bool allowed);
 void SetSafeFileFsyncFunction(FsyncFunction function);

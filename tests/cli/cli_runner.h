@@ -19,11 +19,16 @@ struct CliRun {
 // Starts tarelog-cli with `args` in the folder `workingDir` (the test's
 // own when empty), its stdout and stderr going to the files named; returns
 // the child's pid.
+// `environment` adds or replaces variables of the child's environment.
+using CliEnvironment = std::vector<std::pair<std::string, std::string>>;
+
 inline pid_t StartCli(const std::vector<std::string>& args, const std::string& outPath, const std::string& errPath,
-    const std::string& workingDir = {})
+    const std::string& workingDir = {}, const CliEnvironment& environment = {})
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
+        for (const auto& [name, value] : environment)
+            ::setenv(name.c_str(), value.c_str(), 1);
         const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(out, 1);
@@ -56,9 +61,9 @@ inline CliRun FinishCli(pid_t pid, const std::string& outPath, const std::string
 
 // Runs tarelog-cli with `args` in the folder `dir` to its end, its output
 // caught there.
-inline CliRun RunCli(const TempDir& dir, const std::vector<std::string>& args)
+inline CliRun RunCli(const TempDir& dir, const std::vector<std::string>& args, const CliEnvironment& environment = {})
 {
     const std::string outPath = dir.File(".stdout");
     const std::string errPath = dir.File(".stderr");
-    return FinishCli(StartCli(args, outPath, errPath, dir.Path().string()), outPath, errPath);
+    return FinishCli(StartCli(args, outPath, errPath, dir.Path().string(), environment), outPath, errPath);
 }
