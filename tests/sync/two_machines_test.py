@@ -20,6 +20,8 @@ import tempfile
 import time
 import traceback
 
+# The test runs from the source tree, which must stay as it is checked out.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from machine import CliError, Machine, conflict_copies, leftovers, listing  # noqa: E402
@@ -175,6 +177,10 @@ class Scenario:
             stray = leftovers(folder)
             if stray:
                 problems.append(f"{where}: lock or temporary files left: {', '.join(stray)}")
+            # Whatever Tarelog keeps per machine belongs in that machine's state folder, not beside the diary.
+            others = sorted(set(listing(folder)) - {DIARY} - set(copies) - set(stray))
+            if others:
+                problems.append(f"{where}: other files in the synced folder: {', '.join(others)}")
         if problems:
             raise ScenarioFailed("\n".join(problems + self.notes))
 
