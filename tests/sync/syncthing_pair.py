@@ -8,6 +8,7 @@ instance runs and by then it would already have announced itself; devices,
 folders and pauses then go through the REST API.
 """
 
+import ctypes
 import json
 import os
 import secrets
@@ -62,6 +63,11 @@ QUIET_OPTIONS = {
     "reconnectionIntervalS": "1",
     "setLowPriority": "false",
 }
+
+
+def _die_with_parent():
+    # PR_SET_PDEATHSIG: an instance must not outlive a test runner killed on its timeout.
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)
 
 
 class Instance:
@@ -143,6 +149,7 @@ class Instance:
             stdout=log,
             stderr=subprocess.STDOUT,
             start_new_session=True,
+            preexec_fn=_die_with_parent,
         )
         log.close()
         status = wait_until(f"{self.name}'s REST API", self._try_status, 30, 0.2)
