@@ -1,5 +1,6 @@
 #include "app/disk_change_policy.h"
 
+#include "doc/sync/conflict_copies.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/message_box.h"
 
@@ -48,6 +49,26 @@ std::optional<ConflictChoice> AskAbout(const std::vector<DiaryConflict>& conflic
     return std::nullopt;
 }
 
+QString CopyConflictLine(const FoldConflict& conflict)
+{
+    if (conflict.settings)
+        return QStringLiteral("単位と小数桁");
+    const auto [year, month, day] = conflict.day;
+    return QStringLiteral("%1/%2/%3　残す値: %4　もう一方: %5")
+        .arg(year)
+        .arg(month, 2, 10, QLatin1Char('0'))
+        .arg(day, 2, 10, QLatin1Char('0'))
+        .arg(WeightText(conflict.kept), WeightText(conflict.other));
+}
+
+// The default leaves the copies alone: Enter discards neither weight.
+bool AskAboutCopies(const std::vector<FoldConflict>& conflicts, QWidget* parent)
+{
+    const int answer = ShowMessageBox(CopyConflictQuestion(conflicts), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, parent,
+        {QStringLiteral("新しい方を残す(&N)"), QStringLiteral("そのまま残す(&L)")});
+    return answer == IDYES;
+}
+
 } // namespace
 
 QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts)
@@ -70,14 +91,21 @@ QString DiskChangePolicy::Load(CDocument& doc, const std::string& path)
 CSingleDocTemplate::SaveResult DiskChangePolicy::Save(CDocument& doc, const std::string& path, QWidget* parent)
 {
     const auto ask = [parent](const std::vector<DiaryConflict>& conflicts) { return AskAbout(conflicts, parent); };
+    const auto askCopies = [parent](const std::vector<FoldConflict>& conflicts) {
+        return AskAboutCopies(conflicts, parent);
+    };
     const Result<DiarySaveOutcome, DiaryFileError> outcome = SaveDiaryMerging(static_cast<CTarelogDoc&>(doc), m_disk,
-        path, ask);
+        path, ask, askCopies);
     if (!outcome)
         return {Japanese(outcome.error()), QString(), false};
     if (outcome->cancelled)
         return {QString(), QString(), true};
     QString status;
-    if (outcome->merged)
+    if (!outcome->copies.folded.empty())
+        status = QStringLiteral("同期の競合コピー %1 件とまとめて保存しました（コピーから %2 日分）。")
+                     .arg(outcome->copies.folded.size())
+                     .arg(outcome->copies.daysFromCopies);
+    else if (outcome->merged)
         status = QStringLiteral("ほかのプログラムの変更とまとめて保存しました（ファイルから %1 日分）。")
                      .arg(outcome->daysFromDisk);
     return {QString(), status, false};
@@ -88,8 +116,10 @@ bool DiskChangePolicy::ChangedOnDisk(const CDocument&, const std::string& path) 
     return m_disk.ChangedOnDisk(path);
 }
 
-QString DiskChangePolicy::OnFileChanged(CDocument& doc, const std::string& path)
+QString DiskChangePolicy::OnFileChanged(CDocument& doc, const std::string& path, QWidget* parent)
 {
+    if (m_disk.Knows(path) && !NewConflictCopies(path).empty())
+        return FoldConflictCopies(doc, path, parent);
     if (!m_disk.ChangedOnDisk(path))
         return QString();
     if (doc.IsModified())
@@ -99,4 +129,64 @@ QString DiskChangePolicy::OnFileChanged(CDocument& doc, const std::string& path)
     doc.SetModifiedFlag(false);
     doc.UpdateAllViews(nullptr, 0);
     return QStringLiteral("ほかのプログラムがファイルを変更したため、読み込み直しました。");
+}
+
+std::vector<std::string> DiskChangePolicy::NewConflictCopies(const std::string& path) const
+{
+    std::vector<std::string> copies;
+    for (const std::string& copy : FindConflictCopies(path)) {
+        const auto seen = m_seenCopies.find(copy);
+        if (seen == m_seenCopies.end() || seen->second != IdentifyFile(copy))
+            copies.push_back(copy);
+    }
+    return copies;
+}
+
+QString DiskChangePolicy::FoldConflictCopies(CDocument& doc, const std::string& path, QWidget* parent)
+{
+    const bool modified = doc.IsModified();
+    const auto ask = [parent](const std::vector<DiaryConflict>& conflicts) { return AskAbout(conflicts, parent); };
+    const auto askCopies = [parent](const std::vector<FoldConflict>& conflicts) {
+        return AskAboutCopies(conflicts, parent);
+    };
+    const std::vector<std::string> present = FindConflictCopies(path);
+    const Result<DiarySaveOutcome, DiaryFileError> outcome = SaveDiaryMerging(static_cast<CTarelogDoc&>(doc), m_disk,
+        path, ask, askCopies, modified ? MergeMode::Join : MergeMode::Fold);
+    // Whatever became of them, these are not offered again until they change.
+    for (const std::string& copy : present)
+        m_seenCopies[copy] = IdentifyFile(copy);
+    if (!outcome)
+        return Japanese(outcome.error());
+    if (outcome->cancelled)
+        return QString();
+    if (!modified)
+        doc.SetModifiedFlag(false);
+    const CopyFoldReport& copies = outcome->copies;
+    QString status;
+    for (const std::string& unreadable : copies.unreadable)
+        status += QStringLiteral("%1 は同期の競合コピーの名前ですが、日記として読めないため、そのままにしました。")
+                      .arg(QString::fromStdString(unreadable));
+    if (copies.folded.empty())
+        return status.isEmpty() ? QStringLiteral("同期の競合コピーを、取り込まずにそのまま残しました。") : status;
+    if (modified)
+        return status
+            + QStringLiteral("同期の競合コピー %1 件から %2 日分をこの画面に取り込みました。保存すると書き込まれます。")
+                  .arg(copies.folded.size())
+                  .arg(copies.daysFromCopies);
+    return status
+        + QStringLiteral("同期の競合コピー %1 件から %2 日分を取り込んで保存しました。")
+              .arg(copies.folded.size())
+              .arg(copies.daysFromCopies);
+}
+
+QString CopyConflictQuestion(const std::vector<FoldConflict>& conflicts)
+{
+    QString text = QStringLiteral("同期の競合コピーに、2 台のコンピューターで別々に変更された日があります。\n\n");
+    for (std::size_t i = 0; i < conflicts.size() && i < kListedConflicts; ++i)
+        text += CopyConflictLine(conflicts[i]) + QLatin1Char('\n');
+    if (conflicts.size() > kListedConflicts)
+        text += QStringLiteral("ほか %1 件\n").arg(conflicts.size() - kListedConflicts);
+    return text
+        + QStringLiteral("\n「新しい方を残す」と、あとで変更された値を日記に残し、もう一方は状態フォルダーに 30 日間保管します。"
+                         "「そのまま残す」と、競合コピーには手を付けません。");
 }

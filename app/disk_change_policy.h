@@ -4,6 +4,7 @@
 #include "platform/qt/single_doc_template.h"
 
 #include <QString>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,14 +27,25 @@ public:
     bool ChangedOnDisk(const CDocument& doc, const std::string& path) const override;
     // An unmodified diary is read again; a modified one is told it will be
     // merged on save.
-    QString OnFileChanged(CDocument& doc, const std::string& path) override;
+    // Conflict copies that a sync engine leaves beside the diary are folded
+    // in at once: an unmodified diary is saved with them, a modified one
+    // takes their days for its next save.
+    QString OnFileChanged(CDocument& doc, const std::string& path, QWidget* parent) override;
 
     DiaryDiskState& Disk() { return m_disk; }
     const DiaryDiskState& Disk() const { return m_disk; }
 
 private:
+    // Copies beside `path` not yet folded, declined or found unreadable.
+    std::vector<std::string> NewConflictCopies(const std::string& path) const;
+    QString FoldConflictCopies(CDocument& doc, const std::string& path, QWidget* parent);
+
     DiaryDiskState m_disk;
+    std::map<std::string, FileIdentity> m_seenCopies;
 };
+
+// The question about days that two machines changed differently.
+QString CopyConflictQuestion(const std::vector<FoldConflict>& conflicts);
 
 // The question about days that the file and the window changed differently.
 QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts);

@@ -61,22 +61,52 @@ void TakeMerged(CTarelogDoc& doc, const DiaryContents& merged)
 
 } // namespace
 
+namespace {
+
+// The file, its conflict copies folded in unless declined; nothing when the
+// file is missing.
+struct ReadUnderLock {
+    std::optional<DiaryContents> disk;
+    std::optional<DiaryFileError> failure;
+};
+
+ReadUnderLock ReadFolded(SyncedDiaryWrite& write, bool foldCopies, const AskCopyConflicts& askCopies)
+{
+    const auto copies = foldCopies ? SyncedDiaryWrite::Copies::Fold : SyncedDiaryWrite::Copies::Leave;
+    CTarelogDoc disk;
+    Result<DiaryFileFacts, DiaryFileError> loaded = write.Load(disk, copies);
+    if (loaded && !write.Report().conflicts.empty() && askCopies && !askCopies(write.Report().conflicts))
+        loaded = write.Load(disk, SyncedDiaryWrite::Copies::Leave);
+    if (loaded)
+        return {DiaryContents::Of(disk), std::nullopt};
+    if (loaded.error().kind == DiaryFileError::Kind::CannotOpen && loaded.error().systemError == ENOENT)
+        return {std::nullopt, std::nullopt};
+    return {std::nullopt, loaded.error()};
+}
+
+} // namespace
+
 Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
-    const std::string& path, const AskConflicts& ask)
+    const std::string& path, const AskConflicts& ask, const AskCopyConflicts& askCopies, MergeMode mode)
 {
     DiarySaveOutcome outcome;
     const Result<FileWriteLock, DiaryFileError> lock = LockDiaryFile(path);
     if (!lock)
         return Failed{lock.error()};
-    const FileIdentity current = IdentifyFile(path);
-    if (current.exists && state.NeedsMerge(path)) {
-        CTarelogDoc disk;
-        if (const auto loaded = LoadDiaryFile(path, disk); !loaded)
-            return Failed{UnreadableChange(path, loaded.error())};
-        const DiaryContents diskContents = DiaryContents::Of(disk);
+    // A file this window did not come from (Save As over another diary) is
+    // replaced, as it always was; only its own file's copies are this
+    // diary's versions.
+    SyncedDiaryWrite write(*lock, SyncedDiaryWrite::DefaultStateFolder());
+    const ReadUnderLock read = ReadFolded(write, state.Knows(path), askCopies);
+    outcome.copies = write.Report();
+    const bool needsMerge = state.NeedsMerge(path) || write.FoldChangedDiary();
+    if (read.failure && state.NeedsMerge(path))
+        return Failed{UnreadableChange(path, *read.failure)};
+    if (read.disk && needsMerge) {
         const DiaryContents window = DiaryContents::Of(doc);
-        DiaryMergeResult merge = MergeDiaries(state.Base(), diskContents, window, ConflictChoice::KeepDisk);
-        if (!merge.conflicts.empty()) {
+        const ConflictChoice first = mode == MergeMode::Join ? ConflictChoice::KeepWindow : ConflictChoice::KeepDisk;
+        DiaryMergeResult merge = MergeDiaries(state.Base(), *read.disk, window, first);
+        if (!merge.conflicts.empty() && mode == MergeMode::Save) {
             const std::optional<ConflictChoice> choice = ask ? ask(merge.conflicts) : std::nullopt;
             if (!choice) {
                 outcome.cancelled = true;
@@ -85,17 +115,29 @@ Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, Diar
             // The same three contents, read once under this lock: only the
             // conflicting values change sides.
             if (*choice == ConflictChoice::KeepWindow)
-                merge = MergeDiaries(state.Base(), diskContents, window, ConflictChoice::KeepWindow);
+                merge = MergeDiaries(state.Base(), *read.disk, window, ConflictChoice::KeepWindow);
         }
         outcome.daysFromDisk = merge.daysFromDisk;
         outcome.merged = true;
         TakeMerged(doc, merge.merged);
     }
-    if (const Status<DiaryFileError> saved = SaveDiaryFile(doc, *lock); !saved) {
+    if (mode == MergeMode::Join || (mode == MergeMode::Fold && outcome.copies.folded.empty()))
+        return outcome;
+    if (mode == MergeMode::Fold && !write.FoldChangedDiary()) {
+        write.Finish();
+        return outcome;
+    }
+    const DiaryContents before = DiaryContents::Of(doc);
+    // A file that does not load and did not change is written over, as a
+    // save always did; the fold then had nothing to read.
+    const Status<DiaryFileError> saved = read.failure ? SaveDiaryFile(doc, *lock) : write.Save(doc);
+    if (!saved) {
         DiaryFileError error = saved.error();
         error.path = path;
         return Failed{std::move(error)};
     }
+    if (!(DiaryContents::Of(doc) == before))
+        doc.UpdateAllViews(nullptr, 0);
     state.Remember(path, doc, IdentifyFile(path));
     return outcome;
 }

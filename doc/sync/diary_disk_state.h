@@ -2,6 +2,7 @@
 
 #include "doc/diary_file.h"
 #include "doc/sync/diary_merge.h"
+#include "doc/sync/synced_write.h"
 
 #include <functional>
 #include <optional>
@@ -52,12 +53,25 @@ Status<DiaryFileError> LoadDiaryRemembering(const std::string& path, CTarelogDoc
 // changed differently; no choice (nullopt) cancels the save.
 using AskConflicts = std::function<std::optional<ConflictChoice>(const std::vector<DiaryConflict>& conflicts)>;
 
+// Asked, under the write lock, about days that two machines changed
+// differently (what a conflict copy holds against the diary): true folds
+// the copies in keeping the later changes, false leaves them where they are.
+using AskCopyConflicts = std::function<bool(const std::vector<FoldConflict>& conflicts)>;
+
 // What a save that did not fail did.
 struct DiarySaveOutcome {
     bool cancelled = false;       // the question about conflicts was declined: nothing was written
     std::size_t daysFromDisk = 0; // days the disk's changes brought in
     bool merged = false;          // the file had changed and was merged
+    CopyFoldReport copies;        // the conflict copies beside the file, and what became of them
 };
+
+// A save writes. A fold writes only what conflict copies bring, for a
+// window without unsaved changes. A join only brings what the file and its
+// copies gained into `doc`, for a window with unsaved changes, which the
+// next save writes (conflicts with the window keep the window's values
+// until then).
+enum class MergeMode { Save, Fold, Join };
 
 // Saves `doc` to `path` under the file's write lock. When the file changed
 // since `state` last saw it, the base, the file and `doc` are merged day by
@@ -66,5 +80,11 @@ struct DiarySaveOutcome {
 // read once, so what the question shows is what is written. A file that
 // changed into something that is not a diary is not written over. On
 // success `state` remembers the file as saved.
+//
+// The conflict copies that sync engines left beside a file this state knows
+// are folded into what the file holds first (SyncedDiaryWrite), with the
+// days two machines changed differently put to `askCopies`; the save then
+// takes the folded copies away.
 Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
-    const std::string& path, const AskConflicts& ask);
+    const std::string& path, const AskConflicts& ask, const AskCopyConflicts& askCopies = {},
+    MergeMode mode = MergeMode::Save);

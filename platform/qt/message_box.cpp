@@ -52,10 +52,13 @@ int ShowMessageBox(const QString& text, unsigned type, QWidget* parent, const QS
         add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, IDNO);
         box.setEscapeButton(add(QStringLiteral("キャンセル"), QMessageBox::RejectRole, IDCANCEL));
         break;
-    case MB_YESNO:
-        box.setDefaultButton(static_cast<QPushButton*>(add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole, IDYES)));
-        box.setEscapeButton(add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, IDNO));
+    case MB_YESNO: {
+        auto* yes = static_cast<QPushButton*>(add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole, IDYES));
+        auto* no = static_cast<QPushButton*>(add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole, IDNO));
+        box.setDefaultButton((type & MB_DEFBUTTON2) ? no : yes);
+        box.setEscapeButton(no);
         break;
+    }
     default: box.setEscapeButton(add(QStringLiteral("OK"), QMessageBox::AcceptRole, IDOK)); break;
     }
     box.exec();

@@ -20,6 +20,7 @@ constexpr unsigned MB_ICONERROR = 0x10;
 constexpr unsigned MB_ICONQUESTION = 0x20;
 constexpr unsigned MB_ICONWARNING = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
+constexpr unsigned MB_DEFBUTTON2 = 0x100; // the second button, not the first, answers Enter
 
 // Shows `text` with the buttons and icon of `type` and returns the id of the
 // button pressed. The title is the application's name. `labels`, when

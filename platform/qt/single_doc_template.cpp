@@ -95,6 +95,10 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
         m_document->UpdateAllViews(nullptr, 0);
     }
     ShowDocument();
+    // What a sync engine left beside the file is looked at now, not only
+    // when the folder changes next.
+    if (!path.isEmpty())
+        CheckFileOnDisk();
     return true;
 }
 
@@ -180,7 +184,7 @@ void CSingleDocTemplate::CheckFileOnDisk()
     const std::string path = m_document->GetPathName();
     // A replacement by rename drops the file from the watch: take it up again.
     Watch(FromPath(path));
-    const QString status = m_files.diskChange->OnFileChanged(*m_document, path);
+    const QString status = m_files.diskChange->OnFileChanged(*m_document, path, m_frame);
     if (!status.isEmpty())
         ShowStatus(status);
 }

@@ -43,9 +43,10 @@ public:
         virtual ~DiskChangeHook() = default;
         // The file is no longer what was loaded from or saved to it.
         virtual bool ChangedOnDisk(const CDocument& doc, const std::string& path) const = 0;
-        // The watched file may have changed: acts on it and returns what the
-        // status bar says, or empty.
-        virtual QString OnFileChanged(CDocument& doc, const std::string& path) = 0;
+        // The watched file or its folder may have changed (and once after the
+        // file is opened): acts on it, asking over `parent` if need be, and
+        // returns what the status bar says, or empty.
+        virtual QString OnFileChanged(CDocument& doc, const std::string& path, QWidget* parent) = 0;
     };
     // Reading and writing the document's file. A failed load returns the
     // message for the user and leaves the document as it was. A save may
