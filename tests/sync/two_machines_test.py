@@ -17,6 +17,7 @@ import os
 import shutil
 import signal
 import sys
+import subprocess
 import tempfile
 import time
 import traceback
@@ -282,16 +283,49 @@ def deletion_on_one_side(scenario):
 
 
 def window_open_while_copy_arrives(scenario):
-    """The window is open on A while B's change and a conflict copy arrive.
+    """The window is open on A while a change and a conflict copy arrive: it folds the copy in and saves."""
+    if not scenario.run.window:
+        raise Skipped("no window program given (--window)")
+    days = base_days()
+    scenario.seed(days)
+    window = subprocess.Popen([scenario.run.window, scenario.diary(scenario.a)], env=scenario.a.env,
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    try:
+        time.sleep(1.0)
+        if window.poll() is not None:
+            raise HarnessError(f"the window exited at once: {window.stderr.read().decode(errors='replace')}")
+        scenario.offline()
+        # A script writes beside the open window; the other machine writes later, so that A's version is
+        # the one Syncthing renames into a conflict copy on A, under the window's eyes.
+        a_days = {"2026-11-08": 83.8}
+        b_days = {"2026-11-09": 93.9}
+        scenario.add(scenario.a, *next(iter(a_days.items())))
+        time.sleep(1.1)
+        scenario.add(scenario.b, *next(iter(b_days.items())))
+        scenario.scan()
+        scenario.online()
+        expected = {**days, **a_days, **b_days}
 
-    To be completed with the window's folder watch: start scenario.run.window on
-    A's diary (QT_QPA_PLATFORM=offscreen, A's environment), go offline, add a day
-    on each side (B later), reconnect, wait for the conflict copy on A, then
-    require that the window folded it in and saved (no copy left on either
-    machine, all days on both) and that its status bar named the days that came
-    back.
-    """
-    raise Skipped("the window's folder watch is not built yet; this scenario waits for it")
+        def folded_everywhere():
+            scenario.note_copies()
+            return all(not conflict_copies(scenario.paths[m], DIARY) and m.days(scenario.diary(m)) == expected
+                       for m in scenario.run.machines)
+
+        wait_until("the window to fold the conflict copy in and both machines to hold every day",
+                   folded_everywhere, scenario.run.budget.cap(30), 0.3)
+        scenario.log("the window folded the copy in")
+        scenario.require_conflict_copy()
+        scenario.sync("the window's save")
+        if window.poll() is not None:
+            raise HarnessError(f"the window exited: {window.stderr.read().decode(errors='replace')}")
+        scenario.check(expected)
+    finally:
+        window.terminate()
+        try:
+            window.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            window.kill()
+            window.wait()
 
 
 SCENARIOS = (
