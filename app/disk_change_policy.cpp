@@ -64,8 +64,8 @@ QString CopyConflictLine(const FoldConflict& conflict)
 // The default leaves the copies alone: Enter discards neither weight.
 bool AskAboutCopies(const std::vector<FoldConflict>& conflicts, QWidget* parent)
 {
-    const int answer = ShowMessageBox(CopyConflictQuestion(conflicts), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, parent,
-        {QStringLiteral("新しい方を残す(&N)"), QStringLiteral("そのまま残す(&L)")});
+    const int answer = ShowMessageBox(CopyConflictQuestion(conflicts), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2,
+        parent, {QStringLiteral("新しい方を残す(&N)"), QStringLiteral("そのまま残す(&L)")});
     return answer == IDYES;
 }
 
@@ -187,6 +187,7 @@ QString CopyConflictQuestion(const std::vector<FoldConflict>& conflicts)
     if (conflicts.size() > kListedConflicts)
         text += QStringLiteral("ほか %1 件\n").arg(conflicts.size() - kListedConflicts);
     return text
-        + QStringLiteral("\n「新しい方を残す」と、あとで変更された値を日記に残し、もう一方は状態フォルダーに 30 日間保管します。"
-                         "「そのまま残す」と、競合コピーには手を付けません。");
+        + QStringLiteral(
+            "\n「新しい方を残す」と、あとで変更された値を日記に残し、もう一方は状態フォルダーに 30 日間保管します。"
+            "「そのまま残す」と、競合コピーには手を付けません。");
 }

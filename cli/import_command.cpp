@@ -208,7 +208,9 @@ bool LoadOrCreate(const ImportArgs& args, SyncedDiaryWrite* write, CTarelogDoc& 
         created = !read && IsMissingFile(read.error());
         if (!read && !created)
             ReportFailure(read.error());
-        loaded = read ? std::optional<DiaryFileFacts>(*read) : created ? std::optional<DiaryFileFacts>(DiaryFileFacts{}) : std::nullopt;
+        loaded = read ? std::optional<DiaryFileFacts>(*read)
+            : created ? std::optional<DiaryFileFacts>(DiaryFileFacts{})
+                      : std::nullopt;
         MentionConflictCopies(args.diary);
     }
     if (!loaded)

@@ -73,8 +73,7 @@ int RunMerge(const VerbArguments& args)
     MergeArgs parsed;
     if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(ParseArgs(args, parsed))))
         return *stop;
-    const std::optional<std::vector<DiaryVersion>> others
-        = LoadOthers({parsed.files.begin() + 1, parsed.files.end()});
+    const std::optional<std::vector<DiaryVersion>> others = LoadOthers({parsed.files.begin() + 1, parsed.files.end()});
     if (!others)
         return kExitFailure;
     const std::optional<FileWriteLock> lock = LockDiaryReporting(parsed.files[0]);
@@ -86,7 +85,8 @@ int RunMerge(const VerbArguments& args)
     if (!loaded)
         return ReportFailure(loaded.error());
     for (const std::string& path : write.Report().unreadable)
-        std::fprintf(stderr, "tarelog-cli: warning: %s is named like a conflict copy of %s but is not a diary; left alone\n",
+        std::fprintf(stderr,
+            "tarelog-cli: warning: %s is named like a conflict copy of %s but is not a diary; left alone\n",
             path.c_str(), write.Path().c_str());
     PrintPlan(parsed, write);
     if (parsed.dryRun)

@@ -21,7 +21,8 @@ std::string WeightText(const std::optional<double>& weight)
 void SayFold(const std::string& diary, const CopyFoldReport& report)
 {
     for (const std::string& path : report.unreadable)
-        std::fprintf(stderr, "tarelog-cli: warning: %s is named like a conflict copy of %s but is not a diary; left alone\n",
+        std::fprintf(stderr,
+            "tarelog-cli: warning: %s is named like a conflict copy of %s but is not a diary; left alone\n",
             path.c_str(), diary.c_str());
     for (const FoldConflict& conflict : report.conflicts)
         std::fprintf(stderr, "tarelog-cli: %s: %s\n", diary.c_str(), DescribeConflict(conflict, false).c_str());

@@ -313,8 +313,8 @@ Status<FileFailure> ReplaceFileSafely(const FileWriteLock& lock, std::string_vie
         return FailedAt(FileStep::Opening, refusal, refusal == EACCES ? FileReason::ReadOnly : FileReason::Errno);
 
     RemoveStrayTemporaries(target, lock.IsExclusive());
-    std::optional<Status<FileFailure>> written
-        = WriteUnnamed(target, targetPath, bytes, exists ? &old : nullptr, expected);
+    std::optional<Status<FileFailure>> written = WriteUnnamed(target, targetPath, bytes, exists ? &old : nullptr,
+        expected);
     if (!written)
         written = WriteNamed(target, targetPath, bytes, exists ? &old : nullptr, expected);
     if (*written)

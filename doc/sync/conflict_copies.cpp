@@ -24,9 +24,9 @@ NameParts Split(std::string_view name)
 const std::regex& ConflictInfix()
 {
     static const std::regex infix(
-        R"(\.sync-conflict-[0-9]{8}-[0-9]{6}-[A-Z2-7]{0,7})"                  // Syncthing
-        R"(| \(conflicted copy (?:[^()/]* )?[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{6}\))" // Nextcloud, ownCloud
-        R"(|_conflict[-_](?:[^/]*-)?[0-9]{8}-[0-9]{6})"                       // ownCloud before 2.5
+        R"(\.sync-conflict-[0-9]{8}-[0-9]{6}-[A-Z2-7]{0,7})"                          // Syncthing
+        R"(| \(conflicted copy (?:[^()/]* )?[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{6}\))"   // Nextcloud, ownCloud
+        R"(|_conflict[-_](?:[^/]*-)?[0-9]{8}-[0-9]{6})"                               // ownCloud before 2.5
         R"(| \([^()/]*conflicted copy [0-9]{4}-[0-9]{2}-[0-9]{2}(?: \([0-9]+\))?\))", // Dropbox
         std::regex::optimize);
     return infix;
@@ -48,8 +48,8 @@ bool IsConflictCopyName(std::string_view entryName, std::string_view fileName)
     if (file.stem.empty() || entryName.size() <= fileName.size() || !entryName.starts_with(file.stem)
         || !entryName.ends_with(file.extension))
         return false;
-    const std::string_view infix
-        = entryName.substr(file.stem.size(), entryName.size() - file.stem.size() - file.extension.size());
+    const std::string_view infix = entryName.substr(file.stem.size(),
+        entryName.size() - file.stem.size() - file.extension.size());
     return std::regex_match(infix.begin(), infix.end(), ConflictInfix());
 }
 

@@ -117,8 +117,7 @@ DiarySyncState DiarySyncState::FromBytes(std::string_view bytes)
     Reader in(bytes.substr(sizeof kMagic));
     std::uint64_t count = 0;
     std::uint8_t writtenCount = 0;
-    if (!in.Get(count) || !GetKnowledge(in, state.settings) || !in.Get(writtenCount)
-        || writtenCount > kWrittenKept)
+    if (!in.Get(count) || !GetKnowledge(in, state.settings) || !in.Get(writtenCount) || writtenCount > kWrittenKept)
         return {};
     state.written.resize(writtenCount);
     for (std::uint64_t& digest : state.written)

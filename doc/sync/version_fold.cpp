@@ -29,7 +29,7 @@ struct Candidate {
 };
 
 struct Choice {
-    std::size_t version = 0;        // whose value is kept
+    std::size_t version = 0;         // whose value is kept
     std::vector<std::size_t> beaten; // versions whose present, different values lost a conflict
     std::optional<DayDigest> sharedAfter;
 };
@@ -40,7 +40,8 @@ Choice Choose(const std::vector<DayDigest>& digests, const std::vector<DiaryVers
 {
     std::vector<Candidate> distinct;
     for (std::size_t i = 0; i < digests.size(); ++i) {
-        auto it = std::find_if(distinct.begin(), distinct.end(), [&](const Candidate& c) { return c.digest == digests[i]; });
+        auto it = std::find_if(distinct.begin(), distinct.end(),
+            [&](const Candidate& c) { return c.digest == digests[i]; });
         if (it == distinct.end())
             distinct.push_back({digests[i], i, versions[i].modifiedNs, Classify(digests[i], k, known, ownOld[i])});
         else {
@@ -69,7 +70,8 @@ Choice Choose(const std::vector<DayDigest>& digests, const std::vector<DiaryVers
     if (changedHere)
         contenders.push_back({own->digest, own->version, k.changedNs, Kind::Own});
     // A present weight is never dropped for an absence nobody can date.
-    const bool anyPresent = std::any_of(contenders.begin(), contenders.end(), [](const Candidate& c) { return c.digest != 0; });
+    const bool anyPresent = std::any_of(contenders.begin(), contenders.end(),
+        [](const Candidate& c) { return c.digest != 0; });
     if (anyPresent && contenders.size() > 1)
         std::erase_if(contenders, [](const Candidate& c) { return c.digest == 0; });
     const Candidate& winner = *std::max_element(contenders.begin(), contenders.end(), latest);
@@ -103,7 +105,8 @@ VersionFold FoldVersions(const std::vector<DiaryVersion>& versions, const DiaryS
     }
     std::vector<bool> ownOld;
     for (const DiaryVersion& version : versions) {
-        const std::uint64_t digest = VersionDigest(version.contents.records, version.contents.unit, version.contents.digits);
+        const std::uint64_t digest = VersionDigest(version.contents.records, version.contents.unit,
+            version.contents.digits);
         ownOld.push_back(std::find(state.written.begin(), state.written.end(), digest) != state.written.end());
     }
     Days replacements;
@@ -117,8 +120,8 @@ VersionFold FoldVersions(const std::vector<DiaryVersion>& versions, const DiaryS
             fold.sharedAfter[key] = *choice.sharedAfter;
         const DayRecords& kept = RecordsOf(days[choice.version], key);
         for (const std::size_t beaten : choice.beaten)
-            fold.conflicts.push_back({false, key, LastWeight(kept), LastWeight(RecordsOf(days[beaten], key)),
-                versions[beaten].path});
+            fold.conflicts.push_back(
+                {false, key, LastWeight(kept), LastWeight(RecordsOf(days[beaten], key)), versions[beaten].path});
         if (digests[choice.version] != digests[0]) {
             replacements[key] = kept;
             ++fold.daysChanged;

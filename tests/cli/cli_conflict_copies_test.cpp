@@ -31,7 +31,9 @@ protected:
     // engine keeps, and which change is later, go by it.
     void Age(const std::string& path, int seconds)
     {
-        const struct utimbuf times{::time(nullptr) - seconds, ::time(nullptr) - seconds};
+        const struct utimbuf times {
+            ::time(nullptr) - seconds, ::time(nullptr) - seconds
+        };
         ASSERT_EQ(::utime(path.c_str(), &times), 0);
     }
     // Both machines start from the same three days; then each writes its own

@@ -65,7 +65,7 @@ TEST_F(SyncedWrite, AVersionArrivingDuringTheSaveIsTakenInNotOverwritten)
 
     g_diary = diary;
     g_arrival = StoreDiaryBytes(Diary({1, 2, 4})); // the other machine's
-    g_arrivals = 2;                               // and once more on the retry
+    g_arrivals = 2;                                // and once more on the retry
     SetSafeFileWriteFunction(ArriveDuringWrite);
     ASSERT_TRUE(write.Save(doc));
     SetSafeFileWriteFunction(nullptr);

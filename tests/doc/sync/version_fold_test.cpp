@@ -183,8 +183,8 @@ TEST(VersionFold, TheUnitAndDigitsFollowTheSameRule)
     EXPECT_TRUE(fold.conflicts.empty());
 
     onA.digits = 2;
-    const VersionFold both
-        = FoldVersions({{onA, 100 * kSecond, "a"}, {onB, 50 * kSecond, "b"}}, StateOfWriter(ancestor, onA, 100 * kSecond));
+    const VersionFold both = FoldVersions({{onA, 100 * kSecond, "a"}, {onB, 50 * kSecond, "b"}},
+        StateOfWriter(ancestor, onA, 100 * kSecond));
     EXPECT_EQ(both.merged.digits, 2);
     ASSERT_EQ(both.conflicts.size(), 1u);
     EXPECT_TRUE(both.conflicts[0].settings);
