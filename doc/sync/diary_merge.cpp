@@ -1,42 +1,13 @@
 #include "doc/sync/diary_merge.h"
 
+#include "doc/sync/day_values.h"
+
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <set>
 
 namespace {
-
-// Every field of the date, so that impossible dates of damaged files never
-// fold into one day.
-using DayKey = std::tuple<std::int16_t, std::int16_t, std::int16_t>;
-using DayRecords = std::vector<WeightRecord>;
-using Days = std::map<DayKey, DayRecords>;
-
-DayKey KeyOf(const WeightRecord& record)
-{
-    return {record.year, record.month, record.day};
-}
-
-bool SameRecords(const DayRecords& a, const DayRecords& b)
-{
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(WeightRecord)) == 0);
-}
-
-Days GroupByDay(const std::vector<WeightRecord>& records)
-{
-    Days days;
-    for (const WeightRecord& record : records)
-        days[KeyOf(record)].push_back(record);
-    return days;
-}
-
-const DayRecords& Find(const Days& days, const DayKey& key)
-{
-    static const DayRecords kNone;
-    const auto it = days.find(key);
-    return it == days.end() ? kNone : it->second;
-}
 
 std::optional<double> LastWeight(const DayRecords& records)
 {
@@ -65,36 +36,14 @@ const T& Pick(const T& base, const T& disk, const T& window, ConflictChoice choi
 }
 
 // The disk's records with the days listed in `taken` given the window's
-// records instead; days the disk lacks go in at their date position.
+// records instead.
 std::vector<WeightRecord> Rebuild(const std::vector<WeightRecord>& disk, const Days& window,
     const std::set<DayKey>& taken)
 {
-    std::vector<WeightRecord> out;
-    out.reserve(disk.size());
-    std::set<DayKey> placed;
-    for (const WeightRecord& record : disk) {
-        const DayKey key = KeyOf(record);
-        if (!taken.count(key)) {
-            out.push_back(record);
-        } else if (placed.insert(key).second) {
-            const DayRecords& replacement = Find(window, key);
-            out.insert(out.end(), replacement.begin(), replacement.end());
-        }
-    }
-    for (const DayKey& key : taken) {
-        if (placed.count(key))
-            continue;
-        const DayRecords& added = Find(window, key);
-        if (added.empty())
-            continue;
-        // Before the first record of a later date, where the entry dialog
-        // would put it.
-        const std::uint32_t dateKey = added.front().DateKey();
-        const auto at = std::find_if(out.begin(), out.end(),
-            [&](const WeightRecord& r) { return r.DateKey() > dateKey; });
-        out.insert(at, added.begin(), added.end());
-    }
-    return out;
+    Days replacements;
+    for (const DayKey& key : taken)
+        replacements[key] = RecordsOf(window, key);
+    return ReplaceDays(disk, replacements);
 }
 
 DiaryConflict ConflictOf(DiaryConflict::Kind kind)
@@ -120,9 +69,9 @@ DiaryMergeResult MergeDiaries(const DiaryContents& base, const DiaryContents& di
 
     std::set<DayKey> takenFromWindow;
     for (const DayKey& key : allDays) {
-        const DayRecords& b = Find(baseDays, key);
-        const DayRecords& d = Find(diskDays, key);
-        const DayRecords& w = Find(windowDays, key);
+        const DayRecords& b = RecordsOf(baseDays, key);
+        const DayRecords& d = RecordsOf(diskDays, key);
+        const DayRecords& w = RecordsOf(windowDays, key);
         bool conflict = false, fromDisk = false;
         const DayRecords& chosen = Pick(b, d, w, choice, SameRecords, conflict, fromDisk);
         if (conflict) {
