@@ -12,14 +12,7 @@
 
 namespace {
 
-const char kUsage[] = "usage: tarelog-cli add [--force] FILE YYYY-MM-DD WEIGHT\n\n"
-                      "Records WEIGHT for the day in the diary FILE: a day already recorded gets\n"
-                      "the new weight, another day is inserted at its date position. A FILE that\n"
-                      "does not exist is created with unit \"k\" and 0 decimal digits.\n"
-                      "Other programs writing FILE at the same time take turns with this one.\n\n"
-                      "options:\n"
-                      "  --force  write even over a file that carries more than 64 KiB after\n"
-                      "           the diary (such a file is almost certainly not a diary)\n";
+enum AddOption { kForce };
 
 bool ParseNumber(std::string_view text, int& value)
 {
@@ -85,17 +78,28 @@ int AddDay(const std::vector<std::string>& args, bool force)
 
 } // namespace
 
-int RunAdd(const VerbArguments& args)
+const VerbSpec& AddSpec()
 {
-    std::vector<std::string> positional;
-    bool force = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args.IsOption(i) && args[i] == "--force")
-            force = true;
-        else
-            positional.push_back(args[i]);
-    }
-    if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(positional.size() == 3)))
+    static const VerbSpec spec{
+        .synopsis = "[--force] FILE YYYY-MM-DD WEIGHT",
+        .description = "Records WEIGHT for the day in the diary FILE: a day already recorded gets\n"
+                       "the new weight, another day is inserted at its date position. A FILE that\n"
+                       "does not exist is created with unit \"k\" and 0 decimal digits.\n"
+                       "Other programs writing FILE at the same time take turns with this one.\n",
+        .options = {{kForce, "force", 0, nullptr,
+            "write even over a file that carries more than 64 KiB after\n"
+            "the diary (such a file is almost certainly not a diary)"}},
+        .operands = {{.files = "tlg"}, {}, {}},
+    };
+    return spec;
+}
+
+int RunAdd(const std::vector<std::string>& args)
+{
+    ParsedArguments parsed;
+    if (const auto stop = StartVerb(AddSpec(), "add", args, parsed))
         return *stop;
-    return AddDay(positional, force);
+    if (parsed.operands.size() != 3)
+        return UsageError("add", "give a diary FILE, a date YYYY-MM-DD and a WEIGHT");
+    return AddDay(parsed.operands, HasOption(parsed, kForce));
 }

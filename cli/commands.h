@@ -1,16 +1,28 @@
 #pragma once
 
-#include "cli/verb_arguments.h"
+#include "cli/verb_options.h"
 
-// The verbs of tarelog-cli, listed with their names in main.cpp. Each
-// receives the arguments after the verb and returns the exit status (see
-// verb_preamble.h).
-int RunAdd(const VerbArguments& args);
-int RunDump(const VerbArguments& args);
-int RunExportCsv(const VerbArguments& args);
-int RunImport(const VerbArguments& args);
-int RunImportCsv(const VerbArguments& args);
-int RunMerge(const VerbArguments& args);
-int RunRender(const VerbArguments& args);
-int RunResave(const VerbArguments& args);
-int RunStats(const VerbArguments& args);
+#include <string>
+#include <vector>
+
+// The verbs of tarelog-cli, listed with their names in verbs.cpp. Each has
+// its table of options and operands, and receives the arguments after the
+// verb and returns the exit status (see verb_preamble.h).
+const VerbSpec& AddSpec();
+const VerbSpec& DumpSpec();
+const VerbSpec& ExportCsvSpec();
+const VerbSpec& ImportSpec();
+const VerbSpec& MergeSpec();
+const VerbSpec& RenderSpec();
+const VerbSpec& ResaveSpec();
+const VerbSpec& StatsSpec();
+
+int RunAdd(const std::vector<std::string>& args);
+int RunDump(const std::vector<std::string>& args);
+int RunExportCsv(const std::vector<std::string>& args);
+int RunImport(const std::vector<std::string>& args);
+int RunImportCsv(const std::vector<std::string>& args);
+int RunMerge(const std::vector<std::string>& args);
+int RunRender(const std::vector<std::string>& args);
+int RunResave(const std::vector<std::string>& args);
+int RunStats(const std::vector<std::string>& args);

@@ -21,10 +21,6 @@
 
 namespace {
 
-const char kUsage[] = "usage: tarelog-cli dump FILE\n\n"
-                      "Prints the diary FILE as JSON on stdout: version, unit, digits and every\n"
-                      "record in file order (date, year, month, day, weight, reserved bytes).\n";
-
 // Large enough that writing costs a few system calls per megabyte.
 constexpr std::size_t kOutputBufferSize = std::size_t{1} << 20;
 
@@ -82,14 +78,28 @@ private:
 
 } // namespace
 
-int RunDump(const VerbArguments& args)
+const VerbSpec& DumpSpec()
 {
-    if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(args.size() == 1 && !args.IsOption(0))))
+    static const VerbSpec spec{
+        .synopsis = "FILE",
+        .description = "Prints the diary FILE as JSON on stdout: version, unit, digits and every\n"
+                       "record in file order (date, year, month, day, weight, reserved bytes).\n",
+        .operands = {{.files = "tlg"}},
+    };
+    return spec;
+}
+
+int RunDump(const std::vector<std::string>& args)
+{
+    ParsedArguments parsed;
+    if (const auto stop = StartVerb(DumpSpec(), "dump", args, parsed))
         return *stop;
+    if (parsed.operands.size() != 1)
+        return UsageError("dump", "give exactly one diary FILE");
     DiaryStream stream;
-    if (const Status<DiaryFileError> opened = stream.Open(args[0]); !opened)
+    if (const Status<DiaryFileError> opened = stream.Open(parsed.operands[0]); !opened)
         return ReportFailure(opened.error());
-    MentionConflictCopies(args[0]);
+    MentionConflictCopies(parsed.operands[0]);
     JsonOutput out;
     out.Append(DiaryJsonHead(stream.Version(), stream.Unit(), stream.Digits()));
     bool first = true;

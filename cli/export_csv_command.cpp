@@ -12,30 +12,12 @@
 
 namespace {
 
-const char kUsage[] = "usage: tarelog-cli export-csv FILE [-o OUT.csv]\n\n"
-                      "Writes the diary FILE as CSV: the line \"date,weight\", then one line per\n"
-                      "record in the diary's order, the date as YYYY-MM-DD of the stored fields and\n"
-                      "the weight in the shortest form that reads back as exactly the same number.\n"
-                      "The weights are in the diary's unit, unconverted. Without -o the CSV goes\n"
-                      "to standard output; OUT.csv is replaced only once it is completely written.\n";
+enum ExportOption { kOutput };
 
 struct ExportArgs {
     std::string diary;
     std::string output; // empty: standard output
 };
-
-bool ParseArgs(const VerbArguments& args, ExportArgs& parsed)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args.IsOption(i) && args[i] == "-o" && i + 1 < args.size() && parsed.output.empty())
-            parsed.output = args[++i];
-        else if (!args[i].empty() && !args.IsOption(i) && parsed.diary.empty())
-            parsed.diary = args[i];
-        else
-            return false;
-    }
-    return !parsed.diary.empty() && (parsed.output.empty() || parsed.output[0] != '-');
-}
 
 bool WriteStandardOutput(const std::string& csv)
 {
@@ -45,11 +27,33 @@ bool WriteStandardOutput(const std::string& csv)
 
 } // namespace
 
-int RunExportCsv(const VerbArguments& args)
+const VerbSpec& ExportCsvSpec()
 {
-    ExportArgs parsed;
-    if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(ParseArgs(args, parsed))))
+    static const VerbSpec spec{
+        .synopsis = "FILE [-o OUT.csv]",
+        .description = "Writes the diary FILE as CSV: the line \"date,weight\", then one line per\n"
+                       "record in the diary's order, the date as YYYY-MM-DD of the stored fields and\n"
+                       "the weight in the shortest form that reads back as exactly the same number.\n"
+                       "The weights are in the diary's unit, unconverted. Without -o the CSV goes\n"
+                       "to standard output; OUT.csv is replaced only once it is completely written.\n",
+        .options = {{kOutput, nullptr, 'o', "OUT.csv", "the file to write instead of standard output",
+            {.files = "csv"}}},
+        .operands = {{.files = "tlg"}},
+    };
+    return spec;
+}
+
+int RunExportCsv(const std::vector<std::string>& args)
+{
+    ParsedArguments options;
+    if (const auto stop = StartVerb(ExportCsvSpec(), "export-csv", args, options))
         return *stop;
+    if (options.operands.size() != 1 || options.operands[0].empty())
+        return UsageError("export-csv", "give exactly one diary FILE");
+    ExportArgs parsed;
+    parsed.diary = options.operands[0];
+    for (const UsedOption& used : options.options)
+        parsed.output = used.value; // the last -o counts
     CTarelogDoc doc;
     if (!LoadDiaryReporting(parsed.diary, doc))
         return kExitFailure;

@@ -17,35 +17,7 @@
 
 namespace {
 
-const char kUsageHead[] = "usage: tarelog-cli import FILE SOURCE [--format LAYOUT] [--keep latest|earliest]\n"
-                          "                          [--tz ZONE] [--convert] [--skip-bad] [--dry-run] [--force]\n"
-                          "       (import-csv is the same verb under its old name)\n\n"
-                          "Merges the weights of SOURCE, another program's export, into the diary FILE\n"
-                          "(created when missing), one weight per calendar day, as the entry dialog would\n"
-                          "record them: a day already in the diary gets the imported weight, a new day is\n"
-                          "inserted at its date position. SOURCE may also be a zip archive as the\n"
-                          "services hand them out (Apple's export.zip, a Google Takeout zip): its first\n"
-                          "file that a layout recognises is read, without unpacking.\n\n"
-                          "LAYOUT is one of\n";
-
-const char kUsageTail[] = "\nWhich weighing of a day counts: the latest by its time of day, whatever order\n"
-                          "the file has (weighings of the same time: the last in the file).\n"
-                          "  --keep earliest  the earliest weighing of each day instead\n"
-                          "A timestamp with an offset counts by its date as written (the writer's day); a\n"
-                          "UTC timestamp counts by its date in the local time zone (TZ).\n"
-                          "  --tz ZONE        count UTC timestamps in ZONE instead (e.g. Asia/Tokyo)\n\n"
-                          "A new diary takes the unit the file states (kg or lb). Weights in another unit\n"
-                          "than the diary's, or a file that mixes units, are refused unless\n"
-                          "  --convert        converts them exactly (1 lb = 0.45359237 kg)\n\n"
-                          "Rows that measure something else (no weight) and rows marked interpolated are\n"
-                          "left out and counted. A row that cannot be read stops the import with its line\n"
-                          "number (the first 20 are listed) and FILE is not changed.\n"
-                          "  --skip-bad       import the readable rows and list the skipped ones\n"
-                          "  --dry-run        read and merge, print the summary, write nothing\n"
-                          "  --force          write over a FILE that carries more than 64 KiB after its\n"
-                          "                   diary data (it is probably not a diary)\n"
-                          "The summary on standard error counts the days added and replaced and the rows\n"
-                          "left out.\n";
+enum ImportOption { kFormat, kKeep, kZone, kConvert, kSkipBad, kDryRun, kForce };
 
 struct ImportArgs {
     std::string diary;
@@ -59,91 +31,85 @@ struct ImportArgs {
     bool force = false;
 };
 
-// The usage names the verb as it was called: import, or its old name.
-std::string UsageOf(const char* verb)
-{
-    constexpr std::string_view kPrefix = "usage: tarelog-cli import";
-    return "usage: tarelog-cli " + std::string(verb) + (kUsageHead + kPrefix.size()) + ImportLayoutHelp() + kUsageTail;
-}
+const char kDescriptionHead[] = "(import-csv is the same verb under its old name)\n\n"
+                                "Merges the weights of SOURCE, another program's export, into the diary FILE\n"
+                                "(created when missing), one weight per calendar day, as the entry dialog would\n"
+                                "record them: a day already in the diary gets the imported weight, a new day is\n"
+                                "inserted at its date position. SOURCE may also be a zip archive as the\n"
+                                "services hand them out (Apple's export.zip, a Google Takeout zip): its first\n"
+                                "file that a layout recognises is read, without unpacking.\n\n"
+                                "LAYOUT is one of\n";
 
-Status<std::string> ParseOption(const std::string& option, const std::string& value, ImportArgs& parsed)
-{
-    if (option == "--format") {
-        if (!ParseImportLayoutName(value, parsed.layout))
-            return Failed{"unknown layout '" + value + "' for --format"};
-    } else if (option == "--keep") {
-        if (value != "latest" && value != "earliest")
-            return Failed{"--keep takes latest or earliest, not '" + value + "'"};
-        parsed.keep = value == "earliest" ? KeepRule::Earliest : KeepRule::Latest;
-    } else if (option == "--tz") {
-        parsed.zone = value;
-    }
-    return {};
-}
-
-struct Flag {
-    const char* name;
-    bool ImportArgs::*member;
-};
-
-constexpr Flag kFlags[] = {{"--skip-bad", &ImportArgs::skipBad}, {"--dry-run", &ImportArgs::dryRun},
-    {"--convert", &ImportArgs::convert}, {"--force", &ImportArgs::force}};
-
-bool SetFlag(const std::string& arg, ImportArgs& parsed)
-{
-    for (const Flag& flag : kFlags) {
-        if (arg == flag.name) {
-            parsed.*flag.member = true;
-            return true;
-        }
-    }
-    return false;
-}
-
-Status<std::string> ParseArgs(const VerbArguments& args, ImportArgs& parsed)
-{
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const std::size_t equals = arg.find('=');
-        const std::string option = arg.substr(0, equals);
-        if (args.IsOption(i) && SetFlag(arg, parsed))
-            continue;
-        if (args.IsOption(i) && (option == "--format" || option == "--keep" || option == "--tz")) {
-            if (equals == std::string::npos && i + 1 >= args.size())
-                return Failed{option + " needs a value"};
-            const std::string value = equals == std::string::npos ? args[++i] : arg.substr(equals + 1);
-            if (Status<std::string> parsedOption = ParseOption(option, value, parsed); !parsedOption)
-                return parsedOption;
-        } else if (!args.IsOption(i)) {
-            positional.push_back(arg);
-        } else {
-            return Failed{"unknown option '" + arg + "'"};
-        }
-    }
-    if (positional.size() != 2)
-        return Failed{std::string("expected a diary FILE and a SOURCE to import")};
-    parsed.diary = positional[0];
-    parsed.source = positional[1];
-    return {};
-}
+const char kDescriptionTail[] = "\nWhich weighing of a day counts: the latest by its time of day, whatever order\n"
+                                "the file has (weighings of the same time: the last in the file), unless\n"
+                                "--keep earliest. A timestamp with an offset counts by its date as written (the\n"
+                                "writer's day); a UTC timestamp counts by its date in the local time zone (TZ),\n"
+                                "or in the zone --tz names.\n\n"
+                                "A new diary takes the unit the file states (kg or lb). Weights in another unit\n"
+                                "than the diary's, or a file that mixes units, are refused unless --convert.\n\n"
+                                "Rows that measure something else (no weight) and rows marked interpolated are\n"
+                                "left out and counted. A row that cannot be read stops the import with its line\n"
+                                "number (the first 20 are listed) and FILE is not changed, unless --skip-bad.\n"
+                                "The summary on standard error counts the days added and replaced and the rows\n"
+                                "left out.\n";
 
 // A zone name (Area/City, UTC) must exist in the time zone database, since
 // the C library quietly reads an unknown one as UTC; a POSIX rule such as
 // JST-9 carries its own offset.
-bool UseTimeZone(const std::string& zone)
+bool IsKnownTimeZone(const std::string& zone)
 {
-    const bool posixRule = zone.find_first_of("0123456789") != std::string::npos;
-    if (!posixRule) {
-        const char* root = std::getenv("TZDIR");
-        const std::filesystem::path file = std::filesystem::path(root != nullptr ? root : "/usr/share/zoneinfo") / zone;
-        std::error_code ignored;
-        if (zone.empty() || zone.find("..") != std::string::npos || !std::filesystem::is_regular_file(file, ignored))
-            return false;
-    }
+    if (zone.find_first_of("0123456789") != std::string::npos)
+        return true;
+    const char* root = std::getenv("TZDIR");
+    const std::filesystem::path file = std::filesystem::path(root != nullptr ? root : "/usr/share/zoneinfo") / zone;
+    std::error_code ignored;
+    return !zone.empty() && zone.find("..") == std::string::npos && std::filesystem::is_regular_file(file, ignored);
+}
+
+void UseTimeZone(const std::string& zone)
+{
     setenv("TZ", zone.c_str(), 1);
     tzset();
-    return true;
+}
+
+// The failure is an English complaint.
+Status<std::string> ApplyOption(const UsedOption& used, ImportArgs& parsed)
+{
+    const std::string& value = used.value;
+    switch (used.id) {
+    case kFormat:
+        if (!ParseImportLayoutName(value, parsed.layout))
+            return Failed{"unknown layout '" + value + "' for --format"};
+        break;
+    case kKeep:
+        if (value != "latest" && value != "earliest")
+            return Failed{"--keep takes latest or earliest, not '" + value + "'"};
+        parsed.keep = value == "earliest" ? KeepRule::Earliest : KeepRule::Latest;
+        break;
+    case kZone:
+        if (!IsKnownTimeZone(value))
+            return Failed{"unknown time zone '" + value + "' for --tz"};
+        parsed.zone = value;
+        break;
+    case kConvert: parsed.convert = true; break;
+    case kSkipBad: parsed.skipBad = true; break;
+    case kDryRun: parsed.dryRun = true; break;
+    case kForce: parsed.force = true; break;
+    }
+    return {};
+}
+
+// The failure is an English complaint.
+Status<std::string> ParseArgs(const ParsedArguments& options, ImportArgs& parsed)
+{
+    for (const UsedOption& used : options.options)
+        if (Status<std::string> applied = ApplyOption(used, parsed); !applied)
+            return applied;
+    if (options.operands.size() != 2)
+        return Failed{std::string("expected a diary FILE and a SOURCE to import")};
+    parsed.diary = options.operands[0];
+    parsed.source = options.operands[1];
+    return {};
 }
 
 // "1 row", "2 rows".
@@ -266,15 +232,16 @@ void PrintUnits(const ImportArgs& args, const WeightImport& import, const Import
             args.source.c_str(), import.statedUnit.c_str(), ToUtf8(doc.m_unit).c_str());
 }
 
-int RunImportAs(const VerbArguments& args, const char* verb)
+int RunImportAs(const std::vector<std::string>& args, const char* verb)
 {
-    ImportArgs parsed;
-    if (const auto stop = CheckVerbUsage(args, UsageOf(verb), Framed(ParseArgs(args, parsed), "tarelog-cli: ", "\n")))
+    ParsedArguments options;
+    if (const auto stop = StartVerb(ImportSpec(), verb, args, options))
         return *stop;
-    if (!parsed.zone.empty() && !UseTimeZone(parsed.zone)) {
-        std::fprintf(stderr, "tarelog-cli: unknown time zone '%s' for --tz\n", parsed.zone.c_str());
-        return kExitUsage;
-    }
+    ImportArgs parsed;
+    if (const Status<std::string> fit = ParseArgs(options, parsed); !fit)
+        return UsageError(verb, fit.error());
+    if (!parsed.zone.empty())
+        UseTimeZone(parsed.zone);
     WeightImport import;
     if (!ReadSource(parsed, import))
         return kExitFailure;
@@ -308,12 +275,35 @@ int RunImportAs(const VerbArguments& args, const char* verb)
 
 } // namespace
 
-int RunImport(const VerbArguments& args)
+const VerbSpec& ImportSpec()
+{
+    static const VerbSpec spec{
+        .synopsis = "FILE SOURCE [OPTIONS]",
+        .description = kDescriptionHead + ImportLayoutHelp() + kDescriptionTail,
+        .options =
+            {
+                {kFormat, "format", 0, "LAYOUT", "the layout of SOURCE (default auto)", {.words = ImportLayoutNames()}},
+                {kKeep, "keep", 0, "latest|earliest", "which weighing of a day counts (default latest)",
+                    {.words = "latest earliest"}},
+                {kZone, "tz", 0, "ZONE", "count UTC timestamps in ZONE instead (e.g. Asia/Tokyo)"},
+                {kConvert, "convert", 0, nullptr,
+                    "convert weights to the diary's unit exactly\n(1 lb = 0.45359237 kg)"},
+                {kSkipBad, "skip-bad", 0, nullptr, "import the readable rows and list the skipped ones"},
+                {kDryRun, "dry-run", 0, nullptr, "read and merge, print the summary, write nothing"},
+                {kForce, "force", 0, nullptr,
+                    "write over a FILE that carries more than 64 KiB after\nits diary data (it is probably not a diary)"},
+            },
+        .operands = {{.files = "tlg"}, {.files = ""}},
+    };
+    return spec;
+}
+
+int RunImport(const std::vector<std::string>& args)
 {
     return RunImportAs(args, "import");
 }
 
-int RunImportCsv(const VerbArguments& args)
+int RunImportCsv(const std::vector<std::string>& args)
 {
     return RunImportAs(args, "import-csv");
 }

@@ -1,5 +1,5 @@
-#include "cli/commands.h"
 #include "cli/verb_preamble.h"
+#include "cli/verbs.h"
 #include "tarelog_version.h"
 
 #include <cstdio>
@@ -7,31 +7,12 @@
 
 namespace {
 
-struct Verb {
-    const char* name;
-    const char* summary; // one line for the tool's --help
-    int (*run)(const VerbArguments& args);
-};
-
-// In the order the tool's --help lists them.
-constexpr Verb kVerbs[] = {
-    {"add", "record one day's weight", RunAdd},
-    {"dump", "print a diary as JSON", RunDump},
-    {"export-csv", "write a diary as a date,weight CSV sheet", RunExportCsv},
-    {"import", "merge weights from another tracker's export or a CSV sheet", RunImport},
-    {"import-csv", "the same as import (its old name)", RunImportCsv},
-    {"merge", "fold a diary's conflict copies and other versions into it", RunMerge},
-    {"render", "draw a diary's graph as PNG, SVG or a list of drawing calls", RunRender},
-    {"resave", "open a diary and save it again", RunResave},
-    {"stats", "entries, extremes, recent change and trend of a diary", RunStats},
-};
-
 void PrintUsage(std::FILE* out)
 {
     std::fprintf(out,
         "usage: tarelog-cli VERB [ARGS...]\n\n"
         "Reads, edits, converts and renders Tarelog weight diaries (.tlg).\n\nverbs:\n");
-    for (const Verb& verb : kVerbs)
+    for (const Verb& verb : Verbs())
         std::fprintf(out, "  %-12s %s\n", verb.name, verb.summary);
     std::fprintf(out,
         "\n'tarelog-cli VERB --help' describes one verb; '--' ends the options of a verb,\n"
@@ -55,11 +36,10 @@ int main(int argc, char** argv)
         std::printf("tarelog-cli %s\n", TARELOG_VERSION);
         return kExitOk;
     }
-    for (const Verb& command : kVerbs) {
+    for (const Verb& command : Verbs()) {
         if (verb == command.name)
             return command.run(std::vector<std::string>(argv + 2, argv + argc));
     }
-    std::fprintf(stderr, "tarelog-cli: unknown verb '%s'\n", verb.c_str());
-    PrintUsage(stderr);
+    std::fprintf(stderr, "tarelog-cli: unknown verb '%s'\nTry 'tarelog-cli --help'.\n", verb.c_str());
     return kExitUsage;
 }

@@ -8,36 +8,12 @@
 
 namespace {
 
-const char kUsage[] = "usage: tarelog-cli merge [--dry-run] DIARY [OTHER...]\n\n"
-                      "Folds into DIARY the conflict copies that Syncthing, Nextcloud, ownCloud or\n"
-                      "Dropbox made of it beside it, and the diaries OTHER (a backup, the diary of\n"
-                      "another device), day by day: a day changed, added or deleted in one version\n"
-                      "only keeps that change; a day two machines changed differently keeps the\n"
-                      "later change and is named, with the other weight. Without this machine's\n"
-                      "memory of DIARY every day of every version is kept. The copies are then\n"
-                      "removed from DIARY's folder and kept for 30 days under\n"
-                      "$XDG_STATE_HOME/tarelog/conflict-copies; OTHER files stay where they are.\n"
-                      "Every verb that writes DIARY does the same first.\n\n"
-                      "options:\n"
-                      "  --dry-run  say what would be folded in and changed; write nothing\n";
+enum MergeOption { kDryRun };
 
 struct MergeArgs {
     bool dryRun = false;
     std::vector<std::string> files;
 };
-
-bool ParseArgs(const VerbArguments& args, MergeArgs& parsed)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args.IsOption(i) && args[i] == "--dry-run")
-            parsed.dryRun = true;
-        else if (args.IsOption(i))
-            return false;
-        else
-            parsed.files.push_back(args[i]);
-    }
-    return !parsed.files.empty();
-}
 
 std::optional<std::vector<DiaryVersion>> LoadOthers(const std::vector<std::string>& paths)
 {
@@ -68,11 +44,34 @@ void PrintPlan(const MergeArgs& parsed, const SyncedDiaryWrite& write)
 
 } // namespace
 
-int RunMerge(const VerbArguments& args)
+const VerbSpec& MergeSpec()
 {
-    MergeArgs parsed;
-    if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(ParseArgs(args, parsed))))
+    static const VerbSpec spec{
+        .synopsis = "[--dry-run] DIARY [OTHER...]",
+        .description = "Folds into DIARY the conflict copies that Syncthing, Nextcloud, ownCloud or\n"
+                       "Dropbox made of it beside it, and the diaries OTHER (a backup, the diary of\n"
+                       "another device), day by day: a day changed, added or deleted in one version\n"
+                       "only keeps that change; a day two machines changed differently keeps the\n"
+                       "later change and is named, with the other weight. Without this machine's\n"
+                       "memory of DIARY every day of every version is kept. The copies are then\n"
+                       "removed from DIARY's folder and kept for 30 days under\n"
+                       "$XDG_STATE_HOME/tarelog/conflict-copies; OTHER files stay where they are.\n"
+                       "Every verb that writes DIARY does the same first.\n",
+        .options = {{kDryRun, "dry-run", 0, nullptr, "say what would be folded in and changed; write nothing"}},
+        .operands = {{.files = "tlg"}, {.files = "tlg"}},
+        .moreOperands = true,
+    };
+    return spec;
+}
+
+int RunMerge(const std::vector<std::string>& args)
+{
+    ParsedArguments options;
+    if (const auto stop = StartVerb(MergeSpec(), "merge", args, options))
         return *stop;
+    if (options.operands.empty())
+        return UsageError("merge", "give the DIARY to fold its versions into");
+    MergeArgs parsed{HasOption(options, kDryRun), options.operands};
     const std::optional<std::vector<DiaryVersion>> others = LoadOthers({parsed.files.begin() + 1, parsed.files.end()});
     if (!others)
         return kExitFailure;

@@ -31,19 +31,7 @@
 
 namespace {
 
-const char kUsage[] = "usage: tarelog-cli render FILE -o OUT [OPTIONS]\n\n"
-                      "Draws the graph of the diary FILE exactly as the window does. OUT ending in\n"
-                      ".png is painted like the window, .svg is a vector drawing, .ops lists the\n"
-                      "drawing calls, one per line. No display is needed.\n\n"
-                      "options:\n"
-                      "  -o OUT                 the file to write (.png, .svg or .ops)\n"
-                      "  --size WxH             client area in pixels (default 240x268)\n"
-                      "  --avg LIST             moving averages to draw, any of narrow,normal,wide\n"
-                      "  --style 1|2|3          date labels: 1 m/d, 2 yy/mm/dd, 3 yymmdd\n"
-                      "  --color SLOT=0xBBGGRR  the colour of slot 0..9; may be repeated\n"
-                      "  --no-profile           ignore your profile: every colour 0, style 1\n"
-                      "Without --no-profile, colours and style come from your profile, as in the\n"
-                      "window; --style and --color override it for this drawing only.\n";
+enum RenderOption { kOutput, kSize, kAverages, kStyle, kColor, kNoProfile };
 
 // Far beyond any window, and a PNG of this size still fits in memory.
 constexpr int kMaxExtent = 8192;
@@ -147,44 +135,45 @@ bool EndsWith(const std::string& text, const char* suffix)
 }
 
 // The failure is an English complaint.
-Status<std::string> ParseArguments(const VerbArguments& args, RenderOptions& options)
+Status<std::string> ApplyOption(const UsedOption& used, RenderOptions& options)
 {
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (!args.IsOption(i)) {
-            positional.push_back(a);
-        } else if (a == "--no-profile") {
-            options.noProfile = true;
-        } else if (a == "-o" || a == "--size" || a == "--avg" || a == "--style" || a == "--color") {
-            if (!hasValue)
-                return Failed{a + " needs a value"};
-            const std::string& v = args[++i];
-            int style = 0;
-            std::pair<int, Color> color;
-            if (a == "-o")
-                options.output = v;
-            else if (a == "--size" && !ParseSize(v, options.width, options.height))
-                return Failed{
-                    "--size wants WxH with each side 0 to " + std::to_string(kMaxExtent) + ", not '" + v + "'"};
-            else if (a == "--avg" && !ParseAverages(v, options))
-                return Failed{"--avg wants a comma-separated list of narrow, normal and wide, not '" + v + "'"};
-            else if (a == "--style" && !(ParseWhole(std::string_view(v), style) && style >= 1 && style <= 3))
-                return Failed{"--style wants 1, 2 or 3, not '" + v + "'"};
-            else if (a == "--color" && !ParseColor(v, color))
-                return Failed{"--color wants SLOT=0xBBGGRR with SLOT 0 to 9, not '" + v + "'"};
-            if (a == "--style")
-                options.style = style;
-            if (a == "--color")
-                options.colors.push_back(color);
-        } else {
-            return Failed{"unknown option '" + a + "'"};
-        }
+    const std::string& v = used.value;
+    int style = 0;
+    std::pair<int, Color> color;
+    switch (used.id) {
+    case kOutput: options.output = v; break;
+    case kSize:
+        if (!ParseSize(v, options.width, options.height))
+            return Failed{"--size wants WxH with each side 0 to " + std::to_string(kMaxExtent) + ", not '" + v + "'"};
+        break;
+    case kAverages:
+        if (!ParseAverages(v, options))
+            return Failed{"--avg wants a comma-separated list of narrow, normal and wide, not '" + v + "'"};
+        break;
+    case kStyle:
+        if (!(ParseWhole(std::string_view(v), style) && style >= 1 && style <= 3))
+            return Failed{"--style wants 1, 2 or 3, not '" + v + "'"};
+        options.style = style;
+        break;
+    case kColor:
+        if (!ParseColor(v, color))
+            return Failed{"--color wants SLOT=0xBBGGRR with SLOT 0 to 9, not '" + v + "'"};
+        options.colors.push_back(color);
+        break;
+    case kNoProfile: options.noProfile = true; break;
     }
-    if (positional.size() != 1)
+    return {};
+}
+
+// The failure is an English complaint.
+Status<std::string> ParseArguments(const ParsedArguments& parsed, RenderOptions& options)
+{
+    for (const UsedOption& used : parsed.options)
+        if (Status<std::string> applied = ApplyOption(used, options); !applied)
+            return applied;
+    if (parsed.operands.size() != 1)
         return Failed{std::string("give exactly one diary FILE")};
-    options.input = positional[0];
+    options.input = parsed.operands[0];
     if (options.output.empty())
         return Failed{std::string("give the output file with -o OUT")};
     if (EndsWith(options.output, ".png"))
@@ -246,12 +235,38 @@ Status<std::string> Render(const RenderOptions& options, const CTarelogDoc& doc,
 
 } // namespace
 
-int RunRender(const VerbArguments& args)
+const VerbSpec& RenderSpec()
 {
-    RenderOptions options;
-    if (const auto stop = CheckVerbUsage(args, kUsage,
-            Framed(ParseArguments(args, options), "tarelog-cli render: ", "\n\n")))
+    static const VerbSpec spec{
+        .synopsis = "FILE -o OUT [OPTIONS]",
+        .description = "Draws the graph of the diary FILE exactly as the window does. OUT ending in\n"
+                       ".png is painted like the window, .svg is a vector drawing, .ops lists the\n"
+                       "drawing calls, one per line. No display is needed.\n",
+        .options =
+            {
+                {kOutput, nullptr, 'o', "OUT", "the file to write (.png, .svg or .ops)", {.files = "png|svg|ops"}},
+                {kSize, "size", 0, "WxH", "client area in pixels (default 240x268)"},
+                {kAverages, "avg", 0, "LIST", "moving averages to draw, any of narrow,normal,wide",
+                    {.words = "narrow normal wide", .list = true}},
+                {kStyle, "style", 0, "1|2|3", "date labels: 1 m/d, 2 yy/mm/dd, 3 yymmdd", {.words = "1 2 3"}},
+                {kColor, "color", 0, "SLOT=0xBBGGRR", "the colour of slot 0..9; may be repeated"},
+                {kNoProfile, "no-profile", 0, nullptr, "ignore your profile: every colour 0, style 1"},
+            },
+        .epilogue = "Without --no-profile, colours and style come from your profile, as in the\n"
+                    "window; --style and --color override it for this drawing only.\n",
+        .operands = {{.files = "tlg"}},
+    };
+    return spec;
+}
+
+int RunRender(const std::vector<std::string>& args)
+{
+    ParsedArguments parsed;
+    if (const auto stop = StartVerb(RenderSpec(), "render", args, parsed))
         return *stop;
+    RenderOptions options;
+    if (const Status<std::string> fit = ParseArguments(parsed, options); !fit)
+        return UsageError("render", fit.error());
     // Before the diary is loaded, so that fontconfig starts beside the load.
     OffscreenApplication application("tarelog-cli");
     CTarelogDoc doc;

@@ -13,27 +13,7 @@
 
 namespace {
 
-const char kUsage[] = "usage: tarelog-cli stats FILE [--json]\n\n"
-                      "Prints summary figures of the diary FILE, in its unit. They are taken over\n"
-                      "the records in date order (records of one day in the diary's order):\n"
-                      "  entries        the number of records\n"
-                      "  first, last    the earliest and the latest date\n"
-                      "  latest         the weight of the latest record\n"
-                      "  lowest,        the lowest and the highest weight, with the date of the first\n"
-                      "  highest        record that has it\n"
-                      "  change 7 days  latest weight minus the weight of the latest record dated on\n"
-                      "  change 30 days or before the last date minus 7 (30) days; none when no record\n"
-                      "                 is that old\n"
-                      "  trend          exponentially smoothed weight: it starts at the first day's\n"
-                      "                 weight and each later day moves it 10% of the way from the\n"
-                      "                 previous trend toward that day's weight (T = T + 0.1 * (w - T));\n"
-                      "                 a day recorded twice counts once, with its last weight;\n"
-                      "                 days without a record are skipped, not filled in\n"
-                      "  trend per week (trend at the latest record - trend at the latest record dated\n"
-                      "                 on or before the last date minus 7 days) * 7 / the days between\n"
-                      "                 those two records; none when no record is that old\n"
-                      "Text output rounds the changes and the trend to 2 decimals; --json prints\n"
-                      "every figure in full (null where there is none) as one JSON object.\n";
+enum StatsOption { kJson };
 
 std::string Number(double value)
 {
@@ -87,17 +67,49 @@ void PrintText(const DiaryStats& stats, const std::string& unit)
 
 } // namespace
 
-int RunStats(const VerbArguments& args)
+const VerbSpec& StatsSpec()
 {
-    const bool json = args.size() == 2 && args.IsOption(1) && args[1] == "--json";
-    const bool fit = (args.size() == 1 || json) && !args.IsOption(0);
-    if (const auto stop = CheckVerbUsage(args, kUsage, ArgumentsFit(fit)))
+    static const VerbSpec spec{
+        .synopsis = "FILE [--json]",
+        .description = "Prints summary figures of the diary FILE, in its unit. They are taken over\n"
+                       "the records in date order (records of one day in the diary's order):\n"
+                       "  entries        the number of records\n"
+                       "  first, last    the earliest and the latest date\n"
+                       "  latest         the weight of the latest record\n"
+                       "  lowest,        the lowest and the highest weight, with the date of the first\n"
+                       "  highest        record that has it\n"
+                       "  change 7 days  latest weight minus the weight of the latest record dated on\n"
+                       "  change 30 days or before the last date minus 7 (30) days; none when no record\n"
+                       "                 is that old\n"
+                       "  trend          exponentially smoothed weight: it starts at the first day's\n"
+                       "                 weight and each later day moves it 10% of the way from the\n"
+                       "                 previous trend toward that day's weight (T = T + 0.1 * (w - T));\n"
+                       "                 a day recorded twice counts once, with its last weight;\n"
+                       "                 days without a record are skipped, not filled in\n"
+                       "  trend per week (trend at the latest record - trend at the latest record dated\n"
+                       "                 on or before the last date minus 7 days) * 7 / the days between\n"
+                       "                 those two records; none when no record is that old\n"
+                       "Text output rounds the changes and the trend to 2 decimals.\n",
+        .options = {{kJson, "json", 0, nullptr,
+            "print every figure in full (null where there is none)\nas one JSON object"}},
+        .operands = {{.files = "tlg"}},
+    };
+    return spec;
+}
+
+int RunStats(const std::vector<std::string>& args)
+{
+    ParsedArguments parsed;
+    if (const auto stop = StartVerb(StatsSpec(), "stats", args, parsed))
         return *stop;
+    if (parsed.operands.size() != 1)
+        return UsageError("stats", "give exactly one diary FILE");
+    const bool json = HasOption(parsed, kJson);
     // Streamed: a diary of any length costs the same memory (see ComputeDiaryFileStats).
-    const Result<DiaryFileStats, DiaryFileError> stats = ComputeDiaryFileStats(args[0]);
+    const Result<DiaryFileStats, DiaryFileError> stats = ComputeDiaryFileStats(parsed.operands[0]);
     if (!stats)
         return ReportFailure(stats.error());
-    MentionConflictCopies(args[0]);
+    MentionConflictCopies(parsed.operands[0]);
     if (json)
         PrintJson(stats->figures, ToUtf8(stats->unit));
     else

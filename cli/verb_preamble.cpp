@@ -3,31 +3,24 @@
 #include <cerrno>
 #include <cstdio>
 
-std::optional<int> CheckVerbUsage(const VerbArguments& args, std::string_view usage, const Status<std::string>& parsed)
+std::optional<int> StartVerb(const VerbSpec& verb, const std::string& name, const std::vector<std::string>& args,
+    ParsedArguments& parsed)
 {
-    if (WantsHelp(args)) {
-        std::fwrite(usage.data(), 1, usage.size(), stdout);
+    parsed = ParseVerbArguments(verb, args);
+    if (parsed.help) {
+        std::fputs(VerbHelp(verb, name).c_str(), stdout);
         return kExitOk;
     }
-    if (parsed)
-        return std::nullopt;
-    std::fputs(parsed.error().c_str(), stderr);
-    std::fwrite(usage.data(), 1, usage.size(), stderr);
+    if (!parsed.problem.empty())
+        return UsageError(name, parsed.problem);
+    return std::nullopt;
+}
+
+int UsageError(const std::string& name, const std::string& problem)
+{
+    std::fprintf(stderr, "tarelog-cli %s: %s\nTry 'tarelog-cli %s --help'.\n", name.c_str(), problem.c_str(),
+        name.c_str());
     return kExitUsage;
-}
-
-Status<std::string> ArgumentsFit(bool fit)
-{
-    if (!fit)
-        return Failed{std::string()};
-    return {};
-}
-
-Status<std::string> Framed(const Status<std::string>& parsed, std::string_view lead, std::string_view end)
-{
-    if (!parsed)
-        return Failed{std::string(lead) + parsed.error() + std::string(end)};
-    return {};
 }
 
 int ReportFailure(const DiaryFileError& error)

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "cli/verb_arguments.h"
+#include "cli/verb_options.h"
 #include "doc/diary_file.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// What every verb does before and around its own work: answering --help,
-// refusing arguments that do not fit, and saying a failed diary operation
+// What every verb does before and around its own work: reading its
+// arguments, answering --help, refusing arguments that do not fit, and saying a failed diary operation
 // in English on standard error with the exit status that goes with it.
 
 // Exit statuses shared by every verb.
@@ -16,18 +17,16 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-// The status to stop with before the verb's own work: kExitOk once `usage`
-// is on standard output for --help, kExitUsage once the complaint (ready to
-// print, possibly empty) of arguments `parsed` refused and `usage` are on
-// standard error. Nothing when the verb goes on.
-std::optional<int> CheckVerbUsage(const VerbArguments& args, std::string_view usage, const Status<std::string>& parsed);
+// Reads the verb's arguments by its table. The status to stop with before
+// the verb's own work: kExitOk once the help is on standard output for
+// --help, kExitUsage once a usage error is on standard error. Nothing when
+// the verb goes on with `parsed`.
+std::optional<int> StartVerb(const VerbSpec& verb, const std::string& name, const std::vector<std::string>& args,
+    ParsedArguments& parsed);
 
-// Arguments a verb checked without a complaint of its own: its usage says
-// what is wrong.
-Status<std::string> ArgumentsFit(bool fit);
-// A parser's complaint as the verb prints it: after `lead`, and `end` before
-// the usage.
-Status<std::string> Framed(const Status<std::string>& parsed, std::string_view lead, std::string_view end);
+// Says `problem`, as GNU tools do, in one line and a pointer to the verb's
+// help on standard error; gives kExitUsage.
+int UsageError(const std::string& name, const std::string& problem);
 
 // Says `error` on standard error; gives kExitFailure.
 int ReportFailure(const DiaryFileError& error);

@@ -238,3 +238,15 @@ std::string ImportLayoutHelp()
     }
     return help;
 }
+
+std::string ImportLayoutNames()
+{
+    std::string names = "auto";
+    const char* previous = nullptr;
+    for (const LayoutReader& reader : kReaders) {
+        if (previous == nullptr || std::string_view(previous) != reader.name)
+            names += std::string(" ") + reader.name;
+        previous = reader.name;
+    }
+    return names;
+}

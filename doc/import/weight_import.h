@@ -39,6 +39,8 @@ const char* ImportLayoutName(ImportLayout layout);
 bool ParseImportLayoutName(std::string_view name, ImportLayout& layout);
 // One line per layout, "  name  what it reads\n", for the command's help.
 std::string ImportLayoutHelp();
+// Every name --format takes, "auto" first, separated by spaces.
+std::string ImportLayoutNames();
 
 // Why a file as a whole could not be imported, for each program to say in
 // its own language.

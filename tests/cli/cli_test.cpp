@@ -130,7 +130,8 @@ TEST_F(Cli, DoubleDashEndsTheOptionsOfEveryVerb)
     EXPECT_EQ(ReadBytes(dir.File("-e.tlg")), ReadBytes(dir.File("-d.tlg")));
 
     const CliRun stats = RunCli(dir, {"stats", "--json", "--", "-d.tlg"});
-    EXPECT_EQ(stats.status, 2) << "--json goes after FILE";
+    EXPECT_EQ(stats.status, 0) << stats.err;
+    EXPECT_EQ(stats.out.find("{\"entries\": 1,"), 0u) << stats.out;
     EXPECT_EQ(RunCli(dir, {"stats", "--", "-d.tlg"}).status, 0);
     const CliRun csv = RunCli(dir, {"export-csv", "--", "-d.tlg"});
     EXPECT_EQ(csv.status, 0) << csv.err;
@@ -249,6 +250,66 @@ TEST_F(Cli, ResaveOfAMissingFileWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(out));
     WriteBytes(file, Hex("65 00 00 00 00 00 00 00 FF FE FF 00 00 00 00 00"));
     EXPECT_EQ(RunCli(dir, {"resave", file, dir.File("no/dir/out.tlg")}).status, 1);
+}
+
+// Options read as every GNU tool reads them, the same in every verb.
+TEST_F(Cli, OptionsTakeEveryGnuSpelling)
+{
+    WriteBytes(file,
+        Hex("65 00 00 00 01 00 00 00") + RecordBytes("00 00 00 00 00 60 50 40", "D2 07 08 00 1E 00")
+            + Hex("FF FE FF 01 6B 00 00 00 00 00"));
+    const std::string reference = dir.File("reference.ops");
+    ASSERT_EQ(RunCli(dir, {"render", file, "-o", reference, "--size", "120x90", "--avg", "wide"}).status, 0);
+    const std::vector<std::vector<std::string>> spellings = {
+        {"render", file, "-oa.ops", "--size=120x90", "--avg=wide"},
+        {"render", "--size", "120x90", "-o", "a.ops", "--av=wide", file},
+        {"render", "-o", "a.ops", "--size=120x90", "--avg", "wide", "--", file},
+    };
+    for (const std::vector<std::string>& args : spellings) {
+        std::filesystem::remove(dir.File("a.ops"));
+        const CliRun run = RunCli(dir, args);
+        EXPECT_EQ(run.status, 0) << args[2] << ": " << run.err;
+        EXPECT_EQ(ReadBytes(dir.File("a.ops")), ReadBytes(reference)) << args[2];
+    }
+    // An output whose name starts with '-', after "--" or as a path.
+    EXPECT_EQ(RunCli(dir, {"export-csv", file, "-o", "--", "-x.csv"}).status, 0);
+    EXPECT_EQ(RunCli(dir, {"export-csv", file, "-o", "./-y.csv"}).status, 0);
+    EXPECT_EQ(ReadBytes(dir.File("-x.csv")), "date,weight\n2002-08-30,65.5\n");
+    EXPECT_EQ(ReadBytes(dir.File("-y.csv")), ReadBytes(dir.File("-x.csv")));
+    // A weight below zero is no option.
+    EXPECT_EQ(RunCli(dir, {"add", file, "2002-08-31", "-0.5"}).status, 0);
+    EXPECT_NE(RunCli(dir, {"dump", file}).out.find("\"weight\":-0.5"), std::string::npos);
+    EXPECT_EQ(RunCli(dir, {"stats", "--json", file}).status, 0);
+}
+
+// A usage error is one line naming what is wrong, and where the help is.
+TEST_F(Cli, UsageErrorsNameWhatIsWrongInOneLine)
+{
+    WriteBytes(file, Hex("65 00 00 00 00 00 00 00 FF FE FF 00 00 00 00 00"));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"add", file, "2026-01-01", "60", "--forse"}, "add: unknown option '--forse'"},
+        {{"render", file, "-x", "-o", "a.png"}, "render: unknown option '-x'"},
+        {{"render", file, "-o", "a.png", "--size"}, "render: --size needs a value"},
+        {{"export-csv", file, "-o"}, "export-csv: -o needs a value"},
+        {{"render", file, "-o", "a.png", "--size=12"}, "render: --size wants WxH with each side 0 to 8192, not '12'"},
+        {{"render", file, "-o", "a.png", "--no-profile=yes"}, "render: '--no-profile' takes no value"},
+        {{"render", file, "-o", "a.png", "--s", "1"}, "render: option '--s' is ambiguous"},
+        {{"stats", file, "--yaml"}, "stats: unknown option '--yaml'"},
+        {{"import-csv", file, "in.csv", "--keep=noon"}, "import-csv: --keep takes latest or earliest, not 'noon'"},
+        {{"resave", file}, "resave: give the diary IN and the file OUT"},
+        {{"dump", file, "--", "--json"}, "dump: give exactly one diary FILE"},
+    };
+    for (const auto& [args, problem] : cases) {
+        const CliRun run = RunCli(dir, args);
+        EXPECT_EQ(run.status, 2) << problem;
+        EXPECT_EQ(run.out, "") << problem;
+        EXPECT_EQ(run.err, "tarelog-cli " + problem + "\nTry 'tarelog-cli " + args[0] + " --help'.\n");
+    }
+    // --help anywhere among the options wins over a mistake beside it.
+    const CliRun help = RunCli(dir, {"render", "--bogus", "-h"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.find("usage: tarelog-cli render"), 0u) << help.out;
+    EXPECT_EQ(RunCli(dir, {"frobnicate"}).err, "tarelog-cli: unknown verb 'frobnicate'\nTry 'tarelog-cli --help'.\n");
 }
 
 } // namespace
