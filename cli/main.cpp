@@ -1,3 +1,4 @@
+#include "cli/completion.h"
 #include "cli/verb_preamble.h"
 #include "cli/verbs.h"
 #include "tarelog_version.h"
@@ -36,6 +37,9 @@ int main(int argc, char** argv)
         std::printf("tarelog-cli %s\n", TARELOG_VERSION);
         return kExitOk;
     }
+    // Not in the help: the shell completions ask it (see completion.h).
+    if (verb == kCompleteEntry)
+        return RunCompletion(std::vector<std::string>(argv + 2, argv + argc));
     for (const Verb& command : Verbs()) {
         if (verb == command.name)
             return command.run(std::vector<std::string>(argv + 2, argv + argc));

@@ -67,3 +67,17 @@ inline CliRun RunCli(const TempDir& dir, const std::vector<std::string>& args, c
     const std::string errPath = dir.File(".stderr");
     return FinishCli(StartCli(args, outPath, errPath, dir.Path().string(), environment), outPath, errPath);
 }
+
+// The verbs the tool's own --help lists, so a new verb is checked too.
+inline std::vector<std::string> ListedVerbs(const std::string& help)
+{
+    std::vector<std::string> verbs;
+    const std::size_t start = help.find("verbs:\n");
+    std::size_t line = start == std::string::npos ? help.size() : start + 7;
+    while (line + 2 < help.size() && help.compare(line, 2, "  ") == 0) {
+        const std::size_t nameEnd = help.find(' ', line + 2);
+        verbs.push_back(help.substr(line + 2, nameEnd - line - 2));
+        line = help.find('\n', line) + 1;
+    }
+    return verbs;
+}
