@@ -2,7 +2,7 @@
 
 #include "platform/qt/palette_rows.h"
 
-#include <zlib.h>
+#include <png.h>
 
 #include <cstdint>
 #include <cstring>
@@ -12,103 +12,89 @@
 
 namespace {
 
-// Rows are handed to zlib in batches of about this many bytes: few calls,
-// and a buffer that stays in the cache.
-constexpr std::size_t kBatchBytes = 64 * 1024;
-
-constexpr std::uint8_t kFilterNone = 0;
-constexpr std::uint8_t kFilterUp = 2;
-
-void AppendUint32(QByteArray& out, std::uint32_t value)
-{
-    const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
-    out.append(bytes, 4);
-}
-
-void AppendChunk(QByteArray& out, const char (&type)[5], const char* data, std::size_t size)
-{
-    AppendUint32(out, static_cast<std::uint32_t>(size));
-    const qsizetype start = out.size();
-    out.append(type, 4);
-    out.append(data, static_cast<qsizetype>(size));
-    const auto* checked = reinterpret_cast<const Bytef*>(out.constData() + start);
-    AppendUint32(out, static_cast<std::uint32_t>(crc32(0, checked, static_cast<uInt>(size + 4))));
-}
-
-// One zlib stream whose output goes to a buffer sized for the worst case,
-// so deflate never has to be called again for room.
-class Deflater {
-public:
-    Deflater(const PngCompression& compression, std::size_t inputSize)
-    {
-        m_ok = deflateInit2(&m_stream, compression.level, Z_DEFLATED, 15, 8, compression.strategy) == Z_OK;
-        // Not zero-filled: zlib writes only the front of it, so the rest
-        // of a worst-case buffer costs neither time nor touched pages.
-        if (m_ok) {
-            m_capacity = deflateBound(&m_stream, static_cast<uLong>(inputSize)) + 64;
-            m_out.reset(new (std::nothrow) char[m_capacity]);
-            m_ok = m_out != nullptr;
-        }
-    }
-    ~Deflater()
-    {
-        if (m_ok)
-            deflateEnd(&m_stream);
-    }
-    Deflater(const Deflater&) = delete;
-    Deflater& operator=(const Deflater&) = delete;
-
-    bool Add(const std::vector<std::uint8_t>& input, bool finish)
-    {
-        if (!m_ok)
-            return false;
-        m_stream.next_in = const_cast<Bytef*>(input.data());
-        m_stream.avail_in = static_cast<uInt>(input.size());
-        m_stream.next_out = reinterpret_cast<Bytef*>(m_out.get()) + m_stream.total_out;
-        m_stream.avail_out = static_cast<uInt>(m_capacity - m_stream.total_out);
-        const int result = deflate(&m_stream, finish ? Z_FINISH : Z_NO_FLUSH);
-        m_ok = finish ? result == Z_STREAM_END : result == Z_OK && m_stream.avail_in == 0;
-        return m_ok;
-    }
-
-    const char* Data() const { return m_out.get(); }
-    std::size_t Size() const { return m_stream.total_out; }
-
-private:
-    z_stream m_stream{};
-    std::unique_ptr<char[]> m_out;
-    std::size_t m_capacity = 0;
-    bool m_ok = false;
+// The image as palette indexes: each distinct run of rows converted once,
+// a row equal to the row above sharing that row's indexes.
+struct IndexedImage {
+    std::unique_ptr<std::uint8_t[]> indexes; // the distinct rows, one after another
+    std::vector<png_const_bytep> rows;
+    QList<QRgb> palette;
 };
 
-QByteArray Assemble(const QImage& image, const QList<QRgb>& palette, const Deflater& pixels)
+// False when the image has more than 256 colours (or no memory is left).
+bool Index(const QImage& image, IndexedImage& out)
 {
-    QByteArray png;
-    png.reserve(static_cast<qsizetype>(pixels.Size() + palette.size() * 3 + 128));
-    png.append("\x89PNG\r\n\x1a\n", 8);
-    QByteArray header;
-    AppendUint32(header, static_cast<std::uint32_t>(image.width()));
-    AppendUint32(header, static_cast<std::uint32_t>(image.height()));
-    header.append("\x08\x03\x00\x00\x00", 5); // 8 bits, palette, deflate, adaptive filters, no interlace
-    AppendChunk(png, "IHDR", header.constData(), static_cast<std::size_t>(header.size()));
-    QByteArray colours;
-    for (const QRgb colour : palette) {
-        colours.append(char(qRed(colour)));
-        colours.append(char(qGreen(colour)));
-        colours.append(char(qBlue(colour)));
+    const int width = image.width();
+    const int height = image.height();
+    const std::size_t pixelBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
+    // Not zero-filled: only the rows that differ touch their pages.
+    out.indexes.reset(
+        new (std::nothrow) std::uint8_t[static_cast<std::size_t>(width) * static_cast<std::size_t>(height)]);
+    if (!out.indexes)
+        return false;
+    std::vector<std::size_t> starts(static_cast<std::size_t>(height));
+    std::size_t used = 0;
+    PaletteRows rows;
+    const QRgb* previousRow = nullptr;
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        // Most rows of a graph (between the labels and the bends of the
+        // lines) repeat the one above: no look-up at all.
+        if (previousRow && std::memcmp(row, previousRow, pixelBytes) == 0) {
+            starts[static_cast<std::size_t>(y)] = starts[static_cast<std::size_t>(y) - 1];
+        } else {
+            starts[static_cast<std::size_t>(y)] = used;
+            if (!rows.Convert(row, width, out.indexes.get() + used))
+                return false;
+            used += static_cast<std::size_t>(width);
+        }
+        previousRow = row;
     }
-    AppendChunk(png, "PLTE", colours.constData(), static_cast<std::size_t>(colours.size()));
+    for (const std::size_t start : starts)
+        out.rows.push_back(out.indexes.get() + start);
+    out.palette = rows.Palette();
+    return true;
+}
+
+void AppendToArray(png_structp png, png_bytep data, png_size_t size)
+{
+    static_cast<QByteArray*>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
+
+void NoFlush(png_structp)
+{
+}
+
+// libpng reports its errors by longjmp to here, so nothing in this frame
+// may need a destructor.
+bool Encode(png_structp png, png_infop info, const QImage& image, const IndexedImage& indexed, const png_color* colours,
+    const PngCompression& compression, QByteArray* out)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_write_fn(png, out, AppendToArray, NoFlush);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()), 8,
+        PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_PLTE(png, info, colours, static_cast<int>(indexed.palette.size()));
     // The physical size, as Qt's own writer records it.
-    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0) {
-        QByteArray density;
-        AppendUint32(density, static_cast<std::uint32_t>(image.dotsPerMeterX()));
-        AppendUint32(density, static_cast<std::uint32_t>(image.dotsPerMeterY()));
-        density.append('\x01'); // per metre
-        AppendChunk(png, "pHYs", density.constData(), static_cast<std::size_t>(density.size()));
-    }
-    AppendChunk(png, "IDAT", pixels.Data(), pixels.Size());
-    AppendChunk(png, "IEND", "", 0);
-    return png;
+    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0)
+        png_set_pHYs(png, info, static_cast<png_uint_32>(image.dotsPerMeterX()),
+            static_cast<png_uint_32>(image.dotsPerMeterY()), PNG_RESOLUTION_METER);
+    // Every index comes from the palette built alongside it (PaletteRows):
+    // libpng's scan of each row for an index past the palette would cost a
+    // fifth of the encoding and could never find one.
+    png_set_check_for_invalid_index(png, 0);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, compression.upFilter ? PNG_FILTER_UP : PNG_FILTER_NONE);
+    png_set_compression_level(png, compression.level);
+    png_set_compression_strategy(png, compression.strategy);
+    // One IDAT chunk for the whole picture, as long as it deflates to no
+    // more than its raw size: fewer chunk headers and CRCs.
+    const std::size_t raw = (static_cast<std::size_t>(image.width()) + 1) * static_cast<std::size_t>(image.height());
+    png_set_compression_buffer_size(png, std::min<std::size_t>(raw + 64, PNG_UINT_31_MAX));
+    png_write_info(png, info);
+    png_write_image(png, const_cast<png_bytepp>(indexed.rows.data()));
+    png_write_end(png, info);
+    return true;
 }
 
 } // namespace
@@ -117,46 +103,18 @@ QByteArray PalettePng(const QImage& image, const PngCompression& compression)
 {
     if (image.format() != QImage::Format_RGB32 || image.isNull())
         return {};
-    const int width = image.width();
-    const int height = image.height();
-    const std::size_t rowBytes = static_cast<std::size_t>(width) + 1;
-    Deflater deflater(compression, rowBytes * static_cast<std::size_t>(height));
-    PaletteRows rows;
-    std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width)), above(static_cast<std::size_t>(width));
-    std::vector<std::uint8_t> batch;
-    batch.reserve(kBatchBytes + rowBytes);
-    const std::size_t pixelBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
-    const QRgb* previousRow = nullptr;
-    for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        // A row like the one above (most rows, between the labels and the
-        // bends of the lines) has the same indexes: no look-up at all, and
-        // under the up filter it is a row of zeros.
-        const bool repeat = previousRow && std::memcmp(row, previousRow, pixelBytes) == 0;
-        if (!repeat && !rows.Convert(row, width, indexes.data()))
-            return {};
-        previousRow = row;
-        const std::size_t start = batch.size();
-        if (compression.upFilter) {
-            batch.push_back(kFilterUp);
-            batch.resize(start + rowBytes, 0);
-            if (!repeat) {
-                std::uint8_t* out = batch.data() + start + 1;
-                for (int x = 0; x < width; ++x)
-                    out[x] = static_cast<std::uint8_t>(indexes[x] - above[x]);
-                std::swap(indexes, above);
-            }
-        } else {
-            batch.push_back(kFilterNone);
-            batch.insert(batch.end(), indexes.begin(), indexes.end());
-        }
-        if (batch.size() >= kBatchBytes) {
-            if (!deflater.Add(batch, false))
-                return {};
-            batch.clear();
-        }
-    }
-    if (!deflater.Add(batch, true))
+    IndexedImage indexed;
+    if (!Index(image, indexed))
         return {};
-    return Assemble(image, rows.Palette(), deflater);
+    std::vector<png_color> colours;
+    for (const QRgb colour : indexed.palette)
+        colours.push_back({static_cast<png_byte>(qRed(colour)), static_cast<png_byte>(qGreen(colour)),
+            static_cast<png_byte>(qBlue(colour))});
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(colours.size() * 3 + 4096));
+    const bool written = info != nullptr && Encode(png, info, image, indexed, colours.data(), compression, &out);
+    png_destroy_write_struct(&png, &info);
+    return written ? out : QByteArray();
 }

@@ -5,7 +5,9 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -157,6 +159,61 @@ TEST(PngWriter, OtherFormatsAreWrittenAsTheyAre)
     EXPECT_TRUE(PalettePng(image).isEmpty());
     const QImage back = QImage::fromData(Png(image));
     EXPECT_EQ(back.pixel(3, 3), qRgba(10, 20, 30, 40));
+}
+
+struct Chunk {
+    std::string type;
+    QByteArray data;
+};
+
+std::vector<Chunk> Chunks(const QByteArray& png)
+{
+    std::vector<Chunk> chunks;
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const auto* p = reinterpret_cast<const unsigned char*>(png.constData() + at);
+        const qsizetype length = qsizetype(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+        chunks.push_back({png.mid(at + 4, 4).toStdString(), png.mid(at + 8, length)});
+        at += 12 + length;
+    }
+    return chunks;
+}
+
+// The filter byte in front of each row of the inflated pixel data.
+std::vector<int> RowFilters(const QByteArray& idat, int width, int height)
+{
+    const qsizetype size = qsizetype(width + 1) * height;
+    QByteArray sized;
+    for (const int shift : {24, 16, 8, 0})
+        sized.append(char(size >> shift)); // qUncompress wants the size in front
+    const QByteArray raw = qUncompress(sized + idat);
+    std::vector<int> filters;
+    for (qsizetype at = 0; at < raw.size(); at += width + 1)
+        filters.push_back(static_cast<unsigned char>(raw[at]));
+    return filters;
+}
+
+// The layout the benchmark chose: one PLTE, the physical size, all the
+// pixels in one IDAT, and every row under the filter asked for.
+TEST(PngWriter, OnePaletteOneIdatAndTheChosenRowFilter)
+{
+    QImage image(1000, 600, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 100 + x % 300; y < 500; y += 3)
+            image.setPixel(x, y, qRgb(x % 5 * 50, 0, 90));
+    for (const bool up : {true, false}) {
+        const QByteArray png = PalettePng(image, {1, 3, up});
+        const std::vector<Chunk> chunks = Chunks(png);
+        std::string types;
+        for (const Chunk& chunk : chunks)
+            types += chunk.type + " ";
+        ASSERT_EQ(types, "IHDR PLTE pHYs IDAT IEND ");
+        EXPECT_EQ(chunks[1].data.size(), 6 * 3);
+        const std::vector<int> filters = RowFilters(chunks[3].data, image.width(), image.height());
+        ASSERT_EQ(filters.size(), std::size_t(image.height()));
+        EXPECT_EQ(std::count(filters.begin(), filters.end(), up ? 2 : 0), image.height()) << up;
+        EXPECT_EQ(Decoded(png), image);
+    }
 }
 
 } // namespace
