@@ -3,8 +3,9 @@
 #include "app/about_dlg.h"
 #include "app/app_resources.h"
 #include "app/command_ids.h"
-#include "app/main_frame.h"
 #include "app/diary_files.h"
+#include "app/main_frame.h"
+#include "app/start_marker.h"
 #include "dialogs/qt/dialog_commands.h"
 #include "doc/tarelog_doc.h"
 #include "platform/qt/frame_wnd.h"
@@ -14,12 +15,8 @@
 #include "view/qt/tarelog_view.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
-#include <csignal>
 
 namespace {
 
@@ -29,30 +26,9 @@ std::string AppStateFolder()
     return StateFolder("tarelog");
 }
 
-// Written at start and removed once the window has painted what it opened:
-// found at the next start, it means that start never got that far.
 QString StartMarkerPath()
 {
     return QString::fromStdString(AppStateFolder()) + QStringLiteral("/starting");
-}
-
-// The marker holds the process id of the start that wrote it: a marker of
-// a window that is still starting (two started at once) is no crash.
-bool PreviousStartDied()
-{
-    QFile marker(StartMarkerPath());
-    if (!marker.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 pid = marker.readAll().trimmed().toLongLong();
-    return !(pid > 0 && pid != QCoreApplication::applicationPid() && ::kill(static_cast<pid_t>(pid), 0) == 0);
-}
-
-void WriteStartMarker()
-{
-    QDir().mkpath(QFileInfo(StartMarkerPath()).path());
-    QFile marker(StartMarkerPath());
-    if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        marker.write(QByteArray::number(QCoreApplication::applicationPid()));
 }
 
 // The handheld's screen is small for a desktop: the first window gets a
@@ -71,6 +47,8 @@ CTarelogApp::CTarelogApp()
     OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
 }
+
+CTarelogApp::~CTarelogApp() = default;
 
 bool CTarelogApp::InitInstance()
 {
@@ -102,10 +80,10 @@ bool CTarelogApp::InitInstance()
 
     // A start that died opening the last diary (a file that crashes or
     // hangs the window) must not lock the user out: this one skips it.
-    const bool interrupted = PreviousStartDied();
+    m_startMarker = std::make_unique<StartMarker>(StartMarkerPath());
+    const bool interrupted = m_startMarker->Take();
     if (interrupted)
         CTarelogView::SetReopenPending(false);
-    WriteStartMarker();
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
@@ -126,7 +104,7 @@ bool CTarelogApp::InitInstance()
         [this] {
         if (m_pMainWnd)
             m_pMainWnd->repaint();
-        QFile::remove(StartMarkerPath());
+        m_startMarker->Release();
         },
         Qt::QueuedConnection);
     return true;
@@ -135,7 +113,8 @@ bool CTarelogApp::InitInstance()
 int CTarelogApp::ExitInstance()
 {
     // An orderly end is no interrupted start, whatever was painted.
-    QFile::remove(StartMarkerPath());
+    if (m_startMarker)
+        m_startMarker->Release();
     return CWinApp::ExitInstance();
 }
 

@@ -2,6 +2,10 @@
 
 #include "platform/qt/win_app.h"
 
+#include <memory>
+
+class StartMarker;
+
 // The application: sets up the profile under "Ostrel", the recent-file
 // list, the document template binding the diary, the main frame and the
 // graph view, and opens what the command line asks for.
@@ -12,6 +16,10 @@ public:
     bool InitInstance() override;
     int ExitInstance() override;
 
+    ~CTarelogApp() override;
+
 private:
     void OnAppAbout();
+
+    std::unique_ptr<StartMarker> m_startMarker; // held until the first paint (start_marker.h)
 };

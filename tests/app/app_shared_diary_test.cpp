@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLockFile>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTest>
@@ -197,6 +198,55 @@ TEST_F(AppSharedDiaryTest, AStartThatDiedOpeningTheLastDiaryIsNotRepeated)
     CTarelogView::SetReopenPending(true);
     ASSERT_TRUE(StartAndSettle());
     EXPECT_EQ(DocPath(), diary);
+}
+
+// What a start writes into its marker, with the process id of `pid`.
+QByteArray MarkerNaming(qint64 pid, const QString& scratch)
+{
+    QLockFile probe(scratch);
+    EXPECT_TRUE(probe.tryLock(0));
+    QFile written(scratch);
+    EXPECT_TRUE(written.open(QIODevice::ReadOnly));
+    QByteArray content = written.readAll();
+    written.close();
+    probe.unlock();
+    return QByteArray::number(pid) + content.mid(content.indexOf('\n'));
+}
+
+TEST_F(AppSharedDiaryTest, AMarkerWhoseProcessIdNowBelongsToAnotherProgramIsAnInterruptedStart)
+{
+    const QString diary = WriteDiary(QStringLiteral("diary.tlg"), {70.0});
+    ASSERT_TRUE(StartAndSettle({diary}));
+    Quit();
+    // After a restart the crashed start's id went to a program that is no
+    // window; it is alive, but the marker is still dead.
+    QProcess other;
+    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(other.waitForStarted(10000));
+    QDir().mkpath(StateFolder());
+    const QString marker = StateFolder() + QStringLiteral("/starting");
+    const QByteArray naming = MarkerNaming(other.processId(), FilePath(QStringLiteral("probe.lock")));
+    QFile stale(marker);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write(naming);
+    stale.close();
+    ASSERT_TRUE(StartAndSettle());
+    EXPECT_TRUE(DocPath().isEmpty());
+    EXPECT_TRUE(Status().contains(QStringLiteral("自動では開きませんでした"))) << Status().toStdString();
+    EXPECT_FALSE(QFile::exists(marker)) << "taken over, then removed after the first paint";
+    other.kill();
+    other.waitForFinished(10000);
+    Quit();
+
+    // A marker held by a live start of this program (two windows started
+    // at once) is no crash: the last diary is reopened.
+    QLockFile starting(marker);
+    ASSERT_TRUE(starting.tryLock(0));
+    CTarelogView::SetReopenPending(true);
+    ASSERT_TRUE(StartAndSettle());
+    EXPECT_EQ(DocPath(), diary);
+    EXPECT_FALSE(Status().contains(QStringLiteral("自動では開きませんでした"))) << Status().toStdString();
+    EXPECT_TRUE(QFile::exists(marker)) << "the other start's marker is left to it";
 }
 
 } // namespace
