@@ -33,6 +33,14 @@ double NextTrend(double trend, double weight)
 
 DiaryStats ComputeDiaryStats(const std::vector<WeightRecord>& records)
 {
+    // Records already in date order are the sorted order itself.
+    DiaryStatsAccumulator inOrder;
+    bool ordered = true;
+    for (const WeightRecord& record : records)
+        if (!(ordered = inOrder.Add(record)))
+            break;
+    if (ordered)
+        return inOrder.Result();
     std::vector<std::uint64_t> keys(records.size());
     for (std::size_t i = 0; i < records.size(); ++i)
         keys[i] = SortKey(records[i], i);

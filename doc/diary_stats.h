@@ -28,7 +28,15 @@ struct DiaryStats {
     // the last date minus 7 days) * 7 / the days between those two records;
     // none when no record is that old.
     std::optional<double> trendPerWeek;
+    // How fast the trend moves lately, per day: the least-squares slope of
+    // the trend after each recorded day against its day number, over the
+    // days of the last 14 (the last date and the 13 before it); none with
+    // fewer than two such days.
+    std::optional<double> trendSlope;
 };
+
+// The days the recent slope of the trend is taken over.
+constexpr int kTrendSlopeDays = 14;
 
 constexpr double kTrendSmoothing = 0.1;
 

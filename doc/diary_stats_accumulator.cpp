@@ -62,7 +62,36 @@ DiaryStats DiaryStatsAccumulator::Result() const
     }
     if (const Day* monthBefore = closed.LatestOnOrBefore(m_dayNumber - 30))
         stats.change30 = stats.last.weight - monthBefore->weight;
+    stats.trendSlope = closed.RecentTrendSlope();
     return stats;
+}
+
+// Day numbers are taken relative to the last day, so the sums stay small
+// whatever the dates.
+std::optional<double> DiaryStatsAccumulator::RecentTrendSlope() const
+{
+    double n = 0.0, sumX = 0.0, sumY = 0.0;
+    for (std::size_t i = 0; i < m_recentDayCount; ++i) {
+        const Day& day = RecentDay(i);
+        if (day.dayNumber <= m_dayNumber - kTrendSlopeDays)
+            continue;
+        n += 1.0;
+        sumX += static_cast<double>(day.dayNumber - m_dayNumber);
+        sumY += day.trend;
+    }
+    if (n < 2.0)
+        return std::nullopt;
+    const double meanX = sumX / n, meanY = sumY / n;
+    double sxy = 0.0, sxx = 0.0;
+    for (std::size_t i = 0; i < m_recentDayCount; ++i) {
+        const Day& day = RecentDay(i);
+        if (day.dayNumber <= m_dayNumber - kTrendSlopeDays)
+            continue;
+        const double dx = static_cast<double>(day.dayNumber - m_dayNumber) - meanX;
+        sxy += dx * (day.trend - meanY);
+        sxx += dx * dx;
+    }
+    return sxy / sxx;
 }
 
 const DiaryStatsAccumulator::Day* DiaryStatsAccumulator::LatestOnOrBefore(std::int64_t dayNumber) const

@@ -34,6 +34,7 @@ private:
     // The latest closed day on or before `dayNumber`; none when the diary
     // does not reach that far back.
     const Day* LatestOnOrBefore(std::int64_t dayNumber) const;
+    std::optional<double> RecentTrendSlope() const;
 
     DiaryStats m_stats;           // entries, first, last, lowest, highest and the trend of closed days
     std::int64_t m_dayNumber = 0; // of the last record added

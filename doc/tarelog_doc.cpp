@@ -52,8 +52,13 @@ double CTarelogDoc::GetMinWeight() const
 // NaN weights fail every comparison and so never become either end.
 CTarelogDoc::WeightRange CTarelogDoc::GetWeightRange() const
 {
-    WeightRange range{50000.0, -50000.0};
-    for (const WeightRecord& r : m_records) {
+    return WeightRangeOf(m_records);
+}
+
+CTarelogDoc::WeightRange WeightRangeOf(std::span<const WeightRecord> records)
+{
+    CTarelogDoc::WeightRange range{50000.0, -50000.0};
+    for (const WeightRecord& r : records) {
         if (r.weight < range.min)
             range.min = r.weight;
         if (r.weight != 0.0 && r.weight > range.max)
@@ -72,9 +77,14 @@ int DaysBetweenRecords(const WeightRecord& from, const WeightRecord& to)
 
 int CTarelogDoc::GetDaySpan() const
 {
-    if (m_records.size() < 2)
+    return DaySpanOf(m_records);
+}
+
+int DaySpanOf(std::span<const WeightRecord> records)
+{
+    if (records.size() < 2)
         return 1;
-    return DaysBetweenRecords(m_records.front(), m_records.back());
+    return DaysBetweenRecords(records.front(), records.back());
 }
 
 int CTarelogDoc::GetDayOffset(int index) const

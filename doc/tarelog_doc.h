@@ -3,6 +3,7 @@
 #include "doc/weight_record.h"
 #include "platform/document.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -62,3 +63,8 @@ private:
 // Whole days between two records' dates, truncated toward zero and
 // saturated to the int range.
 int DaysBetweenRecords(const WeightRecord& from, const WeightRecord& to);
+
+// The document's GetWeightRange and GetDaySpan of any run of records, so
+// that a part of a diary is measured by the same rules as a whole one.
+CTarelogDoc::WeightRange WeightRangeOf(std::span<const WeightRecord> records);
+int DaySpanOf(std::span<const WeightRecord> records);

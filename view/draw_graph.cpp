@@ -4,8 +4,11 @@
 #include "view/average_curve.h"
 #include "view/client_size.h"
 #include "view/column_table.h"
+#include "view/graph_geometry.h"
+#include "view/guide_lines.h"
 #include "view/record_columns.h"
 #include "view/saturating_math.h"
+#include "view/shown_records.h"
 
 #include <algorithm>
 #include <array>
@@ -16,55 +19,25 @@ namespace {
 
 constexpr const char* kDateSample = "88/88";
 
-// Everything one paint derives from the document and the client area.
-struct Geometry {
-    int width = 0;  // W
-    int height = 0; // H
-    int plot = 0;   // P: the plot's side in pixels
-    int bottom = 0; // B: where the smallest weight lies
-    double minWeight = 0.0;
-    double maxWeight = 0.0;
-    double range = 0.0; // R
-    double step = 0.0;  // the scale step
-    double kx = 0.0;    // pixels per day
-    double ky = 0.0;    // pixels per weight unit
+// What one paint draws from: the shown records and the diary's unit and
+// digits.
+struct GraphData {
+    std::span<const WeightRecord> records;
+    const std::u16string& unit;
+    int digits;
 };
 
-Geometry ComputeGeometry(const Rect& client, const CTarelogDoc& doc)
-{
-    Geometry g;
-    g.width = ClientWidth(client);
-    g.height = ClientHeight(client);
-    const CTarelogDoc::WeightRange weights = doc.GetWeightRange();
-    g.maxWeight = weights.max;
-    g.minWeight = weights.min;
-    const double span = static_cast<double>(doc.GetDaySpan());
-    const double daysAcross = span < 10.0 ? 10.0 : span * 1.1;
-    g.plot = std::min(g.width, g.height) - 40;
-    g.bottom = g.plot + 30;
-    g.range = g.maxWeight - g.minWeight;
-    g.step = g.range * 0.1;
-    g.kx = static_cast<double>(g.plot) / daysAcross;
-    g.ky = static_cast<double>(g.plot) / g.range;
-    return g;
-}
-
-// Row of a weight. With no range to spread over, every point sits on the
-// plot's middle row.
-int WeightY(const Geometry& g, double weight)
-{
-    if (g.range == 0.0)
-        return 30 + g.plot / 2;
-    return SaturateInt(static_cast<std::int64_t>(g.plot) - TruncToInt((weight - g.minWeight) * g.ky) + 30);
-}
-
 // Draws the scale rows and returns the last measured extent.
-TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc& doc, const GraphViewState& state,
+// A filled plot may be too low for a label on every row: a row whose label
+// would run into the one drawn below it is left out, line and all, as date
+// labels too close together are.
+TextSize DrawWeightScale(Surface& surface, const GraphGeometry& g, const GraphData& data, const GraphViewState& state,
     TextSize last)
 {
     if (!(g.step > 0.001 && g.minWeight < g.maxWeight + 1.0))
         return last;
-    const std::string unit = ToUtf8(DrawnUnit(doc.m_unit));
+    const std::string unit = ToUtf8(DrawnUnit(data.unit));
+    std::int64_t drawnTop = INT64_MAX; // the top edge of the label drawn last
     const double limit = g.maxWeight + 1.0;
     // Bounded twice: weights so large that adding the step changes nothing
     // would never reach the limit, and a tiny window would stack thousands
@@ -74,14 +47,22 @@ TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc&
         const int y = SaturateInt(static_cast<std::int64_t>(g.plot) - TruncToInt((t - g.minWeight) * g.ky) + 30);
         if (static_cast<std::int64_t>(y) - last.height / 2 < 0)
             break;
-        const std::string label = ScaleLabel(t, doc.m_digits, unit);
+        const bool crowded = g.fill && y + static_cast<std::int64_t>(last.height) - last.height / 2 > drawnTop;
+        const double next = t + g.step;
+        if (crowded) {
+            if (next == t)
+                break;
+            t = next;
+            continue;
+        }
+        const std::string label = ScaleLabel(t, data.digits, unit);
         last = surface.MeasureText(label);
+        drawnTop = static_cast<std::int64_t>(y) - last.height / 2;
         const Color previous = surface.SetTextColor(state.m_colorSlots[kSlotScaleText]);
         surface.TextOut(3, SaturateInt(static_cast<std::int64_t>(y) - last.height / 2), label);
         surface.SetTextColor(previous);
         surface.MoveTo(SaturateInt(static_cast<std::int64_t>(last.width) + 3), y);
         surface.LineTo(g.width - 5, y);
-        const double next = t + g.step;
         if (next == t)
             break;
         t = next;
@@ -89,7 +70,11 @@ TextSize DrawWeightScale(Surface& surface, const Geometry& g, const CTarelogDoc&
     return last;
 }
 
-void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc, const GraphViewState& state,
+// The square plot skips a label while its record lies within the previous
+// label's width + 4; a filled plot also skips one whose left edge would come
+// within 4 pixels of the previous label's right edge, so that a wide label
+// after a narrow one ("12/31" after "1/1") never runs into it.
+void DrawDateLabels(Surface& surface, const GraphGeometry& g, const GraphData& data, const GraphViewState& state,
     const ProfileStore& profile, RecordColumns columns)
 {
     // Twelve pixels below the plot bottom, which in a window taller than
@@ -99,16 +84,24 @@ void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
     const std::int64_t belowPlot = static_cast<std::int64_t>(g.bottom) + 12;
     TextSize last = surface.MeasureText(kDateSample);
     std::int64_t prev = -static_cast<std::int64_t>(last.width);
-    for (const WeightRecord& record : doc.Records()) {
+    int drawnWidth = last.width;
+    std::int64_t drawnRight = INT64_MIN;
+    for (const WeightRecord& record : data.records) {
         const int x = columns.Of(record);
-        if (x - prev <= static_cast<std::int64_t>(last.width) + 4)
+        if (x - prev <= static_cast<std::int64_t>(g.fill ? drawnWidth : last.width) + 4)
             continue;
         const std::string label = DateLabel(DateLabelStyle(profile), record.year, record.month, record.day);
         last = surface.MeasureText(label);
+        const int left = std::max<int>(0, SaturateInt(static_cast<std::int64_t>(x) - last.width / 2));
+        if (g.fill && left < drawnRight + 4)
+            continue;
         const Color previous = surface.SetTextColor(state.m_colorSlots[kSlotDate]);
-        const int row = SaturateInt(std::min(belowPlot, static_cast<std::int64_t>(g.height) - last.height));
-        surface.TextOut(std::max<int>(0, SaturateInt(static_cast<std::int64_t>(x) - last.width / 2)), row, label);
+        const int row = g.fill ? g.dateRow
+                               : SaturateInt(std::min(belowPlot, static_cast<std::int64_t>(g.height) - last.height));
+        surface.TextOut(left, row, label);
         surface.SetTextColor(previous);
+        drawnWidth = last.width;
+        drawnRight = static_cast<std::int64_t>(left) + last.width;
         surface.MoveTo(x, g.bottom);
         surface.LineTo(x, 10);
         prev = x;
@@ -119,7 +112,7 @@ void DrawDateLabels(Surface& surface, const Geometry& g, const CTarelogDoc& doc,
 // returns the marker's brush, which lives until the end of the paint. The
 // line goes to the surface in batches, which a surface may draw faster than
 // point by point.
-BrushHandle DrawWeightLine(Surface& surface, const Geometry& g, const CTarelogDoc& doc, Color color,
+BrushHandle DrawWeightLine(Surface& surface, const GraphGeometry& g, const GraphData& data, Color color,
     RecordColumns columns, ColumnTable& table)
 {
     std::array<Point, 512> batch;
@@ -127,7 +120,7 @@ BrushHandle DrawWeightLine(Surface& surface, const Geometry& g, const CTarelogDo
     int x = 0;
     int y = 0;
     bool first = true;
-    for (const WeightRecord& record : doc.Records()) {
+    for (const WeightRecord& record : data.records) {
         x = columns.Of(record);
         y = WeightY(g, record.weight);
         table.Store(x, y);
@@ -151,8 +144,8 @@ BrushHandle DrawWeightLine(Surface& surface, const Geometry& g, const CTarelogDo
     return markerBrush;
 }
 
-void DrawAverages(Surface& surface, const Rect& client, const Geometry& g, const GraphViewState& state, int leftMargin,
-    const ColumnTable& table)
+void DrawAverages(Surface& surface, const Rect& client, const GraphGeometry& g, const GraphViewState& state,
+    int leftMargin, const ColumnTable& table)
 {
     if (state.m_avgNarrow)
         DrawAverageCurve(surface, client, leftMargin, g.bottom, table, kNarrowHalfWidth,
@@ -196,27 +189,38 @@ std::string ScaleLabel(double t, int digits, const std::string& unitUtf8)
 void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state,
     const ProfileStore& profile)
 {
-    if (doc.GetRecordCount() == 0)
+    const ShownRecords shown(doc, state.m_rangeDays);
+    const GraphData data{shown.Records(), doc.m_unit, doc.m_digits};
+    if (data.records.empty())
         return;
-    const Geometry g = ComputeGeometry(client, doc);
+    const std::vector<double> trend = state.m_trend ? ShownTrend(doc, shown) : std::vector<double>();
 
     const PenHandle scalePen = surface.CreateSolidPen(state.m_colorSlots[kSlotAxis]);
     const PenHandle previousPen = surface.SelectPen(scalePen);
-    const TextSize last = DrawWeightScale(surface, g, doc, state, surface.MeasureText(kDateSample));
+    const TextSize sample = surface.MeasureText(kDateSample);
+    GraphGeometry g = ComputeGeometry(client, data.records, {trend, state.m_goal}, state.m_fill, sample.height);
+    const TextSize last = DrawWeightScale(surface, g, data, state, sample);
     const int leftMargin = SaturateInt(static_cast<std::int64_t>(last.width) + 3);
+    if (g.fill)
+        FitDaysToWidth(g, leftMargin);
 
     const PenHandle datePen = surface.CreateSolidPen(state.m_colorSlots[kSlotDate]);
     surface.SelectPen(datePen);
-    const RecordColumns columns(doc, g.kx, static_cast<double>(leftMargin));
-    DrawDateLabels(surface, g, doc, state, profile, columns);
+    const RecordColumns columns(data.records, g.kx, static_cast<double>(leftMargin));
+    DrawDateLabels(surface, g, data, state, profile, columns);
+    // Under the weight line, like the grid it is read against.
+    if (state.m_goal)
+        DrawGoalLine(surface, g, leftMargin, *state.m_goal, state.m_colorSlots[kSlotGoal]);
 
     const PenHandle linePen = surface.CreateSolidPen(state.m_colorSlots[kSlotLine]);
     surface.SelectPen(linePen);
     ColumnTable table(g.width, leftMargin);
-    const BrushHandle markerBrush = DrawWeightLine(surface, g, doc, state.m_colorSlots[kSlotLine], columns, table);
+    const BrushHandle markerBrush = DrawWeightLine(surface, g, data, state.m_colorSlots[kSlotLine], columns, table);
     table.FillGaps(leftMargin, g.width + 29);
 
     DrawAverages(surface, client, g, state, leftMargin, table);
+    if (state.m_trend)
+        DrawTrendLine(surface, g, data.records, trend, columns, state.m_colorSlots[kSlotTrend]);
 
     surface.SelectPen(previousPen);
     surface.DeleteBrush(markerBrush);

@@ -6,10 +6,13 @@
 #include "view/graph_view_state.h"
 
 // Draws the whole graph of `doc` into the client area, from scratch: weight
-// scale and horizontal grid, date labels and vertical grid, the weight line,
-// a marker on the last record and the switched-on averages, in that order.
-// A document without records draws nothing. The surface is left with the
-// pen, brush and text colour it had.
+// scale and horizontal grid, date labels and vertical grid, the goal line,
+// the weight line, a marker on the last record, the switched-on averages
+// and the trend line, in that order. A range draws exactly what the graph
+// of a diary holding only the range's records would draw (ShownRecords);
+// the trend and the goal stretch the scale to take them in. A document
+// without records draws nothing. The surface is left with the pen, brush
+// and text colour it had.
 void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state,
     const ProfileStore& profile);
 

@@ -4,17 +4,26 @@
 #include "platform/surface.h"
 #include "doc/profile_keys.h"
 
+#include <optional>
+
 // The graph's display state: ten colour slots kept in the profile from one
-// run to the next, and three average switches that every run starts off.
+// run to the next, three average switches that every run starts off, and
+// what the view menu adds. With the view menu's defaults (every record,
+// the square plot, no trend, no goal) the graph is drawn as it always was.
 class GraphViewState {
 public:
     void LoadColors(const ProfileStore& profile); // section "色", entries "0".."9", default 0
     void SaveColors(ProfileStore& profile) const; // all ten, every time
     bool m_avgNarrow = false, m_avgNormal = false, m_avgWide = false;
     Color m_colorSlots[10] = {};
+
+    int m_rangeDays = 0; // the latest days shown; 0 for every record
+    bool m_fill = false; // the plot over the whole client area
+    bool m_trend = false;
+    std::optional<double> m_goal;
 };
 
-// What each colour slot paints; slots 7 to 9 have no role and are carried.
+// What each colour slot paints; slot 9 has no role and is carried.
 enum ColorSlot : int {
     kSlotLine = 0,
     kSlotAxis = 1,
@@ -23,6 +32,8 @@ enum ColorSlot : int {
     kSlotNarrowAverage = 4,
     kSlotNormalAverage = 5,
     kSlotWideAverage = 6,
+    kSlotTrend = 7,
+    kSlotGoal = 8,
     kColorSlotCount = 10,
 };
 

@@ -7,11 +7,16 @@
 #include <cmath>
 
 RecordColumns::RecordColumns(const CTarelogDoc& doc, double kx, double leftMargin)
+    : RecordColumns(std::span<const WeightRecord>(doc.Records()), kx, leftMargin)
+{
+}
+
+RecordColumns::RecordColumns(std::span<const WeightRecord> records, double kx, double leftMargin)
     : m_kx(kx)
     , m_leftMargin(leftMargin)
 {
-    if (doc.GetRecordCount() > 0)
-        m_first = DayNumberOf(doc.GetRecord(0));
+    if (!records.empty())
+        m_first = DayNumberOf(records.front());
 }
 
 int RecordColumns::OfOffset(std::int64_t offset) const

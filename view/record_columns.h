@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <span>
 
 // The pixel column of each record, x = trunc(d * kx + L), where d is the
 // record's day offset from the first record. Offsets count a record whose
@@ -20,6 +21,8 @@
 class RecordColumns {
 public:
     RecordColumns(const CTarelogDoc& doc, double kx, double leftMargin);
+    // Offsets from the first of `records`, for a graph of part of a diary.
+    RecordColumns(std::span<const WeightRecord> records, double kx, double leftMargin);
 
     // Inline, as it is called once per record and pass.
     int Of(const WeightRecord& record)

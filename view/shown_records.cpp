@@ -1,0 +1,114 @@
+#include "view/shown_records.h"
+
+#include "doc/diary_stats.h"
+#include "platform/calendar_date.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+
+namespace {
+
+// Day numbers in record order; the first of a month is looked up only when
+// the month changes, which is what makes a pass over a million days cheap.
+class DayCounter {
+public:
+    std::int64_t Of(const WeightRecord& record)
+    {
+        const std::int64_t month = static_cast<std::int64_t>(record.year) * 65536 + record.month;
+        if (month != m_month) {
+            m_month = month;
+            m_monthStart = CalendarDate::FromYmd(record.year, record.month, 1).DayNumber();
+        }
+        return m_monthStart + (static_cast<std::int64_t>(record.day) - 1);
+    }
+
+private:
+    std::int64_t m_month = INT64_MIN;
+    std::int64_t m_monthStart = 0;
+};
+
+bool InDateOrder(const std::vector<WeightRecord>& records, std::int64_t& latest)
+{
+    DayCounter days;
+    bool ordered = true;
+    std::int64_t previous = INT64_MIN;
+    for (const WeightRecord& record : records) {
+        const std::int64_t day = days.Of(record);
+        ordered = ordered && day >= previous;
+        previous = std::max(previous, day);
+    }
+    latest = previous;
+    return ordered;
+}
+
+} // namespace
+
+ShownRecords::ShownRecords(const CTarelogDoc& doc, int rangeDays)
+    : m_records(doc.Records())
+{
+    const std::vector<WeightRecord>& all = doc.Records();
+    if (rangeDays <= 0 || all.empty())
+        return;
+    std::int64_t latest = 0;
+    const bool ordered = InDateOrder(all, latest);
+    const std::int64_t from = latest - rangeDays + 1;
+    if (ordered) {
+        DayCounter days;
+        std::size_t first = all.size();
+        while (first > 0 && days.Of(all[first - 1]) >= from)
+            --first;
+        m_first = first;
+        m_records = std::span<const WeightRecord>(all).subspan(first);
+        return;
+    }
+    DayCounter days;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (days.Of(all[i]) >= from) {
+            m_gathered.push_back(all[i]);
+            m_indexes.push_back(i);
+        }
+    }
+    m_records = m_gathered;
+}
+
+std::vector<double> ShownTrend(const CTarelogDoc& doc, const ShownRecords& shown)
+{
+    const std::vector<WeightRecord>& all = doc.Records();
+    std::vector<double> result(shown.Records().size());
+    if (all.empty())
+        return result;
+    std::int64_t latest = 0;
+    std::vector<std::size_t> order;
+    if (!InDateOrder(all, latest)) {
+        order.resize(all.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::vector<std::int64_t> day(all.size());
+        DayCounter days;
+        for (std::size_t i = 0; i < all.size(); ++i)
+            day[i] = days.Of(all[i]);
+        std::stable_sort(order.begin(), order.end(), [&day](std::size_t a, std::size_t b) { return day[a] < day[b]; });
+    }
+    const auto indexAt = [&order](std::size_t k) { return order.empty() ? k : order[k]; };
+    std::vector<double> byIndex;
+    // In date order the shown records are a tail: their trends come straight
+    // out of the walk. Otherwise the walk keeps every record's trend.
+    const bool tail = order.empty();
+    if (!tail)
+        byIndex.resize(all.size());
+    const std::size_t firstShown = shown.Records().empty() ? all.size() : shown.DiaryIndex(0);
+    double trend = all[indexAt(0)].weight;
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        const std::size_t i = indexAt(k);
+        if (k > 0)
+            trend = NextTrend(trend, all[i].weight);
+        if (!tail)
+            byIndex[i] = trend;
+        else if (i >= firstShown)
+            result[i - firstShown] = trend;
+    }
+    if (!tail)
+        for (std::size_t i = 0; i < result.size(); ++i)
+            result[i] = byIndex[shown.DiaryIndex(i)];
+    return result;
+}
