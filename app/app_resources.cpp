@@ -13,6 +13,7 @@ const MenuResource& MainMenu()
                 {"開く(&O)...\tCtrl+O", ID_FILE_OPEN},
                 {"上書き保存(&S)\tCtrl+S", ID_FILE_SAVE},
                 {"名前を付けて保存(&A)...", ID_FILE_SAVE_AS},
+                {"グラフを画像で保存...", ID_FILE_SAVE_GRAPH},
                 {"", 0, kMenuSeparator},
                 {"最新のファイル", ID_FILE_MRU_FILE1, kMenuGrayed},
                 {"", 0, kMenuSeparator},
@@ -29,6 +30,19 @@ const MenuResource& MainMenu()
                 {"平均(狭）", ID_AVG_NARROW},
                 {"平均(通常)", ID_AVG_NORMAL},
                 {"平均(広）", ID_AVG_WIDE},
+            }},
+        {"表示",
+            {
+                {"全期間\tCtrl+1", ID_VIEW_ALL},
+                {"最近4週間\tCtrl+2", ID_VIEW_4_WEEKS},
+                {"最近3か月\tCtrl+3", ID_VIEW_3_MONTHS},
+                {"最近6か月\tCtrl+4", ID_VIEW_6_MONTHS},
+                {"最近1年\tCtrl+5", ID_VIEW_1_YEAR},
+                {"", 0, kMenuSeparator},
+                {"ウィンドウに合わせる", ID_VIEW_FILL},
+                {"傾向線", ID_VIEW_TREND},
+                {"", 0, kMenuSeparator},
+                {"目標体重...", ID_VIEW_GOAL},
             }},
         {"ﾍﾙﾌﾟ",
             {
@@ -54,6 +68,11 @@ const AccelTable& MainAccelerators()
         {Qt::SHIFT | Qt::Key_Insert, ID_EDIT_PASTE},
         {QKeyCombination(Qt::Key_F6), ID_NEXT_PANE},
         {Qt::SHIFT | Qt::Key_F6, ID_PREV_PANE},
+        {Qt::CTRL | Qt::Key_1, ID_VIEW_ALL},
+        {Qt::CTRL | Qt::Key_2, ID_VIEW_4_WEEKS},
+        {Qt::CTRL | Qt::Key_3, ID_VIEW_3_MONTHS},
+        {Qt::CTRL | Qt::Key_4, ID_VIEW_6_MONTHS},
+        {Qt::CTRL | Qt::Key_5, ID_VIEW_1_YEAR},
     };
     return table;
 }
@@ -97,6 +116,15 @@ QString LoadAppString(int id)
         {ID_INDICATOR_CAPS, "CAP"},
         {IDS_SC_CLOSE, "作業中のウィンドウを閉じ、変更したファイルの保存を指示"},
         {IDS_SC_TASKLIST, "アプリケーションの切り替え"},
+        {ID_FILE_SAVE_GRAPH, "グラフを PNG か SVG の画像で保存\n画像で保存"},
+        {ID_VIEW_ALL, "すべての記録を表示\n全期間"},
+        {ID_VIEW_4_WEEKS, "最新の記録までの4週間を表示\n4週間"},
+        {ID_VIEW_3_MONTHS, "最新の記録までの3か月を表示\n3か月"},
+        {ID_VIEW_6_MONTHS, "最新の記録までの6か月を表示\n6か月"},
+        {ID_VIEW_1_YEAR, "最新の記録までの1年を表示\n1年"},
+        {ID_VIEW_FILL, "グラフをウィンドウ全体に広げる\nウィンドウに合わせる"},
+        {ID_VIEW_TREND, "体重の傾向線を表示\n傾向線"},
+        {ID_VIEW_GOAL, "目標体重を設定\n目標体重"},
     };
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST)
         return QStringLiteral("指定のファイルを開く");

@@ -7,20 +7,10 @@
 
 #include "doc/diary_file.h"
 #include "platform/memory_profile_store.h"
-#include "platform/qt/png_writer.h"
-#include "platform/qt/qpainter_surface.h"
 #include "platform/qt/qsettings_profile_store.h"
-#include "platform/recording_surface.h"
-#include "platform/safe_file.h"
-#include "platform/svg_surface.h"
 #include "view/draw_graph.h"
+#include "view/qt/graph_image.h"
 
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QBuffer>
-
-#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -36,12 +26,10 @@ enum RenderOption { kOutput, kSize, kAverages, kStyle, kColor, kNoProfile };
 // Far beyond any window, and a PNG of this size still fits in memory.
 constexpr int kMaxExtent = 8192;
 
-enum class OutputKind { Png, Svg, Ops };
-
 struct RenderOptions {
     std::string input;
     std::string output;
-    OutputKind kind = OutputKind::Png;
+    GraphImageKind kind = GraphImageKind::Png;
     int width = 240;
     int height = 268;
     bool narrow = false, normal = false, wide = false;
@@ -123,17 +111,6 @@ bool ParseColor(const std::string& text, std::pair<int, Color>& color)
     return true;
 }
 
-bool EndsWith(const std::string& text, const char* suffix)
-{
-    const std::string s(suffix);
-    if (text.size() < s.size())
-        return false;
-    for (std::size_t i = 0; i < s.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - s.size() + i])) != s[i])
-            return false;
-    return true;
-}
-
 // The failure is an English complaint.
 Status<std::string> ApplyOption(const UsedOption& used, RenderOptions& options)
 {
@@ -176,61 +153,13 @@ Status<std::string> ParseArguments(const ParsedArguments& parsed, RenderOptions&
     options.input = parsed.operands[0];
     if (options.output.empty())
         return Failed{std::string("give the output file with -o OUT")};
-    if (EndsWith(options.output, ".png"))
-        options.kind = OutputKind::Png;
-    else if (EndsWith(options.output, ".svg"))
-        options.kind = OutputKind::Svg;
-    else if (EndsWith(options.output, ".ops"))
-        options.kind = OutputKind::Ops;
-    else
+    const std::optional<GraphImageKind> kind = GraphImageKindOf(options.output);
+    if (!kind)
         return Failed{"OUT must end in .png, .svg or .ops, not '" + options.output + "'"};
-    if (options.kind == OutputKind::Png && (options.width == 0 || options.height == 0))
+    options.kind = *kind;
+    if (options.kind == GraphImageKind::Png && (options.width == 0 || options.height == 0))
         return Failed{std::string("a PNG needs a size of at least 1x1")};
     return {};
-}
-
-// Through the same crash-safe replacement as diaries: a full disk or a
-// failed write leaves the old picture, and links to devices are refused.
-Status<std::string> WriteAtomically(const std::string& path, std::string_view bytes)
-{
-    if (const Status<FileFailure> written = ReplaceFileSafely(path, bytes); !written)
-        return Failed{DescribeFileFailure(written.error())};
-    return {};
-}
-
-// The failure says in English why nothing was written.
-Status<std::string> Render(const RenderOptions& options, const CTarelogDoc& doc, const GraphViewState& state,
-    const ProfileStore& profile)
-{
-    const Rect client{0, 0, options.width, options.height};
-    if (options.kind == OutputKind::Png) {
-        QImage image(options.width, options.height, QImage::Format_RGB32);
-        if (image.isNull())
-            return Failed{std::string("not enough memory for the image")};
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        QPainterSurface surface(painter);
-        DrawGraph(surface, client, doc, state, profile);
-        painter.end();
-        QByteArray png;
-        QBuffer buffer(&png);
-        if (!buffer.open(QIODevice::WriteOnly) || !WritePng(image, buffer))
-            return Failed{std::string("cannot encode the PNG image")};
-        return WriteAtomically(options.output, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
-    }
-    GraphFontMeasurer measurer;
-    std::string text;
-    if (options.kind == OutputKind::Svg) {
-        const QFont font = GraphFont();
-        SvgSurface surface(measurer, options.width, options.height, font.family().toStdString(), font.pixelSize());
-        DrawGraph(surface, client, doc, state, profile);
-        text = surface.Document();
-    } else {
-        RecordingSurface surface(measurer);
-        DrawGraph(surface, client, doc, state, profile);
-        text = OpsText(client, surface.Ops());
-    }
-    return WriteAtomically(options.output, text);
 }
 
 } // namespace
@@ -289,8 +218,11 @@ int RunRender(const std::vector<std::string>& args)
     state.m_avgNormal = options.normal;
     state.m_avgWide = options.wide;
 
-    if (const Status<std::string> rendered = Render(options, doc, state, profile); !rendered) {
-        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", options.output.c_str(), rendered.error().c_str());
+    if (const Status<GraphImageError> rendered = WriteGraphImage(options.output, options.kind, options.width,
+            options.height, doc, state, profile);
+        !rendered) {
+        std::fprintf(stderr, "tarelog-cli: cannot write %s: %s\n", options.output.c_str(),
+            rendered.error().english.c_str());
         return kExitFailure;
     }
     return kExitOk;

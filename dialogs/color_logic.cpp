@@ -10,6 +10,8 @@ const char* const kColorSlotNames[kDialogColorSlots] = {
     "平均線（狭）の色",
     "平均線（普）の色",
     "平均線（広）の色",
+    "傾向線の色",
+    "目標線の色",
 };
 
 int ComponentOfStep(int step)

@@ -36,7 +36,9 @@ private:
     std::array<int, 3> m_positions{0, 0, 0};
 };
 
-constexpr int kDialogColorSlots = 7;
+// The seven colours of the graph, then the trend and goal lines' (slots 7
+// and 8); slot 9 is carried untouched.
+constexpr int kDialogColorSlots = 9;
 constexpr int kMaxColorStep = 16;
 // Slot names in slot order, UTF-8.
 extern const char* const kColorSlotNames[kDialogColorSlots];

@@ -51,6 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.m_avgNarrow = flags & 1;
     state.m_avgNormal = flags & 2;
     state.m_avgWide = flags & 4;
+    // The view menu: a recent range in a filled plot, the trend with a goal
+    // at the first weight.
+    state.m_fill = flags & 64;
+    state.m_rangeDays = (flags & 64) ? 28 : 0;
+    state.m_trend = flags & 128;
+    if ((flags & 128) && doc.GetRecordCount() > 0)
+        state.m_goal = doc.GetRecord(0).weight;
     for (int i = 0; i < 10; ++i)
         state.m_colorSlots[i] = 0x101010u * static_cast<unsigned>(i);
     MemoryProfileStore profile;

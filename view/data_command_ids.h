@@ -10,3 +10,14 @@ constexpr int ID_AVG_NARROW = 32777;
 // Normal and wide are numbered against their menu order.
 constexpr int ID_AVG_WIDE = 32778;
 constexpr int ID_AVG_NORMAL = 32779;
+
+// The view menu, and saving the graph as a picture (in the file menu).
+constexpr int ID_VIEW_ALL = 32780;
+constexpr int ID_VIEW_4_WEEKS = 32781;
+constexpr int ID_VIEW_3_MONTHS = 32782;
+constexpr int ID_VIEW_6_MONTHS = 32783;
+constexpr int ID_VIEW_1_YEAR = 32784;
+constexpr int ID_VIEW_FILL = 32785;
+constexpr int ID_VIEW_TREND = 32786;
+constexpr int ID_VIEW_GOAL = 32787;
+constexpr int ID_FILE_SAVE_GRAPH = 32788;

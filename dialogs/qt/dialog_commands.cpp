@@ -2,6 +2,8 @@
 
 #include "dialogs/qt/color_dlg.h"
 #include "dialogs/qt/edit_list_dlg.h"
+#include "dialogs/qt/goal_dlg.h"
+#include "platform/qt/message_box.h"
 #include "dialogs/qt/unit_digits_dlg.h"
 #include "dialogs/qt/weight_entry_dlg.h"
 
@@ -27,4 +29,12 @@ void RunUnitDigitsCommand(CTarelogDoc& doc, ProfileStore& profile, QWidget* pare
 {
     CUnitDigitsDlg dlg(doc, profile, parent);
     dlg.DoModal();
+}
+
+std::optional<std::optional<double>> RunGoalCommand(std::optional<double> goal, QWidget* parent)
+{
+    CGoalDlg dlg(goal, parent);
+    if (dlg.DoModal() != IDOK)
+        return std::nullopt;
+    return dlg.Goal();
 }

@@ -2,6 +2,8 @@
 
 #include "platform/surface.h"
 
+#include <optional>
+
 class CTarelogDoc;
 class ProfileStore;
 class QWidget;
@@ -13,3 +15,7 @@ void RunWeightEntryCommand(CTarelogDoc& doc, QWidget* parent);                  
 void RunEditListCommand(CTarelogDoc& doc, QWidget* parent);                          // 32772
 void RunColorCommand(Color* colorSlots, QWidget* parent);                            // 32775
 void RunUnitDigitsCommand(CTarelogDoc& doc, ProfileStore& profile, QWidget* parent); // 32776
+
+// "目標体重...": the goal after OK (none for an empty field), nothing when
+// the dialog was cancelled.
+std::optional<std::optional<double>> RunGoalCommand(std::optional<double> goal, QWidget* parent);

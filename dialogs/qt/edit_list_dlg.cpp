@@ -1,6 +1,7 @@
 #include "dialogs/qt/edit_list_dlg.h"
 
 #include "dialogs/edit_list_logic.h"
+#include "dialogs/weight_check.h"
 #include "doc/tarelog_doc.h"
 #include "platform/format.h"
 #include "platform/qt/data_exchange.h"
@@ -91,6 +92,14 @@ void CEditListDlg::OnUpdate()
     const int i = SelectedRecord();
     if (i >= 0) {
         UpdateData(true);
+        const std::string text = NumberText(m_edit->text()).toStdString();
+        double weight = 0.0;
+        const std::optional<double> latest = LatestWeightBesides(m_doc, i);
+        if (ReadLeadingDouble(text, weight) && NeedsWeightConfirmation(weight, latest)
+            && ShowMessageBox(QString::fromStdString(WeightConfirmationText(weight, *latest)),
+                   MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, this)
+                != IDYES)
+            return;
         switch (UpdateListRecord(m_doc, i, NumberText(m_edit->text()).toStdString(), m_date)) {
         case RecordUpdate::Updated: break;
         case RecordUpdate::DateTaken:

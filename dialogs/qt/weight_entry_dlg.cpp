@@ -1,5 +1,6 @@
 #include "dialogs/qt/weight_entry_dlg.h"
 
+#include "dialogs/weight_check.h"
 #include "platform/qt/data_exchange.h"
 #include "platform/qt/message_box.h"
 
@@ -60,6 +61,15 @@ void CWeightEntryDlg::OnOK()
 {
     if (!UpdateData(true))
         return;
+    if (NeedsWeightConfirmation(m_weight, LatestWeightBesides(m_doc))
+        && ShowMessageBox(QString::fromStdString(WeightConfirmationText(m_weight, *LatestWeightBesides(m_doc))),
+               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2, this)
+            != IDYES) {
+        auto* weight = GetDlgItem<QLineEdit>(IDC_WEIGHT);
+        weight->setFocus(Qt::OtherFocusReason);
+        weight->selectAll();
+        return;
+    }
     Commit(m_doc);
     EndDialog(IDOK);
 }

@@ -19,14 +19,23 @@ public:
 
     void Enable(bool enabled = true) { m_enabled = enabled; }
     void SetCheck(bool checked = true) { m_checked = checked; }
+    // One of a group of items of which one is chosen: shown with a radio
+    // mark, filled when `on`.
+    void SetRadio(bool on = true)
+    {
+        m_radio = true;
+        m_checked = on;
+    }
     bool IsEnabled() const { return m_enabled; }
     bool IsChecked() const { return m_checked; }
+    bool IsRadio() const { return m_radio; }
 
     const int m_nID;
 
 private:
     bool m_enabled = true;
     bool m_checked = false;
+    bool m_radio = false;
 };
 
 // An object with a message map: command ids bound to handlers and to

@@ -47,6 +47,13 @@ QString AskFileName(FileDialogKind kind, QWidget* parent, const QString& suggest
     return chosen;
 }
 
+QString AskSaveFileName(QWidget* parent, const QString& suggestedPath, const QString& filters, const QString& extension)
+{
+    const QString chosen = Responder() ? Responder()(FileDialogKind::Save, suggestedPath)
+                                       : AskUser(FileDialogKind::Save, parent, suggestedPath, filters, extension);
+    return WithDefaultExtension(chosen, extension);
+}
+
 void SetFileDialogResponder(FileDialogResponder responder)
 {
     Responder() = std::move(responder);

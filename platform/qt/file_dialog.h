@@ -14,6 +14,12 @@ enum class FileDialogKind { Open, Save };
 QString AskFileName(FileDialogKind kind, QWidget* parent, const QString& suggestedPath, const QString& filterName,
     const QString& extension);
 
+// A save dialog offering several file types, `filters` in Qt's form
+// ("PNG (*.png);;SVG (*.svg)"); a name chosen without an extension gets
+// `extension`. Tests answer it through the same responder.
+QString AskSaveFileName(QWidget* parent, const QString& suggestedPath, const QString& filters,
+    const QString& extension);
+
 // `path`, or `path` + `extension` when its file name has no extension.
 QString WithDefaultExtension(const QString& path, const QString& extension);
 

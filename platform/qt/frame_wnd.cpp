@@ -7,6 +7,7 @@
 #include "platform/qt/win_app.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -309,10 +310,25 @@ void CFrameWnd::UpdateMenu(QMenu* menu)
             continue;
         const CCmdUI ui = QueryCommandState(id);
         action->setEnabled(ui.IsEnabled());
-        // Only a checked item shows a check box, as on the handheld.
-        action->setCheckable(ui.IsChecked());
+        if (ui.IsRadio())
+            ShowAsRadio(menu, action);
+        // Only a checked item shows a check box, as on the handheld; a radio
+        // item shows its empty mark too.
+        action->setCheckable(ui.IsChecked() || ui.IsRadio());
         action->setChecked(ui.IsChecked());
     }
+}
+
+void CFrameWnd::ShowAsRadio(QMenu* menu, QAction* action)
+{
+    if (action->actionGroup())
+        return;
+    // The radio items of one menu form one group, which the style draws
+    // with radio marks; the update handlers still decide which is on.
+    auto* group = menu->findChild<QActionGroup*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!group)
+        group = new QActionGroup(menu);
+    group->addAction(action);
 }
 
 void CFrameWnd::UpdateRecentFileItems(QMenu* menu, QAction* placeholder)
@@ -356,9 +372,23 @@ void CFrameWnd::KeepPromptsWhole()
     setMinimumWidth(std::max(minimumWidth(), widest + kStatusChrome));
 }
 
+void CFrameWnd::SetIdleText(const QString& text)
+{
+    const QString shown = statusBar()->currentMessage();
+    const bool idle = shown.isEmpty() || shown == m_idleText
+        || (m_resources.strings && shown == m_resources.strings(IDS_IDLE_MESSAGE));
+    m_idleText = text;
+    if (idle)
+        ShowIdleMessage(QString());
+}
+
 void CFrameWnd::ShowIdleMessage(const QString& message)
 {
-    if (message.isEmpty() && m_resources.strings)
+    if (!message.isEmpty())
+        return;
+    if (!m_idleText.isEmpty())
+        statusBar()->showMessage(m_idleText);
+    else if (m_resources.strings)
         statusBar()->showMessage(m_resources.strings(IDS_IDLE_MESSAGE));
 }
 

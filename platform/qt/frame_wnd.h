@@ -46,6 +46,9 @@ public:
 
     // A note in the status bar, until the next prompt replaces it.
     void SetMessageText(const QString& text);
+    // What the status bar shows while nothing else is said; empty gives the
+    // string table's idle message back.
+    void SetIdleText(const QString& text);
 
     QToolBar* CommandBar() const { return m_commandBar; }
     QAction* FindAction(int id) const;
@@ -86,6 +89,7 @@ private:
     void UpdateCommandBar();
     void UpdateMenu(QMenu* menu);
     void UpdateRecentFileItems(QMenu* menu, QAction* placeholder);
+    void ShowAsRadio(QMenu* menu, QAction* action);
     void ShowIdleMessage(const QString& message);
     void KeepPromptsWhole();
 
@@ -94,5 +98,6 @@ private:
     CView* m_view = nullptr;
     QToolBar* m_commandBar = nullptr;
     std::vector<QAction*> m_recentActions;
+    QString m_idleText;
     std::unordered_map<const QAction*, CommandActionInfo> m_actions;
 };

@@ -83,15 +83,21 @@ TEST_F(AppWindowTest, MenusCarryTheTextsAndIdsOfTheResource)
     QStringList titles;
     for (QAction* action : frame.menuBar()->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("ﾌｧｲﾙ"), QStringLiteral("ﾃﾞｰﾀ"), QStringLiteral("ﾍﾙﾌﾟ")}));
+    EXPECT_EQ(titles,
+        (QStringList{QStringLiteral("ﾌｧｲﾙ"), QStringLiteral("ﾃﾞｰﾀ"), QStringLiteral("表示"), QStringLiteral("ﾍﾙﾌﾟ")}));
 
     ExpectMenu(frame, QStringLiteral("ﾌｧｲﾙ"),
         {{"新規作成(&N)\tCtrl+N", 57600}, {"開く(&O)...\tCtrl+O", 57601}, {"上書き保存(&S)\tCtrl+S", 57603},
-            {"名前を付けて保存(&A)...", 57604}, {nullptr, 0}, {"最新のファイル", 57616}, {nullptr, 0},
-            {"アプリケーションの終了(&X)", 57665}});
+            {"名前を付けて保存(&A)...", 57604}, {"グラフを画像で保存...", ID_FILE_SAVE_GRAPH}, {nullptr, 0},
+            {"最新のファイル", 57616}, {nullptr, 0}, {"アプリケーションの終了(&X)", 57665}});
     ExpectMenu(frame, QStringLiteral("ﾃﾞｰﾀ"),
         {{"新規入力...", 32771}, {"変更、修正...", 32772}, {nullptr, 0}, {"色の変更...", 32775}, {nullptr, 0},
             {"単位、少数桁...", 32776}, {"平均(狭）", 32777}, {"平均(通常)", 32779}, {"平均(広）", 32778}});
+    ExpectMenu(frame, QStringLiteral("表示"),
+        {{"全期間\tCtrl+1", ID_VIEW_ALL}, {"最近4週間\tCtrl+2", ID_VIEW_4_WEEKS},
+            {"最近3か月\tCtrl+3", ID_VIEW_3_MONTHS}, {"最近6か月\tCtrl+4", ID_VIEW_6_MONTHS},
+            {"最近1年\tCtrl+5", ID_VIEW_1_YEAR}, {nullptr, 0}, {"ウィンドウに合わせる", ID_VIEW_FILL},
+            {"傾向線", ID_VIEW_TREND}, {nullptr, 0}, {"目標体重...", ID_VIEW_GOAL}});
     ExpectMenu(frame, QStringLiteral("ﾍﾙﾌﾟ"), {{"Tarelog のバージョン情報(&A)...", 57664}});
 }
 

@@ -1,6 +1,8 @@
 // Renders the main window offscreen with a diary and the three averages on,
-// for the README: tarelog-screenshot DIARY OUTPUT.png [ABOUT.png], the
-// about box into the second picture when it is named. The profile lives in
+// for the README: tarelog-screenshot [VIEW...] DIARY OUTPUT.png [ABOUT.png],
+// the about box into the second picture when it is named. VIEW options set
+// the view menu first: --range DAYS, --fill, --trend, --goal WEIGHT, and
+// --size WxH gives the window's size. The profile lives in
 // a temporary folder, with the colours a user might pick in the colour
 // dialog, so the picture never depends on (or changes) anyone's settings.
 #include "app/about_dlg.h"
@@ -9,17 +11,31 @@
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/offscreen_gui.h"
 #include "view/qt/tarelog_view.h"
+#include "view/view_settings.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QSettings>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    QStringList view;
+    int first = 1;
+    while (first < argc && std::strncmp(argv[first], "--", 2) == 0) {
+        const bool flag = !std::strcmp(argv[first], "--fill") || !std::strcmp(argv[first], "--trend");
+        view << QString::fromLocal8Bit(argv[first]);
+        if (!flag && first + 1 < argc)
+            view << QString::fromLocal8Bit(argv[++first]);
+        ++first;
+    }
+    argv += first - 1;
+    argc -= first - 1;
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: tarelog-screenshot DIARY OUTPUT.png [ABOUT.png]\n");
+        std::fprintf(stderr, "usage: tarelog-screenshot [VIEW...] DIARY OUTPUT.png [ABOUT.png]\n");
         return 2;
     }
     PreferOffscreenPlatform();
@@ -33,12 +49,32 @@ int main(int argc, char** argv)
         const int colours[7] = {0xC03000, 0xC8C8C8, 0x404040, 0x606060, 0x00A000, 0x0080FF, 0xC000C0};
         for (int i = 0; i < 7; ++i)
             settings.setValue(QStringLiteral("色/%1").arg(i), colours[i]);
+        settings.setValue(QStringLiteral("色/7"), 0x2020E0);
+        settings.setValue(QStringLiteral("色/8"), 0x20A0E0);
+        for (int i = 0; i + 1 < view.size(); ++i) {
+            if (view[i] == QStringLiteral("--range"))
+                settings.setValue(QStringLiteral("表示/Range"), view[i + 1].toInt());
+            if (view[i] == QStringLiteral("--goal"))
+                settings.setValue(QStringLiteral("目標/")
+                        + QString::fromStdString(
+                            GoalEntryName(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath().toStdString())),
+                    qRound(view[i + 1].toDouble() * 1000));
+        }
+        settings.setValue(QStringLiteral("表示/Fill"), view.contains(QStringLiteral("--fill")) ? 1 : 0);
+        settings.setValue(QStringLiteral("表示/Trend"), view.contains(QStringLiteral("--trend")) ? 1 : 0);
     }
     int status = 1;
     {
         CTarelogApp app;
         app.SetCommandLine({QString::fromLocal8Bit(argv[1])});
         if (app.InitInstance()) {
+            QCoreApplication::processEvents();
+            const int size = view.indexOf(QStringLiteral("--size"));
+            if (size >= 0 && size + 1 < view.size()) {
+                const QStringList sides = view[size + 1].split(QLatin1Char('x'));
+                if (sides.size() == 2)
+                    app.m_pMainWnd->resize(sides[0].toInt(), sides[1].toInt());
+            }
             QCoreApplication::processEvents();
             for (int id : {ID_AVG_NARROW, ID_AVG_NORMAL, ID_AVG_WIDE})
                 app.m_pMainWnd->RouteCommand(id);

@@ -64,10 +64,13 @@ TEST_F(ColorDlgTest, LayoutFollowsTemplate139)
     EXPECT_EQ(Combo(fresh)->width(), u.X(92));
     EXPECT_EQ(Bar(fresh, IDC_RED)->orientation(), Qt::Horizontal);
     EXPECT_EQ(Bar(fresh, IDC_GREEN)->maximum(), 16);
-    ASSERT_EQ(Combo(fresh)->count(), 7);
-    EXPECT_EQ(Combo(fresh)->itemText(0), QStringLiteral("線の色"));
-    EXPECT_EQ(Combo(fresh)->itemText(2), QStringLiteral("目盛の文字の色"));
-    EXPECT_EQ(Combo(fresh)->itemText(6), QStringLiteral("平均線（広）の色"));
+    // The seven colours of the graph in their order, then the trend's and the goal's.
+    ASSERT_EQ(Combo(fresh)->count(), 9);
+    const QStringList names = {QStringLiteral("線の色"), QStringLiteral("軸の色"), QStringLiteral("目盛の文字の色"),
+        QStringLiteral("日付の色"), QStringLiteral("平均線（狭）の色"), QStringLiteral("平均線（普）の色"),
+        QStringLiteral("平均線（広）の色"), QStringLiteral("傾向線の色"), QStringLiteral("目標線の色")};
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_EQ(Combo(fresh)->itemText(i), names[i]) << i;
     QWidget* reset = fresh.GetDlgItem(IDC_COLOR_RESET);
     EXPECT_TRUE(reset->isHidden());
     EXPECT_EQ(reset->geometry(), u.Rect(4, 120, 6, 6));
@@ -145,7 +148,8 @@ TEST_F(ColorDlgTest, HiddenButtonEndsWithSevenKeepingWhatWasStored)
     m_dlg.GetDlgItem<QPushButton>(IDC_COLOR_RESET)->click();
     EXPECT_EQ(m_dlg.result(), kColorResetResult);
     EXPECT_EQ(m_slots[0], MakeColor(143, 63, 255));
-    EXPECT_EQ(m_slots[7], 0x11111111u) << "colors 7 to 9 are never touched";
+    EXPECT_EQ(m_slots[7], 0x11111111u) << "only the chosen slot changes";
+    EXPECT_EQ(m_slots[9], 0x33333333u) << "slot 9 is never touched";
 }
 
 TEST(ColorCommand, StoredColoursSurviveTheCloseBox)

@@ -138,7 +138,7 @@ TEST_F(ColorEditorTest, NoSelectionStoresNothing)
     Color stored = 0;
     EXPECT_FALSE(m_editor.StoredColor(stored));
     EXPECT_EQ(m_slots, before);
-    m_editor.Select(kDialogColorSlots); // slots 7 to 9 are not the dialog's
+    m_editor.Select(kDialogColorSlots); // slot 9 is not the dialog's
     m_editor.Store();
     EXPECT_EQ(m_slots, before);
 }

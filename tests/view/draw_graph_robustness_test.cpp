@@ -25,7 +25,8 @@ void CheckDrawing(const RecordingSurface& surface, const Rect& client, const CTa
         ASSERT_TRUE(surface.Ops().empty());
         return;
     }
-    ASSERT_EQ(surface.PensCreated(), 3 + state.m_avgNarrow + state.m_avgNormal + state.m_avgWide);
+    ASSERT_EQ(surface.PensCreated(), 3 + state.m_avgNarrow + state.m_avgNormal + state.m_avgWide + state.m_trend
+            + state.m_goal.has_value());
 
     // Phases follow the pen colours: slot i is 0xA0A0A0 + i.
     int phase = -1;
@@ -70,6 +71,15 @@ TEST(DrawGraphRobustness, HostileDiariesInRandomWindowsTerminateCleanly)
         state.m_avgNarrow = diaries.Pick(2);
         state.m_avgNormal = diaries.Pick(2);
         state.m_avgWide = diaries.Pick(2);
+        // The view menu's settings, with goals as hostile as the weights.
+        const int ranges[] = {0, 0, 28, 91, 365};
+        state.m_rangeDays = ranges[diaries.Pick(5)];
+        state.m_fill = diaries.Pick(2);
+        state.m_trend = diaries.Pick(2);
+        const double goals[] = {62.5, -1e300, 1e300, std::numeric_limits<double>::quiet_NaN(),
+            std::numeric_limits<double>::infinity(), 0.0};
+        if (diaries.Pick(2))
+            state.m_goal = goals[diaries.Pick(6)];
         MemoryProfileStore profile;
         if (diaries.Pick(2))
             profile.WriteProfileInt("SHOW", "X", diaries.Uniform(-5, 5));

@@ -1,12 +1,21 @@
 #include "view/qt/tarelog_view.h"
 
+#include "doc/diary_file_error.h"
+#include "doc/diary_stats.h"
 #include "doc/tarelog_doc.h"
+#include "platform/format.h"
+#include "platform/qt/file_dialog.h"
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/framework_ids.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/qpainter_surface.h"
 #include "view/data_command_ids.h"
 #include "view/draw_graph.h"
+#include "view/qt/graph_image.h"
+#include "view/status_text.h"
+#include "view/view_settings.h"
 
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,6 +25,7 @@ CTarelogView::CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* 
     , m_dialogs(std::move(dialogs))
 {
     m_state.LoadColors(m_profile);
+    LoadViewMenuSettings(m_state, m_profile);
     BindCommands();
 }
 
@@ -31,6 +41,8 @@ CTarelogDoc* CTarelogView::GetDocument() const
 
 void CTarelogView::OnInitialUpdate()
 {
+    // A new or opened diary brings its own goal.
+    m_state.m_goal = GetDocument() ? LoadGoal(m_profile, GetDocument()->GetPathName()) : std::nullopt;
     CView::OnInitialUpdate();
     if (!s_reopenPending)
         return;
@@ -38,6 +50,12 @@ void CTarelogView::OnInitialUpdate()
     if (auto* frame = qobject_cast<CFrameWnd*>(window()))
         PostCommand(frame, ID_FILE_MRU_FILE1);
     s_reopenPending = false;
+}
+
+void CTarelogView::OnUpdate(CDocument* document, long hint)
+{
+    CView::OnUpdate(document, hint);
+    RefreshStatus();
 }
 
 void CTarelogView::OnDraw(QPainter& painter)
@@ -62,6 +80,7 @@ void CTarelogView::BindCommands()
         if (GetDocument())
             m_dialogs.weightEntry(*GetDocument(), this);
         update();
+        RefreshStatus();
     });
     // Always enabled: the default state is left as it is.
     OnUpdateCommand(ID_DATA_NEW, [](CCmdUI&) {});
@@ -69,6 +88,7 @@ void CTarelogView::BindCommands()
         if (GetDocument())
             m_dialogs.editList(*GetDocument(), this);
         update();
+        RefreshStatus();
     });
     OnCommand(ID_DATA_COLOR, [this] {
         m_dialogs.color(m_state.m_colorSlots, this);
@@ -78,10 +98,97 @@ void CTarelogView::BindCommands()
         if (GetDocument())
             m_dialogs.unitDigits(*GetDocument(), m_profile, this);
         update();
+        RefreshStatus();
     });
     BindAverage(ID_AVG_NARROW, AverageKind::Narrow);
     BindAverage(ID_AVG_NORMAL, AverageKind::Normal);
     BindAverage(ID_AVG_WIDE, AverageKind::Wide);
+    BindViewMenu();
+    OnCommand(ID_FILE_SAVE_GRAPH, [this] { OnSaveGraph(); });
+}
+
+void CTarelogView::BindViewMenu()
+{
+    for (const RangeChoice& choice : kRangeChoices) {
+        const int days = choice.days;
+        OnCommand(choice.id, [this, days] {
+            m_state.m_rangeDays = days;
+            ChangeView();
+        });
+        OnUpdateCommand(choice.id, [this, days](CCmdUI& ui) { ui.SetRadio(m_state.m_rangeDays == days); });
+    }
+    OnCommand(ID_VIEW_FILL, [this] {
+        m_state.m_fill = !m_state.m_fill;
+        ChangeView();
+    });
+    OnUpdateCommand(ID_VIEW_FILL, [this](CCmdUI& ui) { ui.SetCheck(m_state.m_fill); });
+    OnCommand(ID_VIEW_TREND, [this] {
+        m_state.m_trend = !m_state.m_trend;
+        ChangeView();
+    });
+    OnUpdateCommand(ID_VIEW_TREND, [this](CCmdUI& ui) { ui.SetCheck(m_state.m_trend); });
+    OnCommand(ID_VIEW_GOAL, [this] { OnGoal(); });
+}
+
+void CTarelogView::ChangeView()
+{
+    SaveViewMenuSettings(m_state, m_profile);
+    update();
+}
+
+void CTarelogView::OnGoal()
+{
+    const std::optional<std::optional<double>> goal = m_dialogs.goal(m_state.m_goal, this);
+    if (!goal)
+        return;
+    m_state.m_goal = *goal;
+    // An unsaved diary keeps its goal until the window closes.
+    if (GetDocument())
+        SaveGoal(m_profile, GetDocument()->GetPathName(), m_state.m_goal);
+    update();
+    RefreshStatus();
+}
+
+void CTarelogView::OnSaveGraph()
+{
+    CTarelogDoc* doc = GetDocument();
+    if (!doc)
+        return;
+    const QString diary = QString::fromStdString(doc->GetPathName());
+    const QString suggested = diary.isEmpty()
+        ? QString()
+        : QFileInfo(diary).path() + QLatin1Char('/') + QFileInfo(diary).completeBaseName() + QStringLiteral(".png");
+    const QString path = AskSaveFileName(this, suggested, QStringLiteral("PNG 画像 (*.png);;SVG 画像 (*.svg)"),
+        QStringLiteral(".png"));
+    if (path.isEmpty())
+        return;
+    const std::optional<GraphImageKind> kind = GraphImageKindOf(path.toStdString());
+    if (kind != GraphImageKind::Png && kind != GraphImageKind::Svg) {
+        ShowMessageBox(QStringLiteral("グラフの画像は、名前が .png か .svg で終わるファイルに保存します。"),
+            MB_OK | MB_ICONWARNING, this);
+        return;
+    }
+    // What the window shows: its own size, settings and profile.
+    const Status<GraphImageError> written = WriteGraphImage(path.toStdString(), *kind, width(), height(), *doc, m_state,
+        m_profile);
+    if (written)
+        return;
+    const GraphImageError& error = written.error();
+    const QString message = error.failure
+        ? QString::fromStdString(
+            FileOperationError(DiaryFileError::Kind::CannotWrite, path.toStdString(), *error.failure).JapaneseMessage())
+        : QStringLiteral("グラフの画像を作れませんでした（メモリが足りません）。");
+    ShowMessageBox(message, MB_OK | MB_ICONERROR, this);
+}
+
+void CTarelogView::RefreshStatus()
+{
+    auto* frame = qobject_cast<CFrameWnd*>(window());
+    const CTarelogDoc* doc = GetDocument();
+    if (!frame || !doc)
+        return;
+    const DiaryStats stats = ComputeDiaryStats(doc->Records());
+    frame->SetIdleText(QString::fromStdString(IdleStatusText(stats, m_state.m_goal, ToUtf8(doc->m_unit))));
 }
 
 void CTarelogView::BindAverage(int id, AverageKind kind)

@@ -5,6 +5,7 @@
 #include "view/graph_view_state.h"
 
 #include <functional>
+#include <optional>
 
 class CTarelogDoc;
 class ProfileStore;
@@ -16,13 +17,19 @@ struct DataDialogs {
     std::function<void(CTarelogDoc& doc, QWidget* parent)> editList;                          // 32772
     std::function<void(Color* colorSlots, QWidget* parent)> color;                            // 32775
     std::function<void(CTarelogDoc& doc, ProfileStore& profile, QWidget* parent)> unitDigits; // 32776
+    // The goal after OK (none for no goal); nothing when cancelled.
+    std::function<std::optional<std::optional<double>>(std::optional<double> goal, QWidget* parent)> goal;
 };
 
 // The graph window. It draws the whole graph of its document on every
-// paint, holds the colour slots and average switches, binds the data
-// menu's commands, and turns a double-click into the new-entry command.
-// The colours come from the profile when the view is made and go back to
-// it when the view is destroyed; the switches start off every time.
+// paint, holds the colour slots and average switches, binds the data and
+// view menus' commands, and turns a double-click into the new-entry
+// command. The colours come from the profile when the view is made and go
+// back to it when the view is destroyed; the switches start off every time.
+// The view menu's range, fill and trend are the user's and are written to
+// the profile as they change; the goal is the diary's, kept under its path.
+// While the status bar is idle it shows the trend, its weekly rate and the
+// way to the goal.
 class CTarelogView : public CView {
     Q_OBJECT
 public:
@@ -33,6 +40,7 @@ public:
     const GraphViewState& State() const { return m_state; }
 
     void OnInitialUpdate() override;
+    void OnUpdate(CDocument* document, long hint) override;
     // About the client area of the handheld the program was made for.
     QSize sizeHint() const override { return QSize(240, 320); }
 
@@ -49,6 +57,11 @@ protected:
 private:
     void BindCommands();
     void BindAverage(int id, AverageKind kind);
+    void BindViewMenu();
+    void ChangeView();
+    void OnGoal();
+    void OnSaveGraph();
+    void RefreshStatus();
 
     static inline bool s_reopenPending = true;
 
