@@ -1,4 +1,5 @@
-// Drawing the whole graph with all three averages, as every paint does.
+// Drawing the whole graph with all three averages, as every paint does, and
+// the repaint after a switch of the view menu.
 #include "gui_application.h"
 #include "doc/diary_file.h"
 #include "platform/calendar_date.h"
@@ -123,6 +124,57 @@ void GraphSizes(benchmark::internal::Benchmark* b)
 BENCHMARK(BM_DrawGraphNullSurface)->Apply(GraphSizes);
 BENCHMARK(BM_DrawGraphRecording)->Apply(GraphSizes);
 BENCHMARK(BM_DrawGraphQImage)->Apply(GraphSizes);
+
+// The view menu's settings for the repaint after a switch, by index.
+GraphViewState Switched(int variant)
+{
+    GraphViewState state = AllAverages();
+    state.m_colorSlots[7] = 0x002020E0u;
+    state.m_colorSlots[8] = 0x0020A0E0u;
+    switch (variant) {
+    case 1: state.m_rangeDays = 28; break;
+    case 2: state.m_rangeDays = 365; break;
+    case 3: state.m_fill = true; break;
+    case 4: state.m_trend = true; break;
+    case 5:
+        state.m_fill = state.m_trend = true;
+        state.m_goal = 68.0;
+        break;
+    case 6:
+        state.m_fill = state.m_trend = true;
+        state.m_rangeDays = 91;
+        state.m_goal = 68.0;
+        break;
+    default: break;
+    }
+    return state;
+}
+
+// Arguments: the variant of Switched, records, width, height. The window
+// repaints a 1920 x 1200 client area after a switch; the paints share one
+// text cache, as the window's do.
+void BM_RepaintAfterViewSwitch(benchmark::State& state)
+{
+    EnsureGuiApplication();
+    const CTarelogDoc doc = Diary(static_cast<int>(state.range(1)));
+    const Rect client{0, 0, static_cast<int>(state.range(2)), static_cast<int>(state.range(3))};
+    const GraphViewState view = Switched(static_cast<int>(state.range(0)));
+    MemoryProfileStore profile;
+    QImage image(client.right, client.bottom, QImage::Format_RGB32);
+    GraphTextCache texts;
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QPainterSurface surface(painter, &texts);
+        DrawGraph(surface, client, doc, view, profile);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+BENCHMARK(BM_RepaintAfterViewSwitch)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {1000000}, {1920}, {1200}})
+    ->Unit(benchmark::kMillisecond);
 
 // tarelog-cli render to PNG as a whole process: start-up, load, paint, save.
 void BM_RenderPngProcess(benchmark::State& state)

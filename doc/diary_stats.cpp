@@ -24,13 +24,6 @@ std::uint64_t SortKey(const WeightRecord& record, std::size_t index)
 
 } // namespace
 
-double NextTrend(double trend, double weight)
-{
-    if (std::isnan(trend))
-        return trend + trend; // the same NaN, quieted as any arithmetic leaves it
-    return trend + kTrendSmoothing * (weight - trend);
-}
-
 DiaryStats ComputeDiaryStats(const std::vector<WeightRecord>& records)
 {
     // Records already in date order are the sorted order itself.

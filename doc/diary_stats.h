@@ -2,6 +2,7 @@
 
 #include "doc/weight_record.h"
 
+#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -44,7 +45,13 @@ constexpr double kTrendSmoothing = 0.1;
 // A trend that is already NaN stays that NaN whatever the weight, so that
 // the sign a printed "nan" shows does not depend on the order in which a
 // compiler happens to add the two terms.
-double NextTrend(double trend, double weight);
+// Inline: the graph's trend line calls it once per record.
+inline double NextTrend(double trend, double weight)
+{
+    if (std::isnan(trend))
+        return trend + trend; // the same NaN, quieted as any arithmetic leaves it
+    return trend + kTrendSmoothing * (weight - trend);
+}
 
 // The figures of records in any order. Sorting costs 8 bytes a record
 // beside the records; records already in date order can be given one at a

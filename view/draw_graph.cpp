@@ -113,7 +113,7 @@ void DrawDateLabels(Surface& surface, const GraphGeometry& g, const GraphData& d
 // line goes to the surface in batches, which a surface may draw faster than
 // point by point.
 BrushHandle DrawWeightLine(Surface& surface, const GraphGeometry& g, const GraphData& data, Color color,
-    RecordColumns columns, ColumnTable& table)
+    RecordColumns columns, ColumnTable& table, TrendWalk* trend)
 {
     std::array<Point, 512> batch;
     std::size_t batched = 0;
@@ -124,6 +124,8 @@ BrushHandle DrawWeightLine(Surface& surface, const GraphGeometry& g, const Graph
         x = columns.Of(record);
         y = WeightY(g, record.weight);
         table.Store(x, y);
+        if (trend)
+            trend->Visit(record, x);
         if (first) {
             surface.MoveTo(x, y);
             first = false;
@@ -156,6 +158,19 @@ void DrawAverages(Surface& surface, const Rect& client, const GraphGeometry& g, 
     if (state.m_avgWide)
         DrawAverageCurve(surface, client, leftMargin, g.bottom, table, kWideHalfWidth,
             state.m_colorSlots[kSlotWideAverage]);
+}
+
+// The trend's points: from the values given, or those the weight line's
+// pass worked out, or (a diary out of date order) from its sorted records.
+std::vector<Point> TrendLine(const GraphGeometry& g, const CTarelogDoc& doc, const ShownRecords& shown,
+    const std::vector<double>& trend, std::optional<TrendWalk>& walk, RecordColumns columns)
+{
+    if (!trend.empty())
+        return TrendPoints(g, shown.Records(), trend, columns);
+    if (walk)
+        if (auto points = walk->Take())
+            return std::move(*points);
+    return TrendPoints(g, shown.Records(), ShownTrend(doc, shown), columns);
 }
 
 } // namespace
@@ -193,12 +208,20 @@ void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, con
     const GraphData data{shown.Records(), doc.m_unit, doc.m_digits};
     if (data.records.empty())
         return;
-    const std::vector<double> trend = state.m_trend ? ShownTrend(doc, shown) : std::vector<double>();
+    // The trend of the whole diary lies within its weights (each value is
+    // an average of them), so only a range, or weights that are all zero or
+    // below, need the values before the scale is made.
+    const CTarelogDoc::WeightRange weights = WeightRangeOf(data.records);
+    const bool trendInsideScale = data.records.size() == doc.Records().size()
+        && !(weights.min <= 0.0 && weights.max < 0.0);
+    const std::vector<double> trend = state.m_trend && !trendInsideScale ? ShownTrend(doc, shown)
+                                                                         : std::vector<double>();
 
     const PenHandle scalePen = surface.CreateSolidPen(state.m_colorSlots[kSlotAxis]);
     const PenHandle previousPen = surface.SelectPen(scalePen);
     const TextSize sample = surface.MeasureText(kDateSample);
-    GraphGeometry g = ComputeGeometry(client, data.records, {trend, state.m_goal}, state.m_fill, sample.height);
+    GraphGeometry g = ComputeGeometry(client, data.records, weights.min, weights.max, {trend, state.m_goal},
+        state.m_fill, sample.height);
     const TextSize last = DrawWeightScale(surface, g, data, state, sample);
     const int leftMargin = SaturateInt(static_cast<std::int64_t>(last.width) + 3);
     if (g.fill)
@@ -215,12 +238,17 @@ void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, con
     const PenHandle linePen = surface.CreateSolidPen(state.m_colorSlots[kSlotLine]);
     surface.SelectPen(linePen);
     ColumnTable table(g.width, leftMargin);
-    const BrushHandle markerBrush = DrawWeightLine(surface, g, data, state.m_colorSlots[kSlotLine], columns, table);
+    // The whole diary's trend is worked out along the weight line.
+    std::optional<TrendWalk> walk;
+    if (state.m_trend && trend.empty())
+        walk.emplace(g);
+    const BrushHandle markerBrush = DrawWeightLine(surface, g, data, state.m_colorSlots[kSlotLine], columns, table,
+        walk ? &*walk : nullptr);
     table.FillGaps(leftMargin, g.width + 29);
 
     DrawAverages(surface, client, g, state, leftMargin, table);
     if (state.m_trend)
-        DrawTrendLine(surface, g, data.records, trend, columns, state.m_colorSlots[kSlotTrend]);
+        DrawPolyline(surface, TrendLine(g, doc, shown, trend, walk, columns), state.m_colorSlots[kSlotTrend]);
 
     surface.SelectPen(previousPen);
     surface.DeleteBrush(markerBrush);

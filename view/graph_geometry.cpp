@@ -19,15 +19,14 @@ void Include(double value, double& min, double& max)
 
 } // namespace
 
-GraphGeometry ComputeGeometry(const Rect& client, std::span<const WeightRecord> records, const ScaleExtras& extras,
-    bool fill, int labelHeight)
+GraphGeometry ComputeGeometry(const Rect& client, std::span<const WeightRecord> records, double minWeight,
+    double maxWeight, const ScaleExtras& extras, bool fill, int labelHeight)
 {
     GraphGeometry g;
     g.width = ClientWidth(client);
     g.height = ClientHeight(client);
-    const CTarelogDoc::WeightRange weights = WeightRangeOf(records);
-    g.maxWeight = weights.max;
-    g.minWeight = weights.min;
+    g.maxWeight = maxWeight;
+    g.minWeight = minWeight;
     for (const double t : extras.trend)
         Include(t, g.minWeight, g.maxWeight);
     if (extras.goal)
@@ -60,11 +59,4 @@ void FitDaysToWidth(GraphGeometry& g, int leftMargin)
     // of it; the days across already leave a tenth of the plot free.
     const std::int64_t across = static_cast<std::int64_t>(g.width) - leftMargin - 10;
     g.kx = static_cast<double>(across) / g.daysAcross;
-}
-
-int WeightY(const GraphGeometry& g, double weight)
-{
-    if (g.range == 0.0)
-        return 30 + g.plot / 2;
-    return SaturateInt(static_cast<std::int64_t>(g.plot) - TruncToInt((weight - g.minWeight) * g.ky) + 30);
 }

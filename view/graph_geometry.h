@@ -2,7 +2,9 @@
 
 #include "doc/weight_record.h"
 #include "platform/surface.h"
+#include "view/saturating_math.h"
 
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -34,13 +36,19 @@ struct ScaleExtras {
 // The square plot, P = min(W, H) - 40, or with `fill` the plot over the
 // whole client area. `labelHeight` is the height of the date sample, which
 // the filled layout keeps clear below the plot.
-GraphGeometry ComputeGeometry(const Rect& client, std::span<const WeightRecord> records, const ScaleExtras& extras,
-    bool fill, int labelHeight);
+// `weights` are the records' WeightRangeOf, which the caller has at hand.
+GraphGeometry ComputeGeometry(const Rect& client, std::span<const WeightRecord> records, double minWeight,
+    double maxWeight, const ScaleExtras& extras, bool fill, int labelHeight);
 
 // A filled plot spreads the days over the width right of the left margin,
 // which is known only once the scale has been drawn.
 void FitDaysToWidth(GraphGeometry& g, int leftMargin);
 
 // Row of a weight. With no range to spread over, every point sits on the
-// plot's middle row.
-int WeightY(const GraphGeometry& g, double weight);
+// plot's middle row. Inline: called once per record and line.
+inline int WeightY(const GraphGeometry& g, double weight)
+{
+    if (g.range == 0.0)
+        return 30 + g.plot / 2;
+    return SaturateInt(static_cast<std::int64_t>(g.plot) - TruncToInt((weight - g.minWeight) * g.ky) + 30);
+}

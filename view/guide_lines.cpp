@@ -1,27 +1,47 @@
 #include "view/guide_lines.h"
 
+#include "doc/diary_stats.h"
+#include "platform/calendar_date.h"
+
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
-void DrawTrendLine(Surface& surface, const GraphGeometry& g, std::span<const WeightRecord> records,
-    std::span<const double> trend, RecordColumns columns, Color color)
+std::vector<Point> TrendPoints(const GraphGeometry& g, std::span<const WeightRecord> records,
+    std::span<const double> trend, RecordColumns columns)
 {
-    if (records.empty() || trend.size() != records.size())
+    LinePoints line;
+    for (std::size_t i = 0; i < records.size() && i < trend.size(); ++i)
+        line.Add({columns.Of(records[i]), WeightY(g, trend[i])});
+    return line.Take();
+}
+
+TrendWalk::TrendWalk(const GraphGeometry& g)
+    : m_g(g)
+{
+}
+
+void TrendWalk::EnterMonth(const WeightRecord& record, std::int64_t month)
+{
+    m_month = month;
+    m_monthStart = CalendarDate::FromYmd(record.year, record.month, 1).DayNumber();
+}
+
+std::optional<std::vector<Point>> TrendWalk::Take()
+{
+    if (!m_inOrder)
+        return std::nullopt;
+    return m_line.Take();
+}
+
+void DrawPolyline(Surface& surface, std::span<const Point> points, Color color)
+{
+    if (points.empty())
         return;
     const PenHandle pen = surface.CreateSolidPen(color);
     const PenHandle previous = surface.SelectPen(pen);
-    surface.MoveTo(columns.Of(records[0]), WeightY(g, trend[0]));
-    // In batches, as the weight line goes.
-    std::array<Point, 512> batch;
-    std::size_t batched = 0;
-    for (std::size_t i = 1; i < records.size(); ++i) {
-        batch[batched++] = {columns.Of(records[i]), WeightY(g, trend[i])};
-        if (batched == batch.size()) {
-            surface.PolylineTo(batch);
-            batched = 0;
-        }
-    }
-    surface.PolylineTo(std::span<const Point>(batch.data(), batched));
+    surface.MoveTo(points[0].x, points[0].y);
+    surface.PolylineTo(points.subspan(1));
     surface.SelectPen(previous);
     surface.DeletePen(pen);
 }

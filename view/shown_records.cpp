@@ -72,43 +72,57 @@ ShownRecords::ShownRecords(const CTarelogDoc& doc, int rangeDays)
     m_records = m_gathered;
 }
 
+namespace {
+
+// The walk of a diary in date order: every record's trend, in index order.
+// False, with `result` unfinished, as soon as a record is dated before the
+// one before it.
+bool WalkInOrder(const std::vector<WeightRecord>& all, std::size_t firstShown, std::vector<double>& result)
+{
+    DayCounter days;
+    std::int64_t previous = days.Of(all[0]);
+    double trend = all[0].weight;
+    if (firstShown == 0 && !result.empty())
+        result[0] = trend;
+    for (std::size_t i = 1; i < all.size(); ++i) {
+        const std::int64_t day = days.Of(all[i]);
+        if (day < previous)
+            return false;
+        previous = day;
+        trend = NextTrend(trend, all[i].weight);
+        if (i >= firstShown)
+            result[i - firstShown] = trend;
+    }
+    return true;
+}
+
+} // namespace
+
 std::vector<double> ShownTrend(const CTarelogDoc& doc, const ShownRecords& shown)
 {
     const std::vector<WeightRecord>& all = doc.Records();
     std::vector<double> result(shown.Records().size());
-    if (all.empty())
+    if (all.empty() || result.empty())
         return result;
-    std::int64_t latest = 0;
-    std::vector<std::size_t> order;
-    if (!InDateOrder(all, latest)) {
-        order.resize(all.size());
-        std::iota(order.begin(), order.end(), std::size_t{0});
-        std::vector<std::int64_t> day(all.size());
-        DayCounter days;
-        for (std::size_t i = 0; i < all.size(); ++i)
-            day[i] = days.Of(all[i]);
-        std::stable_sort(order.begin(), order.end(), [&day](std::size_t a, std::size_t b) { return day[a] < day[b]; });
-    }
-    const auto indexAt = [&order](std::size_t k) { return order.empty() ? k : order[k]; };
-    std::vector<double> byIndex;
-    // In date order the shown records are a tail: their trends come straight
-    // out of the walk. Otherwise the walk keeps every record's trend.
-    const bool tail = order.empty();
-    if (!tail)
-        byIndex.resize(all.size());
-    const std::size_t firstShown = shown.Records().empty() ? all.size() : shown.DiaryIndex(0);
-    double trend = all[indexAt(0)].weight;
-    for (std::size_t k = 0; k < all.size(); ++k) {
-        const std::size_t i = indexAt(k);
+    // A diary in date order (nearly every one) shows a tail, whose trends
+    // come straight out of one walk.
+    if (WalkInOrder(all, shown.DiaryIndex(0), result))
+        return result;
+    std::vector<std::int64_t> day(all.size());
+    DayCounter days;
+    for (std::size_t i = 0; i < all.size(); ++i)
+        day[i] = days.Of(all[i]);
+    std::vector<std::size_t> order(all.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&day](std::size_t a, std::size_t b) { return day[a] < day[b]; });
+    std::vector<double> byIndex(all.size());
+    double trend = all[order[0]].weight;
+    for (std::size_t k = 0; k < order.size(); ++k) {
         if (k > 0)
-            trend = NextTrend(trend, all[i].weight);
-        if (!tail)
-            byIndex[i] = trend;
-        else if (i >= firstShown)
-            result[i - firstShown] = trend;
+            trend = NextTrend(trend, all[order[k]].weight);
+        byIndex[order[k]] = trend;
     }
-    if (!tail)
-        for (std::size_t i = 0; i < result.size(); ++i)
-            result[i] = byIndex[shown.DiaryIndex(i)];
+    for (std::size_t i = 0; i < result.size(); ++i)
+        result[i] = byIndex[shown.DiaryIndex(i)];
     return result;
 }

@@ -25,8 +25,8 @@ void CheckDrawing(const RecordingSurface& surface, const Rect& client, const CTa
         ASSERT_TRUE(surface.Ops().empty());
         return;
     }
-    ASSERT_EQ(surface.PensCreated(), 3 + state.m_avgNarrow + state.m_avgNormal + state.m_avgWide + state.m_trend
-            + state.m_goal.has_value());
+    ASSERT_EQ(surface.PensCreated(),
+        3 + state.m_avgNarrow + state.m_avgNormal + state.m_avgWide + state.m_trend + state.m_goal.has_value());
 
     // Phases follow the pen colours: slot i is 0xA0A0A0 + i.
     int phase = -1;

@@ -2,7 +2,13 @@
 #include "graph_test_support.h"
 
 #include "doc/diary_stats.h"
+#include "platform/calendar_date.h"
+#include "platform/line_raster.h"
+#include "view/guide_lines.h"
 #include "view/shown_records.h"
+
+#include <random>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +98,63 @@ TEST(TrendLine, StretchesTheScaleOfARangeToTakeItIn)
         EXPECT_GE(y, 30) << point;
         EXPECT_LE(y, 230) << point;
     }
+}
+
+std::set<std::pair<int, int>> PixelsOf(const std::vector<Point>& points)
+{
+    std::set<std::pair<int, int>> pixels;
+    const Rect bounds{-100, -100, 2000, 2000};
+    for (std::size_t i = 1; i < points.size(); ++i)
+        RasterizeLine(points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, bounds, [&pixels](const Rect& run) {
+            for (int x = run.left; x < run.right; ++x)
+                for (int y = run.top; y < run.bottom; ++y)
+                    pixels.insert({x, y});
+        });
+    return pixels;
+}
+
+TEST(TrendLine, LeavesOutOnlyPointsThatAddNoPixel)
+{
+    // Thousands of records in a few columns, their heights wandering up and
+    // down inside each column: the reduced line ends where the full one
+    // ends and covers exactly its pixels.
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> step(-3, 3), stay(0, 40);
+    for (int trial = 0; trial < 200; ++trial) {
+        std::vector<Point> all;
+        int x = 10, y = 100;
+        for (int i = 0; i < 300; ++i) {
+            if (stay(random) == 0)
+                x += 1 + stay(random) % 3;
+            y += step(random);
+            all.push_back({x, y});
+        }
+        LinePoints line;
+        for (const Point& p : all)
+            line.Add(p);
+        const std::vector<Point> kept = line.Take();
+        ASSERT_LT(kept.size(), all.size());
+        EXPECT_EQ(kept.front().x, all.front().x);
+        EXPECT_EQ(kept.front().y, all.front().y);
+        EXPECT_EQ(kept.back().x, all.back().x);
+        EXPECT_EQ(kept.back().y, all.back().y);
+        ASSERT_EQ(PixelsOf(kept), PixelsOf(all)) << "trial " << trial;
+    }
+}
+
+TEST(TrendLine, ManyDaysAColumnReachTheSurfaceAsAFewPoints)
+{
+    std::vector<Day> days;
+    for (int i = 0; i < 20000; ++i) {
+        const CalendarDate date = CalendarDate::FromYmd(1900, 1, 1 + i);
+        days.push_back({70.0 + (i % 7) * 0.3 + (i / 500) % 3, date.Year(), date.Month(), date.Day()});
+    }
+    GraphViewState state = DistinctColors();
+    state.m_trend = true;
+    GraphRun run;
+    const auto trendLine = LineOfSlot(run.Draw(MakeDoc(days), state), 7);
+    EXPECT_LT(trendLine.size(), 200u * 5) << "at most five points in each of the 200 columns";
+    EXPECT_GT(trendLine.size(), 100u);
 }
 
 TEST(GoalLine, LiesAtTheGoalAndStretchesTheScale)
