@@ -60,8 +60,8 @@ bool CTarelogApp::InitInstance()
     classes.document = [] { return std::make_unique<CTarelogDoc>(); };
     classes.frame = [this] { return new CMainFrame(*this); };
     classes.view = [this](CDocument&) {
-        const DataDialogs dialogs{
-            RunWeightEntryCommand, RunEditListCommand, RunColorCommand, RunUnitDigitsCommand, RunGoalCommand};
+        const DataDialogs dialogs{RunWeightEntryCommand, RunEditListCommand, RunColorCommand, RunUnitDigitsCommand,
+            RunGoalCommand};
         return new CTarelogView(GetProfileStore(), dialogs);
     };
     const auto files = std::make_shared<DiaryFiles>(AppStateFolder());
