@@ -1,7 +1,8 @@
 // Writes a picture of each dialog, as the user first sees it, into the
 // folder named on the command line: dialog-entry.png, dialog-list.png,
-// dialog-unit.png and dialog-color.png.
+// dialog-unit.png, dialog-color.png and dialog-goal.png.
 #include "dialogs/qt/color_dlg.h"
+#include "dialogs/qt/goal_dlg.h"
 #include "dialogs/qt/edit_list_dlg.h"
 #include "dialogs/qt/unit_digits_dlg.h"
 #include "dialogs/qt/weight_entry_dlg.h"
@@ -97,5 +98,8 @@ int main(int argc, char** argv)
         MakeColor(255, 160, 0), MakeColor(0, 160, 255), MakeColor(160, 0, 160), 0, 0, 0};
     CColorDlg color(colors.data());
     ok &= Save(color, folder, "dialog-color.png");
+
+    CGoalDlg goal(62.5);
+    ok &= Save(goal, folder, "dialog-goal.png");
     return ok ? 0 : 1;
 }
