@@ -1,6 +1,7 @@
 // tarelog-cli render FILE -o OUT: the diary's graph, drawn by the same code
 // as the window, as a PNG image, an SVG drawing or the list of drawing calls.
 #include "cli/commands.h"
+#include "cli/goal_option.h"
 #include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 #include "platform/qt/offscreen_application.h"
@@ -21,7 +22,7 @@
 
 namespace {
 
-enum RenderOption { kOutput, kSize, kAverages, kStyle, kColor, kNoProfile };
+enum RenderOption { kOutput, kSize, kAverages, kStyle, kColor, kNoProfile, kRange, kFill, kTrend, kGoal };
 
 // Far beyond any window, and a PNG of this size still fits in memory.
 constexpr int kMaxExtent = 8192;
@@ -36,6 +37,9 @@ struct RenderOptions {
     std::optional<int> style;
     std::vector<std::pair<int, Color>> colors;
     bool noProfile = false;
+    int rangeDays = 0;
+    bool fill = false, trend = false;
+    std::optional<double> goal;
 };
 
 // The user's profile, with the date-label style of --style in front of it.
@@ -138,6 +142,19 @@ Status<std::string> ApplyOption(const UsedOption& used, RenderOptions& options)
         options.colors.push_back(color);
         break;
     case kNoProfile: options.noProfile = true; break;
+    case kRange:
+        if (!(ParseWhole(std::string_view(v), options.rangeDays) && options.rangeDays >= 1))
+            return Failed{"--range wants a number of days of at least 1, not '" + v + "'"};
+        break;
+    case kFill: options.fill = true; break;
+    case kTrend: options.trend = true; break;
+    case kGoal: {
+        double goal = 0.0;
+        if (!ParseGoalWeight(v, goal))
+            return Failed{"--goal wants a weight above 0, not '" + v + "'"};
+        options.goal = goal;
+        break;
+    }
     }
     return {};
 }
@@ -180,6 +197,14 @@ const VerbSpec& RenderSpec()
                 {kStyle, "style", 0, "1|2|3", "date labels: 1 m/d, 2 yy/mm/dd, 3 yymmdd", {.words = "1 2 3"}},
                 {kColor, "color", 0, "SLOT=0xBBGGRR", "the colour of slot 0..9; may be repeated"},
                 {kNoProfile, "no-profile", 0, nullptr, "ignore your profile: every colour 0, style 1"},
+                {kRange, "range", 0, "DAYS",
+                    "only the records of the last DAYS days up to the latest one, drawn\n"
+                    "as a diary of only those records would be (the window's ranges:\n"
+                    "28, 91, 182, 365)",
+                    {.words = "28 91 182 365"}},
+                {kFill, "fill", 0, nullptr, "the plot over the whole size, not the square"},
+                {kTrend, "trend", 0, nullptr, "the trend line (as stats computes it), colour slot 7"},
+                {kGoal, "goal", 0, "WEIGHT", "a line at the goal weight, colour slot 8; the scale takes it in"},
             },
         .epilogue = "Without --no-profile, colours and style come from your profile, as in the\n"
                     "window; --style and --color override it for this drawing only.\n",
@@ -217,6 +242,10 @@ int RunRender(const std::vector<std::string>& args)
     state.m_avgNarrow = options.narrow;
     state.m_avgNormal = options.normal;
     state.m_avgWide = options.wide;
+    state.m_rangeDays = options.rangeDays;
+    state.m_fill = options.fill;
+    state.m_trend = options.trend;
+    state.m_goal = options.goal;
 
     if (const Status<GraphImageError> rendered = WriteGraphImage(options.output, options.kind, options.width,
             options.height, doc, state, profile);

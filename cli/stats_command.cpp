@@ -1,10 +1,12 @@
-// tarelog-cli stats FILE [--json]: summary figures of a diary.
+// tarelog-cli stats FILE [--json] [--goal WEIGHT]: summary figures of a diary.
 #include "cli/commands.h"
+#include "cli/goal_option.h"
 #include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
 #include "doc/csv_export.h"
 #include "doc/diary_file_stats.h"
+#include "doc/goal_projection.h"
 #include "platform/format.h"
 #include "platform/json_string.h"
 
@@ -13,7 +15,7 @@
 
 namespace {
 
-enum StatsOption { kJson };
+enum StatsOption { kJson, kGoal };
 
 std::string Number(double value)
 {
@@ -30,7 +32,16 @@ std::string Rounded(const std::optional<double>& value, const char* format)
     return value ? FormatRuntime(format, *value) : "none";
 }
 
-void PrintJson(const DiaryStats& stats, const std::string& unit)
+// The ISO day the trend reaches `goal`, empty for none.
+std::string GoalDate(const DiaryStats& stats, double goal)
+{
+    if (stats.entries == 0)
+        return {};
+    const std::optional<CalendarDate> date = ProjectGoal(stats, goal).date;
+    return date ? FormatString("%04d-%02d-%02d", date->Year(), date->Month(), date->Day()) : std::string();
+}
+
+void PrintJson(const DiaryStats& stats, const std::string& unit, std::optional<double> goal)
 {
     std::printf("{\"entries\": %zu, \"unit\": %s", stats.entries, JsonString(unit, JsonDelete::AsIs).c_str());
     if (stats.entries > 0) {
@@ -43,10 +54,15 @@ void PrintJson(const DiaryStats& stats, const std::string& unit)
             Optional(stats.change7).c_str(), Optional(stats.change30).c_str(), Number(stats.trend).c_str(),
             Optional(stats.trendPerWeek).c_str());
     }
+    if (goal) {
+        const std::string date = GoalDate(stats, *goal);
+        std::printf(", \"goal\": %s, \"goal_date\": %s", Number(*goal).c_str(),
+            date.empty() ? "null" : ("\"" + date + "\"").c_str());
+    }
     std::printf("}\n");
 }
 
-void PrintText(const DiaryStats& stats, const std::string& unit)
+void PrintText(const DiaryStats& stats, const std::string& unit, std::optional<double> goal)
 {
     std::printf("entries:        %zu\n", stats.entries);
     if (stats.entries == 0)
@@ -63,6 +79,11 @@ void PrintText(const DiaryStats& stats, const std::string& unit)
     std::printf("change 30 days: %s\n", Rounded(stats.change30, "%+.2f").c_str());
     std::printf("trend:          %s %s\n", FormatString("%.2f", stats.trend).c_str(), u);
     std::printf("trend per week: %s\n", Rounded(stats.trendPerWeek, "%+.2f").c_str());
+    if (goal) {
+        const std::string date = GoalDate(stats, *goal);
+        std::printf("goal:           %s %s\n", ShortestDouble(*goal).c_str(), u);
+        std::printf("goal date:      %s\n", date.empty() ? "none" : date.c_str());
+    }
 }
 
 } // namespace
@@ -70,7 +91,7 @@ void PrintText(const DiaryStats& stats, const std::string& unit)
 const VerbSpec& StatsSpec()
 {
     static const VerbSpec spec{
-        .synopsis = "FILE [--json]",
+        .synopsis = "FILE [--json] [--goal WEIGHT]",
         .description = "Prints summary figures of the diary FILE, in its unit. They are taken over\n"
                        "the records in date order (records of one day in the diary's order):\n"
                        "  entries        the number of records\n"
@@ -89,9 +110,17 @@ const VerbSpec& StatsSpec()
                        "  trend per week (trend at the latest record - trend at the latest record dated\n"
                        "                 on or before the last date minus 7 days) * 7 / the days between\n"
                        "                 those two records; none when no record is that old\n"
+                       "With --goal WEIGHT, also:\n"
+                       "  goal           the goal weight\n"
+                       "  goal date      the day the trend reaches the goal at its recent rate: the\n"
+                       "                 least-squares slope of the trend over the recorded days of\n"
+                       "                 the last 14 (the last date and the 13 before it); none when\n"
+                       "                 the trend moves away from the goal or has reached it, moves\n"
+                       "                 less than 0.05 a week, or would take more than 3653 days\n"
                        "Text output rounds the changes and the trend to 2 decimals.\n",
         .options = {{kJson, "json", 0, nullptr,
-            "print every figure in full (null where there is none)\nas one JSON object"}},
+                        "print every figure in full (null where there is none)\nas one JSON object"},
+            {kGoal, "goal", 0, "WEIGHT", "a goal weight: the goal and the day the trend reaches it"}},
         .operands = {{.files = "tlg"}},
     };
     return spec;
@@ -105,14 +134,23 @@ int RunStats(const std::vector<std::string>& args)
     if (parsed.operands.size() != 1)
         return UsageError("stats", "give exactly one diary FILE");
     const bool json = HasOption(parsed, kJson);
+    std::optional<double> goal;
+    for (const UsedOption& used : parsed.options) {
+        double weight = 0.0;
+        if (used.id != kGoal)
+            continue;
+        if (!ParseGoalWeight(used.value, weight))
+            return UsageError("stats", "--goal wants a weight above 0, not '" + used.value + "'");
+        goal = weight;
+    }
     // Streamed: a diary of any length costs the same memory (see ComputeDiaryFileStats).
     const Result<DiaryFileStats, DiaryFileError> stats = ComputeDiaryFileStats(parsed.operands[0]);
     if (!stats)
         return ReportFailure(stats.error());
     MentionConflictCopies(parsed.operands[0]);
     if (json)
-        PrintJson(stats->figures, ToUtf8(stats->unit));
+        PrintJson(stats->figures, ToUtf8(stats->unit), goal);
     else
-        PrintText(stats->figures, ToUtf8(stats->unit));
+        PrintText(stats->figures, ToUtf8(stats->unit), goal);
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailure;
 }

@@ -1,6 +1,8 @@
 // Runs the built tarelog-cli on files in a scratch folder.
 #include "doc/csv_export.h"
 #include "doc/diary_file.h"
+#include "doc/diary_stats.h"
+#include "doc/goal_projection.h"
 #include "platform/format.h"
 
 #include "../doc/import/csv_test_support.h"
@@ -260,6 +262,37 @@ TEST_F(CsvCli, StatsAsJsonAndText)
 
     SaveDiary("empty.tlg", {});
     EXPECT_EQ(Cli("stats " + Quoted("empty.tlg") + " --json").out, "{\"entries\": 0, \"unit\": \"kg\"}\n");
+}
+
+TEST_F(CsvCli, StatsWithAGoalGiveTheDayTheTrendReachesIt)
+{
+    // 60 days losing 0.1 a day from 2024-01-01: the trend falls 0.1 a day too.
+    std::vector<WeightRecord> records;
+    for (int i = 0; i < 60; ++i) {
+        const CalendarDate date = CalendarDate::FromYmd(2024, 1, 1 + i);
+        records.push_back(Record(80.0 - 0.1 * i, date.Year(), date.Month(), date.Day()));
+    }
+    SaveDiary("d.tlg", records, u"kg");
+    const DiaryStats stats = ComputeDiaryStats(records);
+    const GoalProjection toward = ProjectGoal(stats, 70.0);
+    ASSERT_TRUE(toward.date);
+    const std::string day = FormatString("%04d-%02d-%02d", toward.date->Year(), toward.date->Month(),
+        toward.date->Day());
+
+    const CliRun json = Cli("stats " + Quoted("d.tlg") + " --json --goal 70");
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find(", \"goal\": 70, \"goal_date\": \"" + day + "\"}\n"), std::string::npos) << json.out;
+    const CliRun text = Cli("stats " + Quoted("d.tlg") + " --goal 70");
+    EXPECT_NE(text.out.find("goal:           70 kg\n"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("goal date:      " + day + "\n"), std::string::npos) << text.out;
+
+    // Moving away from the goal: no day.
+    const CliRun away = Cli("stats " + Quoted("d.tlg") + " --goal 90 --json");
+    EXPECT_NE(away.out.find(", \"goal\": 90, \"goal_date\": null}"), std::string::npos) << away.out;
+    EXPECT_NE(Cli("stats " + Quoted("d.tlg") + " --goal 90").out.find("goal date:      none\n"), std::string::npos);
+    // Without --goal the figures are as they were.
+    EXPECT_EQ(Cli("stats " + Quoted("d.tlg") + " --json").out.find("goal"), std::string::npos);
+    EXPECT_EQ(Cli("stats " + Quoted("d.tlg") + " --goal heavy").status, 2);
 }
 
 std::size_t Occurrences(const std::string& text, const std::string& part)

@@ -88,6 +88,36 @@ TEST_F(RenderVerb, OptionsReachTheDrawing)
     EXPECT_NE(ops.find("pen 0x00123456"), std::string::npos);
 }
 
+TEST_F(RenderVerb, ViewOptionsDrawAsTheWindowsViewMenu)
+{
+    const ToolRun run = Render({"-o", QString::fromStdString(Out("v.ops")), "--no-profile", "--size", "640x300",
+        "--range", "10", "--fill", "--trend", "--goal", "65.5", "--color", "7=0x0000C0", "--color", "8=0x00C000"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    GraphViewState state;
+    state.m_rangeDays = 10;
+    state.m_fill = true;
+    state.m_trend = true;
+    state.m_goal = 65.5;
+    state.m_colorSlots[7] = 0x0000C0;
+    state.m_colorSlots[8] = 0x00C000;
+    MemoryProfileStore profile;
+    const std::string ops = ReadBytes(Out("v.ops"));
+    EXPECT_EQ(ops, OpsInProcess(state, profile, {0, 0, 640, 300}));
+    EXPECT_NE(ops.find("pen 0x000000C0"), std::string::npos) << "the trend line";
+    EXPECT_NE(ops.find("pen 0x0000C000"), std::string::npos) << "the goal line";
+    EXPECT_NE(ops.find("\"65.5kg\""), std::string::npos) << "the scale stretched down to the goal";
+    EXPECT_EQ(ops.find("\"3/1\""), std::string::npos) << "the first days are outside the range";
+
+    for (const QStringList& bad :
+        {QStringList{"--range", "0"}, QStringList{"--range", "-7"}, QStringList{"--range", "abc"},
+            QStringList{"--goal", "abc"}, QStringList{"--goal", "0"}, QStringList{"--goal", "nan"}}) {
+        const ToolRun refused = Render(QStringList{"-o", QString::fromStdString(Out("bad.ops"))} + bad);
+        EXPECT_EQ(refused.status, 2) << bad.join(' ').toStdString();
+        EXPECT_NE(refused.err.find(bad[0].toStdString()), std::string::npos) << refused.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Out("bad.ops")));
+}
+
 TEST_F(RenderVerb, ProfileGivesColoursAndStyleUnlessIgnored)
 {
     const std::filesystem::path ini = config.Path() / "Ostrel" / "Tarelog.conf";
