@@ -198,13 +198,14 @@ const VerbSpec& RenderSpec()
                 {kColor, "color", 0, "SLOT=0xBBGGRR", "the colour of slot 0..9; may be repeated"},
                 {kNoProfile, "no-profile", 0, nullptr, "ignore your profile: every colour 0, style 1"},
                 {kRange, "range", 0, "DAYS",
-                    "only the records of the last DAYS days up to the latest one, drawn\n"
-                    "as a diary of only those records would be (the window's ranges:\n"
-                    "28, 91, 182, 365)",
+                    "only the records of the last DAYS days up to the\n"
+                    "latest one, drawn as a diary of only those would be\n"
+                    "(the window's ranges: 28, 91, 182, 365)",
                     {.words = "28 91 182 365"}},
                 {kFill, "fill", 0, nullptr, "the plot over the whole size, not the square"},
                 {kTrend, "trend", 0, nullptr, "the trend line (as stats computes it), colour slot 7"},
-                {kGoal, "goal", 0, "WEIGHT", "a line at the goal weight, colour slot 8; the scale takes it in"},
+                {kGoal, "goal", 0, "WEIGHT",
+                    "a line at the goal weight, colour slot 8; the\nscale stretches to take it in"},
             },
         .epilogue = "Without --no-profile, colours and style come from your profile, as in the\n"
                     "window; --style and --color override it for this drawing only.\n",

@@ -120,7 +120,7 @@ const VerbSpec& StatsSpec()
                        "Text output rounds the changes and the trend to 2 decimals.\n",
         .options = {{kJson, "json", 0, nullptr,
                         "print every figure in full (null where there is none)\nas one JSON object"},
-            {kGoal, "goal", 0, "WEIGHT", "a goal weight: the goal and the day the trend reaches it"}},
+            {kGoal, "goal", 0, "WEIGHT", "the goal weight, and the day the trend reaches it"}},
         .operands = {{.files = "tlg"}},
     };
     return spec;
