@@ -60,7 +60,8 @@ Result<DiaryFileFacts, DiaryFileError> SyncedDiaryWrite::Load(CTarelogDoc& doc, 
     if (!loaded && !missing)
         return loaded;
     m_loadedIdentity = loaded ? loaded->identity : FileIdentity{};
-    m_state = DiarySyncState::Load(m_statePath);
+    m_remembers = disk.GetRecordCount() <= kRememberedDays;
+    m_state = m_remembers ? DiarySyncState::Load(m_statePath) : DiarySyncState();
     std::vector<DiaryVersion> versions{
         DiaryVersion{DiaryContents::Of(disk), loaded ? loaded->identity.modifiedNs : 0, m_lock.Target()}};
     if (copies == Copies::Fold) {
@@ -76,7 +77,10 @@ Result<DiaryFileFacts, DiaryFileError> SyncedDiaryWrite::Load(CTarelogDoc& doc, 
         }
     }
     versions.insert(versions.end(), others.begin(), others.end());
-    m_fold = FoldVersions(versions, m_state);
+    if (versions.size() == 1 && !m_remembers)
+        m_fold = VersionFold{versions[0].contents, {}, 0, {}, std::nullopt};
+    else
+        m_fold = FoldVersions(versions, m_state);
     m_report.conflicts = m_fold.conflicts;
     m_report.daysFromCopies = m_fold.daysChanged;
     m_foldChanged = !(m_fold.merged == versions[0].contents);
@@ -128,6 +132,8 @@ void SyncedDiaryWrite::Finish()
 // be written costs only the finer judgement of the next fold.
 void SyncedDiaryWrite::Record(const DiaryContents& written)
 {
+    if (!m_remembers)
+        return;
     const DiarySyncState next = StateAfterWrite(m_state, m_fold, m_before, written, NowNs());
     if (!(next == m_state))
         (void)next.Save(m_statePath);

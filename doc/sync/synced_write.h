@@ -56,6 +56,11 @@ public:
 
     // How long a folded copy is kept in the state folder.
     static constexpr int kKeptDays = 30;
+    // Diaries of more days than this (no person's: 270 years) are not
+    // remembered day by day, which would cost a write of such a diary far
+    // more than the write itself; their copies are folded as without state,
+    // keeping every day.
+    static constexpr int kRememberedDays = 100000;
 
 private:
     static constexpr int kAttempts = 5;
@@ -75,4 +80,5 @@ private:
     Copies m_copies = Copies::Fold;
     std::vector<DiaryVersion> m_others;
     bool m_foldChanged = false;
+    bool m_remembers = true;
 };

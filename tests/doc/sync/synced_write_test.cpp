@@ -136,3 +136,30 @@ TEST_F(SyncedWrite, KeptCopiesExpireAfterTheirDays)
 }
 
 } // namespace
+
+namespace {
+
+// A diary longer than any person's is not remembered day by day; its copies
+// still come in, every day kept.
+TEST_F(SyncedWrite, AnOutsizedDiaryFoldsItsCopiesWithoutAState)
+{
+    CTarelogDoc huge;
+    huge.ReserveRecords(SyncedDiaryWrite::kRememberedDays + 1);
+    for (int i = 0; i <= SyncedDiaryWrite::kRememberedDays; ++i)
+        huge.AppendRecord(WeightRecord{60.0, static_cast<std::int16_t>(1000 + i / 360),
+            static_cast<std::int16_t>(1 + i / 30 % 12), static_cast<std::int16_t>(1 + i % 30), {0, 0}});
+    ASSERT_TRUE(SaveDiaryFile(huge, diary));
+    huge.SetDayWeight(70.0, 3000, 1, 1);
+    ASSERT_TRUE(SaveDiaryFile(huge, dir.File("diary.sync-conflict-20261209-140853-ABCDEFG.tlg")));
+    FileWriteLock lock;
+    ASSERT_TRUE(lock.Acquire(diary));
+    SyncedDiaryWrite write(lock, state);
+    CTarelogDoc doc;
+    ASSERT_TRUE(write.Load(doc));
+    EXPECT_EQ(doc.GetRecordCount(), SyncedDiaryWrite::kRememberedDays + 2);
+    ASSERT_TRUE(write.Save(doc));
+    EXPECT_FALSE(std::filesystem::exists(state + "/sync"));
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"diary.tlg", "state"}));
+}
+
+} // namespace
