@@ -78,9 +78,9 @@ int AddDay(const std::vector<std::string>& args, bool force)
 
 } // namespace
 
-const VerbSpec& AddSpec()
+const VerbTable& AddTable()
 {
-    static const VerbSpec spec{
+    static const VerbTable table{
         .synopsis = "[--force] FILE YYYY-MM-DD WEIGHT",
         .description = "Records WEIGHT for the day in the diary FILE: a day already recorded gets\n"
                        "the new weight, another day is inserted at its date position. A FILE that\n"
@@ -91,13 +91,13 @@ const VerbSpec& AddSpec()
             "the diary (such a file is almost certainly not a diary)"}},
         .operands = {{.files = "tlg"}, {}, {}},
     };
-    return spec;
+    return table;
 }
 
 int RunAdd(const std::vector<std::string>& args)
 {
     ParsedArguments parsed;
-    if (const auto stop = StartVerb(AddSpec(), "add", args, parsed))
+    if (const auto stop = StartVerb(AddTable(), "add", args, parsed))
         return *stop;
     if (parsed.operands.size() != 3)
         return UsageError("add", "give a diary FILE, a date YYYY-MM-DD and a WEIGHT");

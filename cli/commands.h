@@ -8,14 +8,14 @@
 // The verbs of tarelog-cli, listed with their names in verbs.cpp. Each has
 // its table of options and operands, and receives the arguments after the
 // verb and returns the exit status (see verb_preamble.h).
-const VerbSpec& AddSpec();
-const VerbSpec& DumpSpec();
-const VerbSpec& ExportCsvSpec();
-const VerbSpec& ImportSpec();
-const VerbSpec& MergeSpec();
-const VerbSpec& RenderSpec();
-const VerbSpec& ResaveSpec();
-const VerbSpec& StatsSpec();
+const VerbTable& AddTable();
+const VerbTable& DumpTable();
+const VerbTable& ExportCsvTable();
+const VerbTable& ImportTable();
+const VerbTable& MergeTable();
+const VerbTable& RenderTable();
+const VerbTable& ResaveTable();
+const VerbTable& StatsTable();
 
 int RunAdd(const std::vector<std::string>& args);
 int RunDump(const std::vector<std::string>& args);

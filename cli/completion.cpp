@@ -37,10 +37,10 @@ void OfferValue(std::vector<std::string>& out, const Offer& offer, const std::st
 }
 
 // A long option by its name or a unique abbreviation, as the parser reads it.
-const OptionSpec* FindLong(const std::vector<OptionSpec>& options, const std::string& name)
+const OptionEntry* FindLong(const std::vector<OptionEntry>& options, const std::string& name)
 {
-    const OptionSpec* found = nullptr;
-    for (const OptionSpec& option : options) {
+    const OptionEntry* found = nullptr;
+    for (const OptionEntry& option : options) {
         if (option.name == nullptr || !std::string(option.name).starts_with(name))
             continue;
         if (name == option.name)
@@ -52,9 +52,9 @@ const OptionSpec* FindLong(const std::vector<OptionSpec>& options, const std::st
     return found;
 }
 
-const OptionSpec* FindLetter(const std::vector<OptionSpec>& options, char letter)
+const OptionEntry* FindLetter(const std::vector<OptionEntry>& options, char letter)
 {
-    for (const OptionSpec& option : options)
+    for (const OptionEntry& option : options)
         if (option.letter == letter)
             return &option;
     return nullptr;
@@ -63,27 +63,27 @@ const OptionSpec* FindLetter(const std::vector<OptionSpec>& options, char letter
 // What the words before the one completed leave open.
 struct Position {
     bool optionsEnded = false;
-    const OptionSpec* awaitingValue = nullptr;
+    const OptionEntry* awaitingValue = nullptr;
     std::size_t operand = 0;
 };
 
 // The option an argument names when its value is still to come in the next
 // argument; nullptr for any other argument.
-const OptionSpec* ValueToCome(const std::vector<OptionSpec>& options, const std::string& word)
+const OptionEntry* ValueToCome(const std::vector<OptionEntry>& options, const std::string& word)
 {
     if (word.starts_with("--")) {
-        const OptionSpec* option = FindLong(options, word.substr(2));
+        const OptionEntry* option = FindLong(options, word.substr(2));
         return option != nullptr && option->value != nullptr ? option : nullptr;
     }
     for (std::size_t i = 1; i < word.size(); ++i) {
-        const OptionSpec* option = FindLetter(options, word[i]);
+        const OptionEntry* option = FindLetter(options, word[i]);
         if (option != nullptr && option->value != nullptr)
             return i + 1 == word.size() ? option : nullptr;
     }
     return nullptr;
 }
 
-Position PositionAt(const std::vector<OptionSpec>& options, const std::vector<std::string>& words, std::size_t index)
+Position PositionAt(const std::vector<OptionEntry>& options, const std::vector<std::string>& words, std::size_t index)
 {
     Position at;
     for (std::size_t i = 2; i < index; ++i) {
@@ -100,9 +100,9 @@ Position PositionAt(const std::vector<OptionSpec>& options, const std::vector<st
     return at;
 }
 
-void OfferOptions(std::vector<std::string>& out, const std::vector<OptionSpec>& options, const std::string& partial)
+void OfferOptions(std::vector<std::string>& out, const std::vector<OptionEntry>& options, const std::string& partial)
 {
-    for (const OptionSpec& option : options) {
+    for (const OptionEntry& option : options) {
         if (option.name != nullptr)
             OfferMatching(out, std::string("--") + option.name, partial);
         if (option.letter != 0)
@@ -130,22 +130,22 @@ std::vector<std::string> Completions(const std::vector<std::string>& words, std:
             verb = &candidate;
     if (verb == nullptr)
         return out;
-    const VerbSpec& spec = verb->spec();
-    const std::vector<OptionSpec> options = WithHelpOption(spec.options);
+    const VerbTable& table = verb->table();
+    const std::vector<OptionEntry> options = WithHelpOption(table.options);
     const Position at = PositionAt(options, words, std::min(index, words.size()));
     if (at.awaitingValue != nullptr) {
         OfferValue(out, at.awaitingValue->offer, current);
     } else if (!at.optionsEnded && current.starts_with("--") && current.find('=') != std::string::npos) {
         // The shell replaces only what follows the '='.
         const std::size_t equals = current.find('=');
-        if (const OptionSpec* option = FindLong(options, current.substr(2, equals - 2)))
+        if (const OptionEntry* option = FindLong(options, current.substr(2, equals - 2)))
             OfferValue(out, option->offer, current.substr(equals + 1));
     } else if (!at.optionsEnded && current.starts_with('-') && !IsNegativeNumber(current)) {
         OfferOptions(out, options, current);
-    } else if (at.operand < spec.operands.size()) {
-        OfferValue(out, spec.operands[at.operand], current);
-    } else if (spec.moreOperands && !spec.operands.empty()) {
-        OfferValue(out, spec.operands.back(), current);
+    } else if (at.operand < table.operands.size()) {
+        OfferValue(out, table.operands[at.operand], current);
+    } else if (table.moreOperands && !table.operands.empty()) {
+        OfferValue(out, table.operands.back(), current);
     }
     return out;
 }

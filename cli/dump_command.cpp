@@ -78,21 +78,21 @@ private:
 
 } // namespace
 
-const VerbSpec& DumpSpec()
+const VerbTable& DumpTable()
 {
-    static const VerbSpec spec{
+    static const VerbTable table{
         .synopsis = "FILE",
         .description = "Prints the diary FILE as JSON on stdout: version, unit, digits and every\n"
                        "record in file order (date, year, month, day, weight, reserved bytes).\n",
         .operands = {{.files = "tlg"}},
     };
-    return spec;
+    return table;
 }
 
 int RunDump(const std::vector<std::string>& args)
 {
     ParsedArguments parsed;
-    if (const auto stop = StartVerb(DumpSpec(), "dump", args, parsed))
+    if (const auto stop = StartVerb(DumpTable(), "dump", args, parsed))
         return *stop;
     if (parsed.operands.size() != 1)
         return UsageError("dump", "give exactly one diary FILE");

@@ -27,9 +27,9 @@ bool WriteStandardOutput(const std::string& csv)
 
 } // namespace
 
-const VerbSpec& ExportCsvSpec()
+const VerbTable& ExportCsvTable()
 {
-    static const VerbSpec spec{
+    static const VerbTable table{
         .synopsis = "FILE [-o OUT.csv]",
         .description = "Writes the diary FILE as CSV: the line \"date,weight\", then one line per\n"
                        "record in the diary's order, the date as YYYY-MM-DD of the stored fields and\n"
@@ -40,13 +40,13 @@ const VerbSpec& ExportCsvSpec()
             {.files = "csv"}}},
         .operands = {{.files = "tlg"}},
     };
-    return spec;
+    return table;
 }
 
 int RunExportCsv(const std::vector<std::string>& args)
 {
     ParsedArguments options;
-    if (const auto stop = StartVerb(ExportCsvSpec(), "export-csv", args, options))
+    if (const auto stop = StartVerb(ExportCsvTable(), "export-csv", args, options))
         return *stop;
     if (options.operands.size() != 1 || options.operands[0].empty())
         return UsageError("export-csv", "give exactly one diary FILE");

@@ -235,7 +235,7 @@ void PrintUnits(const ImportArgs& args, const WeightImport& import, const Import
 int RunImportAs(const std::vector<std::string>& args, const char* verb)
 {
     ParsedArguments options;
-    if (const auto stop = StartVerb(ImportSpec(), verb, args, options))
+    if (const auto stop = StartVerb(ImportTable(), verb, args, options))
         return *stop;
     ImportArgs parsed;
     if (const Status<std::string> fit = ParseArgs(options, parsed); !fit)
@@ -275,9 +275,9 @@ int RunImportAs(const std::vector<std::string>& args, const char* verb)
 
 } // namespace
 
-const VerbSpec& ImportSpec()
+const VerbTable& ImportTable()
 {
-    static const VerbSpec spec{
+    static const VerbTable table{
         .synopsis = "FILE SOURCE [OPTIONS]",
         .description = kDescriptionHead + ImportLayoutHelp() + kDescriptionTail,
         .options =
@@ -295,7 +295,7 @@ const VerbSpec& ImportSpec()
             },
         .operands = {{.files = "tlg"}, {.files = ""}},
     };
-    return spec;
+    return table;
 }
 
 int RunImport(const std::vector<std::string>& args)

@@ -44,9 +44,9 @@ void PrintPlan(const MergeArgs& parsed, const SyncedDiaryWrite& write)
 
 } // namespace
 
-const VerbSpec& MergeSpec()
+const VerbTable& MergeTable()
 {
-    static const VerbSpec spec{
+    static const VerbTable table{
         .synopsis = "[--dry-run] DIARY [OTHER...]",
         .description = "Folds into DIARY the conflict copies that Syncthing, Nextcloud, ownCloud or\n"
                        "Dropbox made of it beside it, and the diaries OTHER (a backup, the diary of\n"
@@ -61,13 +61,13 @@ const VerbSpec& MergeSpec()
         .operands = {{.files = "tlg"}, {.files = "tlg"}},
         .moreOperands = true,
     };
-    return spec;
+    return table;
 }
 
 int RunMerge(const std::vector<std::string>& args)
 {
     ParsedArguments options;
-    if (const auto stop = StartVerb(MergeSpec(), "merge", args, options))
+    if (const auto stop = StartVerb(MergeTable(), "merge", args, options))
         return *stop;
     if (options.operands.empty())
         return UsageError("merge", "give the DIARY to fold its versions into");

@@ -181,9 +181,9 @@ Status<std::string> ParseArguments(const ParsedArguments& parsed, RenderOptions&
 
 } // namespace
 
-const VerbSpec& RenderSpec()
+const VerbTable& RenderTable()
 {
-    static const VerbSpec spec{
+    static const VerbTable table{
         .synopsis = "FILE -o OUT [OPTIONS]",
         .description = "Draws the graph of the diary FILE exactly as the window does. OUT ending in\n"
                        ".png is painted like the window, .svg is a vector drawing, .ops lists the\n"
@@ -211,13 +211,13 @@ const VerbSpec& RenderSpec()
                     "window; --style and --color override it for this drawing only.\n",
         .operands = {{.files = "tlg"}},
     };
-    return spec;
+    return table;
 }
 
 int RunRender(const std::vector<std::string>& args)
 {
     ParsedArguments parsed;
-    if (const auto stop = StartVerb(RenderSpec(), "render", args, parsed))
+    if (const auto stop = StartVerb(RenderTable(), "render", args, parsed))
         return *stop;
     RenderOptions options;
     if (const Status<std::string> fit = ParseArguments(parsed, options); !fit)

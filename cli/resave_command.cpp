@@ -4,21 +4,21 @@
 #include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
-const VerbSpec& ResaveSpec()
+const VerbTable& ResaveTable()
 {
-    static const VerbSpec spec{
+    static const VerbTable table{
         .synopsis = "IN OUT",
         .description = "Opens the diary IN and saves it as OUT in the current file version.\n"
                        "OUT may be IN itself; it is replaced only once the new file is complete.\n",
         .operands = {{.files = "tlg"}, {.files = "tlg"}},
     };
-    return spec;
+    return table;
 }
 
 int RunResave(const std::vector<std::string>& args)
 {
     ParsedArguments parsed;
-    if (const auto stop = StartVerb(ResaveSpec(), "resave", args, parsed))
+    if (const auto stop = StartVerb(ResaveTable(), "resave", args, parsed))
         return *stop;
     if (parsed.operands.size() != 2)
         return UsageError("resave", "give the diary IN and the file OUT");

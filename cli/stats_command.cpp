@@ -88,9 +88,9 @@ void PrintText(const DiaryStats& stats, const std::string& unit, std::optional<d
 
 } // namespace
 
-const VerbSpec& StatsSpec()
+const VerbTable& StatsTable()
 {
-    static const VerbSpec spec{
+    static const VerbTable table{
         .synopsis = "FILE [--json] [--goal WEIGHT]",
         .description = "Prints summary figures of the diary FILE, in its unit. They are taken over\n"
                        "the records in date order (records of one day in the diary's order):\n"
@@ -123,13 +123,13 @@ const VerbSpec& StatsSpec()
             {kGoal, "goal", 0, "WEIGHT", "the goal weight, and the day the trend reaches it"}},
         .operands = {{.files = "tlg"}},
     };
-    return spec;
+    return table;
 }
 
 int RunStats(const std::vector<std::string>& args)
 {
     ParsedArguments parsed;
-    if (const auto stop = StartVerb(StatsSpec(), "stats", args, parsed))
+    if (const auto stop = StartVerb(StatsTable(), "stats", args, parsed))
         return *stop;
     if (parsed.operands.size() != 1)
         return UsageError("stats", "give exactly one diary FILE");

@@ -12,12 +12,12 @@ namespace {
 // letter for an option that has only a long name.
 constexpr int kLongOnlyCode = 256;
 
-int CodeOf(const OptionSpec& option, std::size_t index)
+int CodeOf(const OptionEntry& option, std::size_t index)
 {
     return option.letter != 0 ? option.letter : kLongOnlyCode + static_cast<int>(index);
 }
 
-const OptionSpec* FindByCode(const std::vector<OptionSpec>& options, int code)
+const OptionEntry* FindByCode(const std::vector<OptionEntry>& options, int code)
 {
     for (std::size_t i = 0; i < options.size(); ++i)
         if (CodeOf(options[i], i) == code)
@@ -25,7 +25,7 @@ const OptionSpec* FindByCode(const std::vector<OptionSpec>& options, int code)
     return nullptr;
 }
 
-std::string SpellingOf(const OptionSpec& option, bool asLong)
+std::string SpellingOf(const OptionEntry& option, bool asLong)
 {
     if (asLong || option.letter == 0)
         return std::string("--") + option.name;
@@ -34,10 +34,10 @@ std::string SpellingOf(const OptionSpec& option, bool asLong)
 
 // "-:": operands come back in their place (code 1) whatever POSIXLY_CORRECT
 // says, and a missing value is told apart from an unknown option.
-std::string ShortOptions(const std::vector<OptionSpec>& options)
+std::string ShortOptions(const std::vector<OptionEntry>& options)
 {
     std::string letters = "-:";
-    for (const OptionSpec& option : options) {
+    for (const OptionEntry& option : options) {
         if (option.letter == 0)
             continue;
         letters += option.letter;
@@ -47,7 +47,7 @@ std::string ShortOptions(const std::vector<OptionSpec>& options)
     return letters;
 }
 
-std::vector<option> LongOptions(const std::vector<OptionSpec>& options)
+std::vector<option> LongOptions(const std::vector<OptionEntry>& options)
 {
     std::vector<option> table;
     for (std::size_t i = 0; i < options.size(); ++i)
@@ -60,14 +60,14 @@ std::vector<option> LongOptions(const std::vector<OptionSpec>& options)
 
 // What getopt_long refused, said as the user wrote it. `arg` is the
 // argument it was reading.
-std::string Refusal(const std::vector<OptionSpec>& options, int code, std::string_view arg)
+std::string Refusal(const std::vector<OptionEntry>& options, int code, std::string_view arg)
 {
     if (code != 0 && FindByCode(options, code) == nullptr)
         return std::string("unknown option '-") + static_cast<char>(code) + "'";
     if (code != 0)
         return "'" + SpellingOf(*FindByCode(options, code), true) + "' takes no value";
     const std::string_view name = arg.substr(2, arg.find('=') - 2);
-    const auto matches = std::count_if(options.begin(), options.end(), [&](const OptionSpec& option) {
+    const auto matches = std::count_if(options.begin(), options.end(), [&](const OptionEntry& option) {
         return option.name != nullptr && std::string_view(option.name).starts_with(name);
     });
     if (matches > 1)
@@ -96,16 +96,16 @@ bool HasOption(const ParsedArguments& parsed, int id)
         [id](const UsedOption& used) { return used.id == id; });
 }
 
-std::vector<OptionSpec> WithHelpOption(const std::vector<OptionSpec>& options)
+std::vector<OptionEntry> WithHelpOption(const std::vector<OptionEntry>& options)
 {
-    std::vector<OptionSpec> all = options;
+    std::vector<OptionEntry> all = options;
     all.push_back({kHelpOption, "help", 'h', nullptr, "print this help and exit"});
     return all;
 }
 
-ParsedArguments ParseVerbArguments(const VerbSpec& verb, const std::vector<std::string>& args)
+ParsedArguments ParseVerbArguments(const VerbTable& verb, const std::vector<std::string>& args)
 {
-    const std::vector<OptionSpec> options = WithHelpOption(verb.options);
+    const std::vector<OptionEntry> options = WithHelpOption(verb.options);
     // Everything after the first "--" is an operand. An option left without
     // its value just before it takes the first of them, so "-o -- -x.csv"
     // names the file "-x.csv".
@@ -149,7 +149,7 @@ ParsedArguments ParseVerbArguments(const VerbSpec& verb, const std::vector<std::
             complain(Refusal(options, optopt, optopt == 0 ? argv[optind - 1] : ""));
             continue;
         }
-        const OptionSpec& option = *FindByCode(options, code == ':' ? optopt : code);
+        const OptionEntry& option = *FindByCode(options, code == ':' ? optopt : code);
         // A missing value leaves the option itself the last argument read.
         const bool asLong = longIndex >= 0 || (code == ':' && std::string_view(argv[optind - 1]).starts_with("--"));
         UsedOption used{option.id, SpellingOf(option, asLong), optarg != nullptr ? optarg : ""};
@@ -171,11 +171,11 @@ ParsedArguments ParseVerbArguments(const VerbSpec& verb, const std::vector<std::
     return parsed;
 }
 
-std::string OptionsHelp(const std::vector<OptionSpec>& options)
+std::string OptionsHelp(const std::vector<OptionEntry>& options)
 {
     std::vector<std::string> labels;
     std::size_t width = 0;
-    for (const OptionSpec& option : options) {
+    for (const OptionEntry& option : options) {
         std::string label = option.letter != 0 ? std::string("-") + option.letter : "";
         if (option.name != nullptr)
             label += (label.empty() ? "--" : ", --") + std::string(option.name);
@@ -197,7 +197,7 @@ std::string OptionsHelp(const std::vector<OptionSpec>& options)
     return help;
 }
 
-std::string VerbHelp(const VerbSpec& verb, const std::string& name)
+std::string VerbHelp(const VerbTable& verb, const std::string& name)
 {
     return "usage: tarelog-cli " + name + " " + verb.synopsis + "\n\n" + verb.description + "\noptions:\n"
         + OptionsHelp(WithHelpOption(verb.options)) + verb.epilogue;

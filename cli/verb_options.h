@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-// Every verb's options are declared once, in a table (a VerbSpec), from
+// Every verb's options are declared once, in a table (a VerbTable), from
 // which come the parsing of its arguments, its --help text and what the
 // shell completion offers; none of the three can name an option the others
 // lack.
@@ -16,7 +16,7 @@ struct Offer {
     const char* files = nullptr; // files: their extensions ("png|svg|ops"), "" for any
 };
 
-struct OptionSpec {
+struct OptionEntry {
     int id;            // the verb's own code for it, handed back with each use
     const char* name;  // the long name without "--"; nullptr when there is only the letter
     char letter;       // the one-letter name, or 0
@@ -25,10 +25,10 @@ struct OptionSpec {
     Offer offer = {};  // what a shell offers as the value
 };
 
-struct VerbSpec {
+struct VerbTable {
     const char* synopsis = "";    // after "usage: tarelog-cli VERB "
     std::string description = {}; // the paragraphs between the usage line and the options
-    std::vector<OptionSpec> options = {};
+    std::vector<OptionEntry> options = {};
     std::string epilogue = {};        // after the options; may be empty
     std::vector<Offer> operands = {}; // what a shell offers for each operand in turn
     bool moreOperands = false;        // the last of them may be repeated
@@ -53,7 +53,7 @@ struct ParsedArguments {
 // Reads `args` (the arguments after the verb) the GNU way: "--opt=value"
 // and "--opt value", "-oVALUE" and "-o VALUE", long names abbreviated to any
 // unique prefix, options before and after the operands, "--" ending them.
-ParsedArguments ParseVerbArguments(const VerbSpec& verb, const std::vector<std::string>& args);
+ParsedArguments ParseVerbArguments(const VerbTable& verb, const std::vector<std::string>& args);
 
 // A weight may be below zero: "-1.5" (or "-inf") is an operand, not the
 // options -1, -., -5.
@@ -63,10 +63,10 @@ bool IsNegativeNumber(std::string_view arg);
 bool HasOption(const ParsedArguments& parsed, int id);
 
 // The verb's --help text, as invoked under `name`.
-std::string VerbHelp(const VerbSpec& verb, const std::string& name);
+std::string VerbHelp(const VerbTable& verb, const std::string& name);
 
 // The options' part of the help: one line (or more) per option, aligned.
-std::string OptionsHelp(const std::vector<OptionSpec>& options);
+std::string OptionsHelp(const std::vector<OptionEntry>& options);
 
 // The table's options with the help option that every verb has.
-std::vector<OptionSpec> WithHelpOption(const std::vector<OptionSpec>& options);
+std::vector<OptionEntry> WithHelpOption(const std::vector<OptionEntry>& options);

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
-std::optional<int> StartVerb(const VerbSpec& verb, const std::string& name, const std::vector<std::string>& args,
+std::optional<int> StartVerb(const VerbTable& verb, const std::string& name, const std::vector<std::string>& args,
     ParsedArguments& parsed)
 {
     parsed = ParseVerbArguments(verb, args);

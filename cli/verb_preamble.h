@@ -21,7 +21,7 @@ constexpr int kExitUsage = 2;
 // the verb's own work: kExitOk once the help is on standard output for
 // --help, kExitUsage once a usage error is on standard error. Nothing when
 // the verb goes on with `parsed`.
-std::optional<int> StartVerb(const VerbSpec& verb, const std::string& name, const std::vector<std::string>& args,
+std::optional<int> StartVerb(const VerbTable& verb, const std::string& name, const std::vector<std::string>& args,
     ParsedArguments& parsed);
 
 // Says `problem`, as GNU tools do, in one line and a pointer to the verb's

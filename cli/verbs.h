@@ -9,7 +9,7 @@
 struct Verb {
     const char* name;
     const char* summary; // one line for the tool's --help
-    const VerbSpec& (*spec)();
+    const VerbTable& (*table)();
     int (*run)(const std::vector<std::string>& args);
 };
 
