@@ -56,8 +56,3 @@ bool SaveDiaryReporting(const CTarelogDoc& doc, const FileWriteLock& lock)
         ReportFailure(saved.error());
     return saved.has_value();
 }
-
-bool IsMissingFile(const DiaryFileError& error)
-{
-    return error.kind == DiaryFileError::Kind::CannotOpen && error.systemError == ENOENT;
-}

@@ -35,7 +35,3 @@ int ReportFailure(const DiaryFileError& error);
 std::optional<DiaryFileFacts> LoadDiaryReporting(const std::string& path, CTarelogDoc& doc);
 std::optional<FileWriteLock> LockDiaryReporting(const std::string& path);
 bool SaveDiaryReporting(const CTarelogDoc& doc, const FileWriteLock& lock);
-
-// A load that failed only because no file is there, which verbs that add to
-// a diary take as a new, empty one.
-bool IsMissingFile(const DiaryFileError& error);

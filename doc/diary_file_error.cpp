@@ -1,5 +1,7 @@
 #include "doc/diary_file_error.h"
 
+#include <cerrno>
+
 DiaryFileError FileOperationError(DiaryFileError::Kind kind, const std::string& path, const FileFailure& failure)
 {
     DiaryFileError error;
@@ -29,4 +31,9 @@ DiaryFileError DiaryRefusalError(DiaryFileError::Kind kind, const std::string& p
     error.systemError = systemError;
     error.refusal = refusal;
     return error;
+}
+
+bool IsMissingFile(const DiaryFileError& error)
+{
+    return error.kind == DiaryFileError::Kind::CannotOpen && error.systemError == ENOENT;
 }

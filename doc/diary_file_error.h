@@ -58,5 +58,9 @@ DiaryFileError FileOperationError(DiaryFileError::Kind kind, const std::string& 
 // A file whose bytes are not a diary; the archive's part id is a DiaryPart.
 DiaryFileError DamagedDiaryError(const std::string& path, const ArchiveError& cause);
 // A refusal of the diary layer's own, with the errno that tells its kind.
+// A load that failed only because no file is there: writers that add to a
+// diary take it as a new, empty one.
+bool IsMissingFile(const DiaryFileError& error);
+
 DiaryFileError DiaryRefusalError(DiaryFileError::Kind kind, const std::string& path, DiaryRefusal refusal,
     int systemError);

@@ -79,7 +79,7 @@ ReadUnderLock ReadFolded(SyncedDiaryWrite& write, bool foldCopies, const AskCopy
         loaded = write.Load(disk, SyncedDiaryWrite::Copies::Leave);
     if (loaded)
         return {DiaryContents::Of(disk), std::nullopt};
-    if (loaded.error().kind == DiaryFileError::Kind::CannotOpen && loaded.error().systemError == ENOENT)
+    if (IsMissingFile(loaded.error()))
         return {std::nullopt, std::nullopt};
     return {std::nullopt, loaded.error()};
 }

@@ -55,8 +55,7 @@ Result<DiaryFileFacts, DiaryFileError> SyncedDiaryWrite::Load(CTarelogDoc& doc, 
     m_foldedIdentities.clear();
     CTarelogDoc disk;
     Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(m_lock.Target(), disk);
-    const bool missing = !loaded && loaded.error().kind == DiaryFileError::Kind::CannotOpen
-        && loaded.error().systemError == ENOENT;
+    const bool missing = !loaded && IsMissingFile(loaded.error());
     if (!loaded && !missing)
         return loaded;
     m_loadedIdentity = loaded ? loaded->identity : FileIdentity{};
@@ -116,7 +115,7 @@ Status<DiaryFileError> SyncedDiaryWrite::TakeInArrival(CTarelogDoc& doc)
     const DiaryContents own = DiaryContents::Of(doc);
     CTarelogDoc arrived;
     const Result<DiaryFileFacts, DiaryFileError> loaded = Load(arrived, m_copies, m_others);
-    if (!loaded && loaded.error().systemError != ENOENT)
+    if (!loaded && !IsMissingFile(loaded.error()))
         return Failed{loaded.error()};
     MergeDiaries(before, m_before, own, ConflictChoice::KeepWindow).merged.ApplyTo(doc);
     return {};
