@@ -3,7 +3,24 @@
 #include "platform/calendar_date.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
+
+namespace {
+
+std::atomic<std::uint64_t> g_lastRevision{0};
+
+} // namespace
+
+CTarelogDoc::CTarelogDoc()
+{
+    Changed();
+}
+
+void CTarelogDoc::Changed()
+{
+    m_revision = g_lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 CTarelogDoc::~CTarelogDoc()
 {
@@ -30,6 +47,7 @@ void CTarelogDoc::SetDayWeight(double weight, int year, int month, int day)
     if (it == m_records.end())
         m_records.push_back(WeightRecord{weight, static_cast<std::int16_t>(year), static_cast<std::int16_t>(month),
             static_cast<std::int16_t>(day), {0, 0}});
+    Changed();
     UpdateAllViews(nullptr, 0);
     SetModifiedFlag(true);
 }
@@ -95,17 +113,20 @@ int CTarelogDoc::GetDayOffset(int index) const
 void CTarelogDoc::RemoveRecord(int index)
 {
     m_records.erase(m_records.begin() + index);
+    Changed();
 }
 
 void CTarelogDoc::AppendRecord(const WeightRecord& record)
 {
     m_records.push_back(record);
+    Changed();
 }
 
 void CTarelogDoc::RemoveAllRecords()
 {
     m_records.clear();
     m_records.shrink_to_fit();
+    Changed();
 }
 
 bool CTarelogDoc::OnNewDocument()

@@ -3,6 +3,7 @@
 #include "doc/weight_record.h"
 #include "platform/document.h"
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,7 +14,7 @@
 // Nothing here validates weights or dates: they are stored as they come.
 class CTarelogDoc : public CDocument {
 public:
-    CTarelogDoc() = default;
+    CTarelogDoc();
     ~CTarelogDoc() override;
 
     // Insert the day's weight at its date position, or replace the weight of
@@ -33,7 +34,12 @@ public:
     int GetDayOffset(int index) const;
 
     int GetRecordCount() const { return static_cast<int>(m_records.size()); }
-    WeightRecord& GetRecord(int index) { return m_records[static_cast<std::size_t>(index)]; }
+    // Counts as a change: the caller may write through the reference.
+    WeightRecord& GetRecord(int index)
+    {
+        Changed();
+        return m_records[static_cast<std::size_t>(index)];
+    }
     const WeightRecord& GetRecord(int index) const { return m_records[static_cast<std::size_t>(index)]; }
     const std::vector<WeightRecord>& Records() const { return m_records; }
 
@@ -51,13 +57,21 @@ public:
     // document) in one move; views, path and modified flag stay as they are.
     void TakeContents(CTarelogDoc& loaded);
 
+    // Differs after every change of the records from every value any
+    // document has had, so that what was worked out from them (a window's
+    // trend between paints) can tell whether it still holds.
+    std::uint64_t Revision() const { return m_revision; }
+
     int m_digits = 0;
     std::u16string m_unit = u"k";
 
 private:
+    void Changed();
+
     // Contiguous rather than one allocation per record: indexes, order and
     // results are the same, and a million records load in one block.
     std::vector<WeightRecord> m_records;
+    std::uint64_t m_revision = 0;
 };
 
 // Whole days between two records' dates, truncated toward zero and

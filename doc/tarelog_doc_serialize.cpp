@@ -33,6 +33,7 @@ void CTarelogDoc::Serialize(CArchive& ar)
     DiaryTail tail = ReadDiaryTail(ar, header.version);
     m_unit = std::move(tail.unit);
     m_digits = tail.digits;
+    Changed();
 }
 
 void CTarelogDoc::TakeContents(CTarelogDoc& loaded)
@@ -40,4 +41,6 @@ void CTarelogDoc::TakeContents(CTarelogDoc& loaded)
     m_records.swap(loaded.m_records);
     m_unit.swap(loaded.m_unit);
     m_digits = loaded.m_digits;
+    Changed();
+    loaded.Changed();
 }

@@ -6,14 +6,20 @@
 #include "view/column_table.h"
 #include "view/graph_geometry.h"
 #include "view/guide_lines.h"
+#include "view/paint_cache.h"
 #include "view/record_columns.h"
 #include "view/saturating_math.h"
 #include "view/shown_records.h"
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <future>
+#include <optional>
 #include <span>
+#include <system_error>
+#include <vector>
 
 namespace {
 
@@ -73,9 +79,10 @@ TextSize DrawWeightScale(Surface& surface, const GraphGeometry& g, const GraphDa
 // The square plot skips a label while its record lies within the previous
 // label's width + 4; a filled plot also skips one whose left edge would come
 // within 4 pixels of the previous label's right edge, so that a wide label
-// after a narrow one ("12/31" after "1/1") never runs into it.
+// after a narrow one ("12/31" after "1/1") never runs into it. Records
+// `inOrder` skip the first way without a visit each.
 void DrawDateLabels(Surface& surface, const GraphGeometry& g, const GraphData& data, const GraphViewState& state,
-    const ProfileStore& profile, RecordColumns columns)
+    const ProfileStore& profile, RecordColumns columns, bool inOrder)
 {
     // Twelve pixels below the plot bottom, which in a window taller than
     // wide is just below the square plot. A window wider than tall (most
@@ -86,10 +93,17 @@ void DrawDateLabels(Surface& surface, const GraphGeometry& g, const GraphData& d
     std::int64_t prev = -static_cast<std::int64_t>(last.width);
     int drawnWidth = last.width;
     std::int64_t drawnRight = INT64_MIN;
-    for (const WeightRecord& record : data.records) {
+    const std::span<const WeightRecord> records = data.records;
+    std::size_t i = 0;
+    while (i < records.size()) {
+        const WeightRecord& record = records[i];
         const int x = columns.Of(record);
-        if (x - prev <= static_cast<std::int64_t>(g.fill ? drawnWidth : last.width) + 4)
+        const std::int64_t limit = prev + static_cast<std::int64_t>(g.fill ? drawnWidth : last.width) + 4;
+        if (x <= limit) {
+            i = inOrder ? FirstColumnBeyond(records, i + 1, limit, columns) : i + 1;
             continue;
+        }
+        ++i;
         const std::string label = DateLabel(DateLabelStyle(profile), record.year, record.month, record.day);
         last = surface.MeasureText(label);
         const int left = std::max<int>(0, SaturateInt(static_cast<std::int64_t>(x) - last.width / 2));
@@ -160,17 +174,68 @@ void DrawAverages(Surface& surface, const Rect& client, const GraphGeometry& g, 
             state.m_colorSlots[kSlotWideAverage]);
 }
 
-// The trend's points: from the values given, or those the weight line's
-// pass worked out, or (a diary out of date order) from its sorted records.
-std::vector<Point> TrendLine(const GraphGeometry& g, const CTarelogDoc& doc, const ShownRecords& shown,
-    const std::vector<double>& trend, std::optional<TrendWalk>& walk, RecordColumns columns)
-{
-    if (!trend.empty())
-        return TrendPoints(g, shown.Records(), trend, columns);
-    if (walk)
-        if (auto points = walk->Take())
+// The trend's points: from the values known before the weight line's pass
+// (worked out meanwhile on another thread when they are many), or those
+// the pass worked out, or (a diary out of date order) from its sorted
+// records.
+class TrendLine {
+public:
+    TrendLine(const GraphGeometry& g, std::span<const WeightRecord> records, std::span<const double> known,
+        RecordColumns columns, bool inOrder)
+    {
+        if (known.empty()) {
+            m_walk.emplace(g);
+            return;
+        }
+        if (records.size() >= kManyRecords) {
+            try {
+                m_placing = std::async(std::launch::async, TrendPoints, g, records, known, columns, inOrder);
+                return;
+            } catch (const std::system_error&) {
+                // No thread to be had: placed here, only later.
+            }
+        }
+        m_points = TrendPoints(g, records, known, columns, inOrder);
+    }
+    TrendWalk* Walk() { return m_walk ? &*m_walk : nullptr; }
+    std::vector<Point> Take(const GraphGeometry& g, const CTarelogDoc& doc, const ShownRecords& shown,
+        RecordColumns columns)
+    {
+        if (m_placing.valid())
+            return m_placing.get();
+        if (!m_walk)
+            return std::move(m_points);
+        if (auto points = m_walk->Take())
             return std::move(*points);
-    return TrendPoints(g, shown.Records(), ShownTrend(doc, shown), columns);
+        return TrendPoints(g, shown.Records(), ShownTrend(doc, shown), columns);
+    }
+
+private:
+    // Below this a thread costs more than it saves.
+    static constexpr std::size_t kManyRecords = 65536;
+
+    std::optional<TrendWalk> m_walk;
+    std::future<std::vector<Point>> m_placing;
+    std::vector<Point> m_points;
+};
+
+// The trend of every shown record, when it is at hand before the weight
+// line's pass: kept by the window, or needed for the scale. Empty when the
+// pass is to work it out.
+std::span<const double> KnownTrend(const CTarelogDoc& doc, const ShownRecords& shown, bool whole, bool neededForScale,
+    PaintCache* cache, std::vector<double>& gathered)
+{
+    if (cache) {
+        const std::span<const double> all = cache->Trend(doc);
+        if (whole)
+            return all;
+        for (std::size_t i = 0; i < shown.Records().size(); ++i)
+            gathered.push_back(all[shown.DiaryIndex(i)]);
+        return gathered;
+    }
+    if (neededForScale)
+        gathered = ShownTrend(doc, shown);
+    return gathered;
 }
 
 } // namespace
@@ -202,26 +267,28 @@ std::string ScaleLabel(double t, int digits, const std::string& unitUtf8)
 }
 
 void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state,
-    const ProfileStore& profile)
+    const ProfileStore& profile, PaintCache* cache)
 {
     const ShownRecords shown(doc, state.m_rangeDays);
     const GraphData data{shown.Records(), doc.m_unit, doc.m_digits};
     if (data.records.empty())
         return;
+    const bool whole = data.records.size() == doc.Records().size();
+    const CTarelogDoc::WeightRange weights = cache && whole ? cache->Weights(doc) : WeightRangeOf(data.records);
     // The trend of the whole diary lies within its weights (each value is
     // an average of them), so only a range, or weights that are all zero or
     // below, need the values before the scale is made.
-    const CTarelogDoc::WeightRange weights = WeightRangeOf(data.records);
-    const bool trendInsideScale = data.records.size() == doc.Records().size()
-        && !(weights.min <= 0.0 && weights.max < 0.0);
-    const std::vector<double> trend = state.m_trend && !trendInsideScale ? ShownTrend(doc, shown)
-                                                                         : std::vector<double>();
+    const bool trendInsideScale = whole && !(weights.min <= 0.0 && weights.max < 0.0);
+    std::vector<double> gathered;
+    const std::span<const double> trend = state.m_trend
+        ? KnownTrend(doc, shown, whole, !trendInsideScale, cache, gathered)
+        : std::span<const double>();
 
     const PenHandle scalePen = surface.CreateSolidPen(state.m_colorSlots[kSlotAxis]);
     const PenHandle previousPen = surface.SelectPen(scalePen);
     const TextSize sample = surface.MeasureText(kDateSample);
-    GraphGeometry g = ComputeGeometry(client, data.records, weights.min, weights.max, {trend, state.m_goal},
-        state.m_fill, sample.height);
+    GraphGeometry g = ComputeGeometry(client, data.records, weights.min, weights.max,
+        {trendInsideScale ? std::span<const double>() : trend, state.m_goal}, state.m_fill, sample.height);
     const TextSize last = DrawWeightScale(surface, g, data, state, sample);
     const int leftMargin = SaturateInt(static_cast<std::int64_t>(last.width) + 3);
     if (g.fill)
@@ -230,7 +297,11 @@ void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, con
     const PenHandle datePen = surface.CreateSolidPen(state.m_colorSlots[kSlotDate]);
     surface.SelectPen(datePen);
     const RecordColumns columns(data.records, g.kx, static_cast<double>(leftMargin));
-    DrawDateLabels(surface, g, data, state, profile, columns);
+    const bool inOrder = cache && whole && g.kx >= 0.0 && cache->InDateOrder(doc);
+    std::optional<TrendLine> trendLine;
+    if (state.m_trend)
+        trendLine.emplace(g, data.records, trend, columns, inOrder);
+    DrawDateLabels(surface, g, data, state, profile, columns, inOrder);
     // Under the weight line, like the grid it is read against.
     if (state.m_goal)
         DrawGoalLine(surface, g, leftMargin, *state.m_goal, state.m_colorSlots[kSlotGoal]);
@@ -238,17 +309,13 @@ void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, con
     const PenHandle linePen = surface.CreateSolidPen(state.m_colorSlots[kSlotLine]);
     surface.SelectPen(linePen);
     ColumnTable table(g.width, leftMargin);
-    // The whole diary's trend is worked out along the weight line.
-    std::optional<TrendWalk> walk;
-    if (state.m_trend && trend.empty())
-        walk.emplace(g);
     const BrushHandle markerBrush = DrawWeightLine(surface, g, data, state.m_colorSlots[kSlotLine], columns, table,
-        walk ? &*walk : nullptr);
+        trendLine ? trendLine->Walk() : nullptr);
     table.FillGaps(leftMargin, g.width + 29);
 
     DrawAverages(surface, client, g, state, leftMargin, table);
-    if (state.m_trend)
-        DrawPolyline(surface, TrendLine(g, doc, shown, trend, walk, columns), state.m_colorSlots[kSlotTrend]);
+    if (trendLine)
+        DrawPolyline(surface, trendLine->Take(g, doc, shown, columns), state.m_colorSlots[kSlotTrend]);
 
     surface.SelectPen(previousPen);
     surface.DeleteBrush(markerBrush);

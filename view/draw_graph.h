@@ -4,6 +4,7 @@
 #include "platform/profile_store.h"
 #include "platform/surface.h"
 #include "view/graph_view_state.h"
+#include "view/paint_cache.h"
 
 // Draws the whole graph of `doc` into the client area, from scratch: weight
 // scale and horizontal grid, date labels and vertical grid, the goal line,
@@ -13,8 +14,11 @@
 // the trend and the goal stretch the scale to take them in. A document
 // without records draws nothing. The surface is left with the pen, brush
 // and text colour it had.
+//
+// A window passes the `cache` it keeps for the diary: the drawing is the
+// same, call for call, and a repaint of a long diary is faster.
 void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state,
-    const ProfileStore& profile);
+    const ProfileStore& profile, PaintCache* cache = nullptr);
 
 // The date label of one record in the given style: 2 is "yy/mm/dd", 3 is
 // "yymmdd", anything else "m/d".

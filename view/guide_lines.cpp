@@ -3,17 +3,64 @@
 #include "doc/diary_stats.h"
 #include "platform/calendar_date.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
 std::vector<Point> TrendPoints(const GraphGeometry& g, std::span<const WeightRecord> records,
-    std::span<const double> trend, RecordColumns columns)
+    std::span<const double> trend, RecordColumns columns, bool inOrder)
 {
     LinePoints line;
-    for (std::size_t i = 0; i < records.size() && i < trend.size(); ++i)
-        line.Add({columns.Of(records[i]), WeightY(g, trend[i])});
+    records = records.first(std::min(records.size(), trend.size()));
+    std::vector<int> ys;
+    std::size_t i = 0;
+    while (i < records.size()) {
+        const int x = columns.Of(records[i]);
+        std::size_t end = i + 1;
+        if (inOrder)
+            end = FirstColumnBeyond(records, end, x, columns);
+        else
+            while (end < records.size() && columns.Of(records[end]) == x)
+                ++end;
+        ys.resize(end - i);
+        for (std::size_t k = 0; k < ys.size(); ++k)
+            ys[k] = WeightY(g, trend[i + k]);
+        line.AddColumn(x, ys);
+        i = end;
+    }
     return line.Take();
+}
+
+void LinePoints::AddColumn(int x, std::span<const int> ys)
+{
+    if (ys.empty())
+        return;
+    if (m_open && x == m_first.x) {
+        for (const int y : ys)
+            Add({x, y});
+        return;
+    }
+    Close();
+    Open({x, ys.front()});
+    // Add keeps the first index of each extreme, and marks it left once a
+    // later point lies elsewhere.
+    std::size_t low = 0;
+    std::size_t high = 0;
+    for (std::size_t k = 1; k < ys.size(); ++k) {
+        low = ys[k] < ys[low] ? k : low;
+        high = ys[k] > ys[high] ? k : high;
+    }
+    m_low = ys[low];
+    m_high = ys[high];
+    m_lowFirst = static_cast<long long>(low);
+    m_highFirst = static_cast<long long>(high);
+    m_lowLeft = std::any_of(ys.begin() + static_cast<std::ptrdiff_t>(low) + 1, ys.end(),
+        [this](int y) { return y != m_low; });
+    m_highLeft = std::any_of(ys.begin() + static_cast<std::ptrdiff_t>(high) + 1, ys.end(),
+        [this](int y) { return y != m_high; });
+    m_last = {x, ys.back()};
+    m_index = static_cast<long long>(ys.size());
 }
 
 TrendWalk::TrendWalk(const GraphGeometry& g)

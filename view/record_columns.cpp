@@ -71,3 +71,25 @@ std::int64_t RecordColumns::LastOffsetInColumn(std::int64_t from, int column) co
         probe(inside + (beyond - inside) / 2);
     return inside;
 }
+
+std::size_t FirstColumnBeyond(std::span<const WeightRecord> records, std::size_t from, std::int64_t limit,
+    RecordColumns columns)
+{
+    // Galloping from `from`, since the answer is near: a probe far away
+    // would miss the memory cache and the month and column the last probe
+    // looked up, and cost more than a visit to every record between.
+    const auto within = [&columns, limit](const WeightRecord& record) { return columns.Of(record) <= limit; };
+    std::size_t low = from;            // records[from, low) are within
+    std::size_t high = records.size(); // records[high, size) are beyond
+    for (std::size_t step = 1; low < high; step *= 2) {
+        const std::size_t probe = low + std::min(step, high - low) - 1;
+        if (!within(records[probe])) {
+            high = probe;
+            break;
+        }
+        low = probe + 1;
+    }
+    const auto first = records.begin() + static_cast<std::ptrdiff_t>(low);
+    const auto last = records.begin() + static_cast<std::ptrdiff_t>(high);
+    return static_cast<std::size_t>(std::partition_point(first, last, within) - records.begin());
+}

@@ -3,6 +3,7 @@
 #include "doc/tarelog_doc.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <span>
@@ -71,3 +72,10 @@ private:
     std::int64_t m_columnTo = 0;
     int m_column = 0;
 };
+
+// For records in date order, whose columns only grow: the index of the
+// first of records[from...] whose column lies beyond `limit` (the size when
+// none does), found by halving instead of a visit to each of the hundreds
+// of records a column of a long diary holds.
+std::size_t FirstColumnBeyond(std::span<const WeightRecord> records, std::size_t from, std::int64_t limit,
+    RecordColumns columns);

@@ -28,7 +28,7 @@ private:
     std::int64_t m_monthStart = 0;
 };
 
-bool InDateOrder(const std::vector<WeightRecord>& records, std::int64_t& latest)
+bool InDateOrder(std::span<const WeightRecord> records, std::int64_t& latest)
 {
     DayCounter days;
     bool ordered = true;
@@ -43,6 +43,12 @@ bool InDateOrder(const std::vector<WeightRecord>& records, std::int64_t& latest)
 }
 
 } // namespace
+
+bool RecordsInDateOrder(std::span<const WeightRecord> records)
+{
+    std::int64_t latest = 0;
+    return InDateOrder(records, latest);
+}
 
 ShownRecords::ShownRecords(const CTarelogDoc& doc, int rangeDays)
     : m_records(doc.Records())

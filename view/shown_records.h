@@ -28,6 +28,10 @@ private:
     std::vector<std::size_t> m_indexes;
 };
 
+// Whether no record is dated before the one before it, dates counted as
+// the graph counts them.
+bool RecordsInDateOrder(std::span<const WeightRecord> records);
+
 // The trend of every shown record, computed over the whole diary: records
 // taken in date order (one day's records in the diary's order), the first
 // weight as it is and each later record moving it 10% of the way toward its

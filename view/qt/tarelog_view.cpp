@@ -63,7 +63,7 @@ void CTarelogView::OnDraw(QPainter& painter)
     if (!GetDocument())
         return;
     QPainterSurface surface(painter, &m_texts);
-    DrawGraph(surface, Rect{0, 0, width(), height()}, *GetDocument(), m_state, m_profile);
+    DrawGraph(surface, Rect{0, 0, width(), height()}, *GetDocument(), m_state, m_profile, &m_paintCache);
 }
 
 void CTarelogView::mouseDoubleClickEvent(QMouseEvent* event)

@@ -3,6 +3,7 @@
 #include "platform/qt/graph_text_cache.h"
 #include "platform/qt/view.h"
 #include "view/graph_view_state.h"
+#include "view/paint_cache.h"
 
 #include <functional>
 #include <optional>
@@ -70,4 +71,6 @@ private:
     GraphViewState m_state;
     // The labels of one paint come back in the next.
     GraphTextCache m_texts;
+    // And the diary's trend and weight range, until its records change.
+    PaintCache m_paintCache;
 };
