@@ -16,8 +16,8 @@ std::vector<Day> Wandering(int count, int firstYear = 1990)
     std::vector<Day> days;
     for (int i = 0; i < count; ++i) {
         const CalendarDate date = CalendarDate::FromYmd(firstYear, 1, 1 + i);
-        days.push_back({70.0 + (i % 7) * 0.4 + ((i / 90) % 5) - (i % 400) * 0.01, date.Year(), date.Month(),
-            date.Day()});
+        days.push_back(
+            {70.0 + (i % 7) * 0.4 + ((i / 90) % 5) - (i % 400) * 0.01, date.Year(), date.Month(), date.Day()});
     }
     return days;
 }
