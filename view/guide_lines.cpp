@@ -15,11 +15,12 @@ std::vector<Point> TrendPoints(const GraphGeometry& g, std::span<const WeightRec
     records = records.first(std::min(records.size(), trend.size()));
     std::vector<int> ys;
     std::size_t i = 0;
+    std::size_t lastRun = 1;
     while (i < records.size()) {
         const int x = columns.Of(records[i]);
         std::size_t end = i + 1;
         if (inOrder)
-            end = FirstColumnBeyond(records, end, x, columns);
+            end = FirstColumnBeyond(records, end, x, columns, lastRun - 1);
         else
             while (end < records.size() && columns.Of(records[end]) == x)
                 ++end;
@@ -27,6 +28,7 @@ std::vector<Point> TrendPoints(const GraphGeometry& g, std::span<const WeightRec
         for (std::size_t k = 0; k < ys.size(); ++k)
             ys[k] = WeightY(g, trend[i + k]);
         line.AddColumn(x, ys);
+        lastRun = end - i;
         i = end;
     }
     return line.Take();

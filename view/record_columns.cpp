@@ -73,14 +73,25 @@ std::int64_t RecordColumns::LastOffsetInColumn(std::int64_t from, int column) co
 }
 
 std::size_t FirstColumnBeyond(std::span<const WeightRecord> records, std::size_t from, std::int64_t limit,
-    RecordColumns columns)
+    RecordColumns columns, std::size_t guess)
 {
-    // Galloping from `from`, since the answer is near: a probe far away
-    // would miss the memory cache and the month and column the last probe
-    // looked up, and cost more than a visit to every record between.
     const auto within = [&columns, limit](const WeightRecord& record) { return columns.Of(record) <= limit; };
     std::size_t low = from;            // records[from, low) are within
     std::size_t high = records.size(); // records[high, size) are beyond
+    // Two probes confirm a good guess.
+    if (guess > 1 && guess <= high - low) {
+        if (within(records[low + guess - 1])) {
+            low += guess;
+            if (low == high || !within(records[low]))
+                return low;
+            ++low;
+        } else {
+            high = low + guess - 1;
+        }
+    }
+    // Otherwise galloping from there, since the answer is near: a probe far
+    // away would miss the memory cache and the month and column the last
+    // probe looked up, and cost more than a visit to every record between.
     for (std::size_t step = 1; low < high; step *= 2) {
         const std::size_t probe = low + std::min(step, high - low) - 1;
         if (!within(records[probe])) {

@@ -76,6 +76,8 @@ private:
 // For records in date order, whose columns only grow: the index of the
 // first of records[from...] whose column lies beyond `limit` (the size when
 // none does), found by halving instead of a visit to each of the hundreds
-// of records a column of a long diary holds.
+// of records a column of a long diary holds. `guess` is how many records
+// from `from` on the caller expects within (the length of the last column,
+// say); a right guess costs two looks.
 std::size_t FirstColumnBeyond(std::span<const WeightRecord> records, std::size_t from, std::int64_t limit,
-    RecordColumns columns);
+    RecordColumns columns, std::size_t guess = 1);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <span>
 
 namespace {
 
@@ -66,6 +67,37 @@ TEST(RecordColumns, RandomSlopesOverGappyDiaries)
         const double kx = std::exp(std::uniform_real_distribution<double>(-12.0, 5.0)(random));
         const double margin = std::uniform_real_distribution<double>(-100.0, 100.0)(random);
         ExpectFormulaColumns(MakeDoc(days), kx, margin);
+    }
+}
+
+TEST(RecordColumns, FirstColumnBeyondFindsWhatAVisitToEachRecordFinds)
+{
+    // Gappy ordered diaries (a day may repeat), limits on and between
+    // columns, and guesses right, short, long and past the end.
+    std::mt19937 random(5);
+    const auto any = [&random](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<Day> days;
+        int day = 1;
+        for (int i = 0, n = any(1, 400); i < n; ++i) {
+            day += any(0, 4);
+            days.push_back({70.0, 2000, 1, day});
+        }
+        const CTarelogDoc doc = MakeDoc(days);
+        const std::span<const WeightRecord> records(doc.Records());
+        const double kx = std::exp(std::uniform_real_distribution<double>(-4.0, 2.0)(random));
+        const RecordColumns columns(records, kx, 30.0);
+        for (int probe = 0; probe < 20; ++probe) {
+            const std::size_t from = static_cast<std::size_t>(any(0, static_cast<int>(records.size())));
+            RecordColumns visit = columns;
+            const std::int64_t limit = from < records.size() ? visit.Of(records[from]) + any(-1, 3) : 0;
+            std::size_t expected = from;
+            while (expected < records.size() && visit.Of(records[expected]) <= limit)
+                ++expected;
+            const std::size_t guess = static_cast<std::size_t>(any(0, 60));
+            ASSERT_EQ(FirstColumnBeyond(records, from, limit, columns, guess), expected)
+                << "trial " << trial << " from " << from << " limit " << limit << " guess " << guess;
+        }
     }
 }
 
