@@ -86,15 +86,27 @@ class Machine:
         dump = json.loads(self.run("dump", diary).stdout)
         return {record["date"]: round(record["weight"], 2) for record in dump["records"]}
 
+    def folded_copies(self, diary_name="d.tlg"):
+        """The conflict copies tarelog-cli folded in and put aside in this
+        machine's state folder, by the names they had in the shared folder."""
+        kept = os.path.join(self.env["XDG_STATE_HOME"], "tarelog", "conflict-copies")
+        if not os.path.isdir(kept):
+            return []
+        names = [re.sub(r"-[0-9a-f]{16}$", "", name) for name in os.listdir(kept)]
+        return sorted(name for name in names if is_conflict_copy(name, diary_name))
+
     def has_verb(self, verb):
         listing = self.run("--help", check=False).stdout
         return re.search(rf"^\s+{re.escape(verb)}\s", listing, re.MULTILINE) is not None
 
 
-def conflict_copies(folder, diary_name="d.tlg"):
+def is_conflict_copy(name, diary_name="d.tlg"):
     base = re.escape(diary_name[: -len(".tlg")])
-    patterns = [re.compile(pattern.format(base=base)) for pattern in CONFLICT_PATTERNS]
-    return sorted(name for name in os.listdir(folder) if any(p.fullmatch(name) for p in patterns))
+    return any(re.fullmatch(pattern.format(base=base), name) for pattern in CONFLICT_PATTERNS)
+
+
+def conflict_copies(folder, diary_name="d.tlg"):
+    return sorted(name for name in os.listdir(folder) if is_conflict_copy(name, diary_name))
 
 
 def leftovers(folder):

@@ -68,6 +68,10 @@ class Scenario:
         run.pair.add_folder(folder_id, self.paths[self.a], self.paths[self.b])
         self.written = set()
         self.copies_seen = set()
+        # A copy may be folded in and put aside between two looks at the
+        # folder; what each machine had put aside before is another
+        # scenario's.
+        self.folded_before = {machine: set(machine.folded_copies(DIARY)) for machine in run.machines}
         self.notes = []
 
     def diary(self, machine):
@@ -118,6 +122,7 @@ class Scenario:
     def note_copies(self):
         for machine in self.run.machines:
             self.copies_seen.update(conflict_copies(self.paths[machine], DIARY))
+            self.copies_seen.update(set(machine.folded_copies(DIARY)) - self.folded_before[machine])
 
     def offline(self):
         self.run.pair.disconnect(self.run.budget.cap(20))
@@ -129,6 +134,7 @@ class Scenario:
 
     def require_conflict_copy(self):
         """The scenario is only meaningful if Syncthing really made a conflict copy."""
+        self.note_copies()
         if not self.copies_seen:
             raise HarnessError("Syncthing made no conflict copy, so the scenario tested nothing")
         self.log(f"conflict copies seen: {', '.join(sorted(self.copies_seen))}")
