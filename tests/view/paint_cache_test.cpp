@@ -1,5 +1,6 @@
 // A window's repaints share a PaintCache; what they draw must not depend on it.
 #include "graph_test_support.h"
+#include "hostile_diaries.h"
 
 #include "platform/calendar_date.h"
 #include "view/paint_cache.h"
@@ -85,6 +86,24 @@ TEST(PaintCache, DrawsCallForCallWhatAPaintWithoutItDraws)
                 ASSERT_EQ(Drawn(diary.doc, view, client, &cache), Drawn(diary.doc, view, client, nullptr))
                     << diary.name << ", trend " << view.m_trend << ", fill " << view.m_fill << ", range "
                     << view.m_rangeDays << ", " << client.right << " x " << client.bottom;
+    }
+}
+
+TEST(PaintCache, DrawsDamagedDiariesAsAPaintWithoutIt)
+{
+    // Impossible dates, weights from NaN to huge, sorted or not, odd sizes.
+    HostileDiaries diaries(31);
+    for (int trial = 0; trial < 150; ++trial) {
+        const CTarelogDoc doc = diaries.Next();
+        const Rect client = diaries.NextClient();
+        GraphViewState view = DistinctColors();
+        view.m_trend = diaries.Pick(4) != 0;
+        view.m_fill = diaries.Pick(2) == 0;
+        view.m_rangeDays = diaries.Pick(3) == 0 ? diaries.Uniform(1, 400) : 0;
+        PaintCache cache;
+        const std::string fresh = Drawn(doc, view, client, nullptr);
+        ASSERT_EQ(Drawn(doc, view, client, &cache), fresh) << "trial " << trial;
+        ASSERT_EQ(Drawn(doc, view, client, &cache), fresh) << "trial " << trial << ", from the cache";
     }
 }
 
