@@ -1,7 +1,6 @@
 #include "view/guide_lines.h"
 
 #include "doc/diary_stats.h"
-#include "platform/calendar_date.h"
 
 #include <algorithm>
 #include <array>
@@ -68,12 +67,6 @@ void LinePoints::AddColumn(int x, std::span<const int> ys)
 TrendWalk::TrendWalk(const GraphGeometry& g)
     : m_g(g)
 {
-}
-
-void TrendWalk::EnterMonth(const WeightRecord& record, std::int64_t month)
-{
-    m_month = month;
-    m_monthStart = CalendarDate::FromYmd(record.year, record.month, 1).DayNumber();
 }
 
 std::optional<std::vector<Point>> TrendWalk::Take()

@@ -3,6 +3,7 @@
 #include "platform/surface.h"
 #include "view/graph_geometry.h"
 #include "view/record_columns.h"
+#include "view/record_days.h"
 #include "doc/diary_stats.h"
 
 #include <cstdint>
@@ -117,10 +118,7 @@ public:
     // Inline: called once per record.
     void Visit(const WeightRecord& record, int x)
     {
-        const std::int64_t month = static_cast<std::int64_t>(record.year) * 65536 + record.month;
-        if (month != m_month)
-            EnterMonth(record, month);
-        const std::int64_t day = m_monthStart + (static_cast<std::int64_t>(record.day) - 1);
+        const std::int64_t day = m_days.Of(record);
         m_inOrder = m_inOrder && day >= m_previousDay;
         m_previousDay = day;
         m_trend = m_started ? NextTrend(m_trend, record.weight) : record.weight;
@@ -130,12 +128,9 @@ public:
     std::optional<std::vector<Point>> Take();
 
 private:
-    void EnterMonth(const WeightRecord& record, std::int64_t month);
-
     const GraphGeometry& m_g;
     LinePoints m_line;
-    std::int64_t m_month = INT64_MIN;
-    std::int64_t m_monthStart = 0;
+    RecordDays m_days;
     std::int64_t m_previousDay = INT64_MIN;
     double m_trend = 0.0;
     bool m_started = false;

@@ -1,6 +1,5 @@
 #include "view/record_columns.h"
 
-#include "platform/calendar_date.h"
 #include "view/saturating_math.h"
 
 #include <algorithm>
@@ -16,18 +15,12 @@ RecordColumns::RecordColumns(std::span<const WeightRecord> records, double kx, d
     , m_leftMargin(leftMargin)
 {
     if (!records.empty())
-        m_first = DayNumberOf(records.front());
+        m_first = m_days.Of(records.front());
 }
 
 int RecordColumns::OfOffset(std::int64_t offset) const
 {
     return TruncToInt(static_cast<double>(offset) * m_kx + m_leftMargin);
-}
-
-void RecordColumns::EnterMonth(const WeightRecord& record, std::int64_t month)
-{
-    m_month = month;
-    m_monthStart = CalendarDate::FromYmd(record.year, record.month, 1).DayNumber();
 }
 
 int RecordColumns::EnterColumn(std::int64_t offset)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "doc/tarelog_doc.h"
+#include "view/record_days.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -28,7 +29,7 @@ public:
     // Inline, as it is called once per record and pass.
     int Of(const WeightRecord& record)
     {
-        const std::int64_t offset = std::clamp(DayNumberOf(record) - m_first, kIntMin, kIntMax);
+        const std::int64_t offset = std::clamp(m_days.Of(record) - m_first, kIntMin, kIntMax);
         if (offset >= m_columnFrom && offset <= m_columnTo)
             return m_column;
         return EnterColumn(offset);
@@ -40,20 +41,6 @@ public:
 private:
     static constexpr std::int64_t kIntMin = std::numeric_limits<int>::min();
     static constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
-    static constexpr std::int64_t kNoMonth = std::numeric_limits<std::int64_t>::min();
-
-    // FromYmd counts the day field on from the first of the (rolled-over)
-    // month, so adding the day to the month's first gives the same number
-    // for every field value.
-    std::int64_t DayNumberOf(const WeightRecord& record)
-    {
-        const std::int64_t month = static_cast<std::int64_t>(record.year) * 65536 + record.month;
-        if (month != m_month)
-            EnterMonth(record, month);
-        return m_monthStart + (static_cast<std::int64_t>(record.day) - 1);
-    }
-
-    void EnterMonth(const WeightRecord& record, std::int64_t month);
     int EnterColumn(std::int64_t offset);
     std::int64_t LastOffsetInColumn(std::int64_t from, int column) const;
 
@@ -61,11 +48,7 @@ private:
     double m_leftMargin;
     std::int64_t m_first = 0;
 
-    // Year and month as one number, kept in a member of its own width: two
-    // 16-bit members compared as one 32-bit word would make every record
-    // wait for a store to forward, which cost a fifth of a dense paint.
-    std::int64_t m_month = kNoMonth;
-    std::int64_t m_monthStart = 0;
+    RecordDays m_days;
 
     // Offsets from m_columnFrom to m_columnTo all lie in m_column.
     std::int64_t m_columnFrom = 1;

@@ -1,7 +1,7 @@
 #include "view/shown_records.h"
 
 #include "doc/diary_stats.h"
-#include "platform/calendar_date.h"
+#include "view/record_days.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,28 +9,9 @@
 
 namespace {
 
-// Day numbers in record order; the first of a month is looked up only when
-// the month changes, which is what makes a pass over a million days cheap.
-class DayCounter {
-public:
-    std::int64_t Of(const WeightRecord& record)
-    {
-        const std::int64_t month = static_cast<std::int64_t>(record.year) * 65536 + record.month;
-        if (month != m_month) {
-            m_month = month;
-            m_monthStart = CalendarDate::FromYmd(record.year, record.month, 1).DayNumber();
-        }
-        return m_monthStart + (static_cast<std::int64_t>(record.day) - 1);
-    }
-
-private:
-    std::int64_t m_month = INT64_MIN;
-    std::int64_t m_monthStart = 0;
-};
-
 bool InDateOrder(std::span<const WeightRecord> records, std::int64_t& latest)
 {
-    DayCounter days;
+    RecordDays days;
     bool ordered = true;
     std::int64_t previous = INT64_MIN;
     for (const WeightRecord& record : records) {
@@ -60,7 +41,7 @@ ShownRecords::ShownRecords(const CTarelogDoc& doc, int rangeDays)
     const bool ordered = InDateOrder(all, latest);
     const std::int64_t from = latest - rangeDays + 1;
     if (ordered) {
-        DayCounter days;
+        RecordDays days;
         std::size_t first = all.size();
         while (first > 0 && days.Of(all[first - 1]) >= from)
             --first;
@@ -68,7 +49,7 @@ ShownRecords::ShownRecords(const CTarelogDoc& doc, int rangeDays)
         m_records = std::span<const WeightRecord>(all).subspan(first);
         return;
     }
-    DayCounter days;
+    RecordDays days;
     for (std::size_t i = 0; i < all.size(); ++i) {
         if (days.Of(all[i]) >= from) {
             m_gathered.push_back(all[i]);
@@ -85,7 +66,7 @@ namespace {
 // one before it.
 bool WalkInOrder(const std::vector<WeightRecord>& all, std::size_t firstShown, std::vector<double>& result)
 {
-    DayCounter days;
+    RecordDays days;
     std::int64_t previous = days.Of(all[0]);
     double trend = all[0].weight;
     if (firstShown == 0 && !result.empty())
@@ -115,7 +96,7 @@ std::vector<double> ShownTrend(const CTarelogDoc& doc, const ShownRecords& shown
     if (WalkInOrder(all, shown.DiaryIndex(0), result))
         return result;
     std::vector<std::int64_t> day(all.size());
-    DayCounter days;
+    RecordDays days;
     for (std::size_t i = 0; i < all.size(); ++i)
         day[i] = days.Of(all[i]);
     std::vector<std::size_t> order(all.size());
