@@ -201,46 +201,38 @@ class Scenario:
 # Scenarios
 
 
-def offline_additions(scenario):
-    """Both machines add days while disconnected; all of them survive."""
+def write_while_offline(scenario, first, first_days, second, second_days):
+    """Seeds the diary, lets `first` and then, a second later, `second` write
+    their days while disconnected, reconnects and folds the conflict copy in;
+    every day written must survive. The later writer's file is the newer one,
+    so Syncthing keeps it and makes the earlier one the conflict copy."""
     days = base_days()
     scenario.seed(days)
     scenario.offline()
-    a_days = {"2026-11-01": 80.1, "2026-11-02": 80.2}
-    b_days = {"2026-11-03": 90.3, "2026-11-04": 90.4}
-    for day, weight in a_days.items():
-        scenario.add(scenario.a, day, weight)
-    # B writes a second later, so that its file is the newer one and A's becomes the conflict copy.
+    for day, weight in first_days.items():
+        scenario.add(first, day, weight)
     time.sleep(1.1)
-    for day, weight in b_days.items():
-        scenario.add(scenario.b, day, weight)
+    for day, weight in second_days.items():
+        scenario.add(second, day, weight)
     scenario.scan()
     scenario.online()
     scenario.sync("the reconnection")
     scenario.require_conflict_copy()
     scenario.fold()
-    scenario.check({**days, **a_days, **b_days})
+    scenario.check({**days, **first_days, **second_days})
+
+
+def offline_additions(scenario):
+    """Both machines add days while disconnected; all of them survive."""
+    write_while_offline(scenario, scenario.a, {"2026-11-01": 80.1, "2026-11-02": 80.2},
+                        scenario.b, {"2026-11-03": 90.3, "2026-11-04": 90.4})
 
 
 def correction_and_additions(scenario):
-    """B corrects a day and A adds two while disconnected; the correction and the additions survive."""
-    days = base_days()
-    scenario.seed(days)
-    scenario.offline()
-    correction = {"2026-10-10": 99.9}
-    for day, weight in correction.items():
-        scenario.add(scenario.b, day, weight)
-    # A writes later: its file wins in Syncthing, and B's correction lands in the conflict copy.
-    time.sleep(1.1)
-    a_days = {"2026-11-05": 81.5, "2026-11-06": 81.6}
-    for day, weight in a_days.items():
-        scenario.add(scenario.a, day, weight)
-    scenario.scan()
-    scenario.online()
-    scenario.sync("the reconnection")
-    scenario.require_conflict_copy()
-    scenario.fold()
-    scenario.check({**days, **correction, **a_days})
+    """B corrects a day and A adds two while disconnected; the correction and the additions survive.
+    A writes later, so B's correction is the one that lands in the conflict copy."""
+    write_while_offline(scenario, scenario.b, {"2026-10-10": 99.9},
+                        scenario.a, {"2026-11-05": 81.5, "2026-11-06": 81.6})
 
 
 def near_simultaneous_writes(scenario):
