@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/disk_change_policy.h"
-#include "doc/sync/recovery_store.h"
+#include "diary/recovery/recovery_store.h"
 #include "platform/qt/single_doc_template.h"
 
 #include <memory>

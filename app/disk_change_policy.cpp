@@ -1,7 +1,7 @@
 #include "app/disk_change_policy.h"
 
-#include "doc/sync/conflict_copies.h"
-#include "doc/tarelog_doc.h"
+#include "diary/sharing/conflict_copies.h"
+#include "diary/tarelog_doc.h"
 #include "platform/qt/message_box.h"
 
 namespace {

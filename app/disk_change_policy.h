@@ -1,6 +1,6 @@
 #pragma once
 
-#include "doc/sync/diary_disk_state.h"
+#include "diary/sharing/diary_disk_state.h"
 #include "platform/qt/single_doc_template.h"
 
 #include <QString>

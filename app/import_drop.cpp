@@ -1,8 +1,8 @@
 #include "app/import_drop.h"
 
-#include "doc/import/diary_import.h"
-#include "doc/import/weight_import.h"
-#include "doc/tarelog_doc.h"
+#include "diary/import/diary_import.h"
+#include "diary/import/weight_import.h"
+#include "diary/tarelog_doc.h"
 #include "platform/qt/message_box.h"
 
 #include <QFile>

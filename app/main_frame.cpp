@@ -2,7 +2,7 @@
 
 #include "app/app_resources.h"
 #include "app/import_drop.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/qt/view.h"
 
 #include <QIcon>

@@ -7,7 +7,7 @@
 #include "app/main_frame.h"
 #include "app/start_marker.h"
 #include "dialogs/qt/dialog_commands.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/qt/frame_wnd.h"
 #include "platform/state_folder.h"
 #include "platform/qt/qt_translations.h"

@@ -5,7 +5,7 @@
 // into a temporary folder (never kept) and imported by the built
 // tarelog-cli with --dry-run, so the time and the peak memory reported are
 // those of the import alone, as a user runs it.
-#include "tests/doc/temp_dir.h"
+#include "tests/diary/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 

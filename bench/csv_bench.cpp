@@ -1,7 +1,7 @@
 // CSV import and export of a million days.
-#include "doc/csv_export.h"
-#include "doc/import/weight_import.h"
-#include "doc/import/day_weight_merge.h"
+#include "diary/csv_export.h"
+#include "diary/import/weight_import.h"
+#include "diary/import/day_weight_merge.h"
 #include "platform/calendar_date.h"
 
 #include <benchmark/benchmark.h>

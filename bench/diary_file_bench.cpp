@@ -1,5 +1,5 @@
 // Loading, saving and appending to large diaries.
-#include "doc/diary_file.h"
+#include "diary/diary_file.h"
 #include "platform/calendar_date.h"
 
 #include <benchmark/benchmark.h>

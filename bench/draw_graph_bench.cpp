@@ -1,7 +1,7 @@
 // Drawing the whole graph with all three averages, as every paint does, and
 // the repaint after a switch of the view menu.
 #include "gui_application.h"
-#include "doc/diary_file.h"
+#include "diary/diary_file.h"
 #include "platform/calendar_date.h"
 #include "platform/memory_profile_store.h"
 #include "platform/qt/qpainter_surface.h"

@@ -1,7 +1,7 @@
 // tarelog-cli dump and stats as whole processes, and dump's record
 // formatting on its own.
-#include "doc/diary_file.h"
-#include "doc/diary_json.h"
+#include "diary/diary_file.h"
+#include "diary/diary_json.h"
 #include "platform/calendar_date.h"
 
 #include <benchmark/benchmark.h>

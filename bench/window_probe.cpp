@@ -12,7 +12,7 @@
 // XDG_STATE_HOME, so the profile and the recovery copies it reads and writes
 // are not the user's.
 #include "app/tarelog_app.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "view/qt/tarelog_view.h"
 
 #include <QApplication>

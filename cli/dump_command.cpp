@@ -10,8 +10,8 @@
 #include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
-#include "doc/diary_json.h"
-#include "doc/diary_stream.h"
+#include "diary/diary_json.h"
+#include "diary/diary_stream.h"
 
 #include <cstdio>
 #include <cstring>

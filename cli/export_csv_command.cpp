@@ -3,8 +3,8 @@
 #include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
-#include "doc/csv_export.h"
-#include "doc/diary_file.h"
+#include "diary/csv_export.h"
+#include "diary/diary_file.h"
 #include "platform/safe_file.h"
 
 #include <cstdio>

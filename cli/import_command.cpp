@@ -5,7 +5,7 @@
 #include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
-#include "doc/import/diary_import.h"
+#include "diary/import/diary_import.h"
 #include "platform/format.h"
 
 #include <cstdio>

@@ -6,7 +6,7 @@
 #include "cli/verb_preamble.h"
 #include "platform/qt/offscreen_application.h"
 
-#include "doc/diary_file.h"
+#include "diary/diary_file.h"
 #include "platform/memory_profile_store.h"
 #include "platform/qt/qsettings_profile_store.h"
 #include "view/draw_graph.h"

@@ -4,9 +4,9 @@
 #include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
 
-#include "doc/csv_export.h"
-#include "doc/diary_file_stats.h"
-#include "doc/goal_projection.h"
+#include "diary/csv_export.h"
+#include "diary/diary_file_stats.h"
+#include "diary/goal_projection.h"
 #include "platform/format.h"
 #include "platform/json_string.h"
 

@@ -1,7 +1,7 @@
 #include "cli/synced_diary.h"
 
 #include "cli/verb_preamble.h"
-#include "doc/sync/conflict_copies.h"
+#include "diary/sharing/conflict_copies.h"
 #include "platform/number_text.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "doc/sync/synced_write.h"
+#include "diary/sharing/synced_write.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/verb_options.h"
-#include "doc/diary_file.h"
+#include "diary/diary_file.h"
 
 #include <optional>
 #include <string>

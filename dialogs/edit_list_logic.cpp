@@ -1,6 +1,6 @@
 #include "dialogs/edit_list_logic.h"
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/format.h"
 
 #include <algorithm>

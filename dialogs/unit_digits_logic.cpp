@@ -1,8 +1,8 @@
 #include "dialogs/unit_digits_logic.h"
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/profile_store.h"
-#include "doc/profile_keys.h"
+#include "diary/profile_keys.h"
 
 void UnitDigitsData::Load(const CTarelogDoc& doc, const ProfileStore& profile)
 {

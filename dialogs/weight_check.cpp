@@ -1,6 +1,6 @@
 #include "dialogs/weight_check.h"
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/format.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "dialogs/weight_entry_logic.h"
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 
 void WeightEntryData::Preset(const CTarelogDoc& doc, CalendarDate today)
 {

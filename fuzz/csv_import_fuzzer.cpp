@@ -1,9 +1,9 @@
 // The importer (every layout, recognised from the content) on arbitrary text, followed by the merge into a small
 // diary: reading may refuse rows, but never crash, and what merges must
 // leave the diary in date order with one record per day.
-#include "doc/import/day_weight_merge.h"
-#include "doc/import/weight_import.h"
-#include "doc/tarelog_doc.h"
+#include "diary/import/day_weight_merge.h"
+#include "diary/import/weight_import.h"
+#include "diary/tarelog_doc.h"
 
 #include <cstdint>
 #include <string_view>

@@ -5,14 +5,14 @@
 // surface as it found it, whatever the records hold, and no text it
 // measures or draws may be longer than a label can be: text of unbounded
 // length would make every paint as slow as the file is hostile.
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/archive.h"
 #include "platform/memory_profile_store.h"
 #include "platform/recording_surface.h"
 #include "platform/qt/offscreen_gui.h"
 #include "platform/qt/qpainter_surface.h"
 #include "view/draw_graph.h"
-#include "doc/profile_keys.h"
+#include "diary/profile_keys.h"
 
 #include <cstdint>
 #include <string_view>

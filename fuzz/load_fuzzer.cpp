@@ -1,7 +1,7 @@
 // The diary loader on arbitrary bytes: it must either load or refuse with a
 // message, never crash, hang or allocate beyond what the bytes justify, and
 // a refused load must leave the open diary as it was.
-#include "doc/diary_file.h"
+#include "diary/diary_file.h"
 
 #include <cstdint>
 #include <string_view>

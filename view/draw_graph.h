@@ -1,6 +1,6 @@
 #pragma once
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/profile_store.h"
 #include "platform/surface.h"
 #include "view/graph_view_state.h"

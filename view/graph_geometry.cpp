@@ -1,6 +1,6 @@
 #include "view/graph_geometry.h"
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "view/client_size.h"
 #include "view/saturating_math.h"
 

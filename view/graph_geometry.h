@@ -1,6 +1,6 @@
 #pragma once
 
-#include "doc/weight_record.h"
+#include "diary/weight_record.h"
 #include "platform/surface.h"
 #include "view/saturating_math.h"
 

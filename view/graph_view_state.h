@@ -2,7 +2,7 @@
 
 #include "platform/profile_store.h"
 #include "platform/surface.h"
-#include "doc/profile_keys.h"
+#include "diary/profile_keys.h"
 
 #include <optional>
 

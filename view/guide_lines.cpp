@@ -1,6 +1,6 @@
 #include "view/guide_lines.h"
 
-#include "doc/diary_stats.h"
+#include "diary/diary_stats.h"
 
 #include <algorithm>
 #include <array>

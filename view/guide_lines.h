@@ -4,7 +4,7 @@
 #include "view/graph_geometry.h"
 #include "view/record_columns.h"
 #include "view/record_days.h"
-#include "doc/diary_stats.h"
+#include "diary/diary_stats.h"
 
 #include <cstdint>
 

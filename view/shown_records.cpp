@@ -1,6 +1,6 @@
 #include "view/shown_records.h"
 
-#include "doc/diary_stats.h"
+#include "diary/diary_stats.h"
 #include "view/record_days.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 
 #include <cstddef>
 #include <span>

@@ -1,6 +1,6 @@
 #include "view/status_text.h"
 
-#include "doc/goal_projection.h"
+#include "diary/goal_projection.h"
 #include "platform/format.h"
 
 #include <cmath>

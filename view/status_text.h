@@ -1,6 +1,6 @@
 #pragma once
 
-#include "doc/diary_stats.h"
+#include "diary/diary_stats.h"
 
 #include <optional>
 #include <string>

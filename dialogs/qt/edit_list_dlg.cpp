@@ -2,7 +2,7 @@
 
 #include "dialogs/edit_list_logic.h"
 #include "dialogs/weight_check.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/format.h"
 #include "platform/qt/data_exchange.h"
 #include "platform/qt/message_box.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/tarelog_app.h"
-#include "doc/diary_file.h"
-#include "doc/tarelog_doc.h"
+#include "diary/diary_file.h"
+#include "diary/tarelog_doc.h"
 #include "platform/qt/cmd_target.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/frame_wnd.h"

@@ -3,7 +3,7 @@
 // DIARY, waits until the recovery copy is on disk, prints "ready" and runs
 // until killed. XDG_STATE_HOME and XDG_CONFIG_HOME come from the test.
 #include "app/tarelog_app.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/qt/single_doc_template.h"
 #include "platform/qt/offscreen_gui.h"
 

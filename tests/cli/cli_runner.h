@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../doc/temp_dir.h"
+#include "../diary/temp_dir.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>

@@ -2,9 +2,9 @@
 // it must not: concurrent adds, files that are not diaries, links to
 // devices, a full disk.
 #include "cli_runner.h"
-#include "../doc/child_process.h"
+#include "../diary/child_process.h"
 
-#include "doc/diary_file.h"
+#include "diary/diary_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Runs the built tarelog-cli on files in a scratch folder.
-#include "doc/csv_export.h"
-#include "doc/diary_file.h"
-#include "doc/diary_stats.h"
-#include "doc/goal_projection.h"
+#include "diary/csv_export.h"
+#include "diary/diary_file.h"
+#include "diary/diary_stats.h"
+#include "diary/goal_projection.h"
 #include "platform/format.h"
 
-#include "../doc/import/csv_test_support.h"
+#include "../diary/import/csv_test_support.h"
 
 #include <gtest/gtest.h>
 

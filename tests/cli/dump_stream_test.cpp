@@ -1,11 +1,11 @@
 // tarelog-cli dump and stats as streams: dump prints byte for byte what the
 // whole-diary JSON was, on every kind of diary, and neither verb's memory
 // grows with the diary.
-#include "doc/diary_file.h"
-#include "doc/diary_json.h"
+#include "diary/diary_file.h"
+#include "diary/diary_json.h"
 #include "platform/format.h"
 
-#include "../doc/random_diary.h"
+#include "../diary/random_diary.h"
 #include "cli_runner.h"
 
 #include <gtest/gtest.h>

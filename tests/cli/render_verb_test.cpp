@@ -1,5 +1,5 @@
-#include "../doc/temp_dir.h"
-#include "doc/diary_file.h"
+#include "../diary/temp_dir.h"
+#include "diary/diary_file.h"
 #include "platform/format.h"
 #include "platform/memory_profile_store.h"
 #include "platform/qt/qpainter_surface.h"

@@ -6,7 +6,7 @@
 #include "dialogs/qt/edit_list_dlg.h"
 #include "dialogs/qt/unit_digits_dlg.h"
 #include "dialogs/qt/weight_entry_dlg.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/memory_profile_store.h"
 #include "platform/qt/offscreen_gui.h"
 

@@ -2,7 +2,7 @@
 
 #include "dialogs/qt/dialog_commands.h"
 #include "dialogs/qt/edit_list_dlg.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 
 #include <QDateEdit>
 #include <QLineEdit>

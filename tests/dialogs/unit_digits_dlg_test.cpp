@@ -2,7 +2,7 @@
 
 #include "dialogs/qt/dialog_commands.h"
 #include "dialogs/qt/unit_digits_dlg.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/memory_profile_store.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "dialogs/unit_digits_logic.h"
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/memory_profile_store.h"
 
 #include <gtest/gtest.h>

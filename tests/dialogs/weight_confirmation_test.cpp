@@ -6,7 +6,7 @@
 #include "dialogs/qt/edit_list_dlg.h"
 #include "dialogs/qt/weight_entry_dlg.h"
 #include "dialogs/weight_check.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 
 #include <QDateEdit>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 
 #include "dialogs/qt/dialog_commands.h"
 #include "dialogs/qt/weight_entry_dlg.h"
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>

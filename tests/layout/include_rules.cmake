@@ -1,7 +1,7 @@
 # Fails when an #include runs against the folders' order (docs/architecture.md):
-#   platform/  <  doc/ (doc/import/, doc/sync/)  <  view/, dialogs/  <  app/, cli/
+#   platform/  <  diary/ (diary/import/, diary/sharing/)  <  view/, dialogs/  <  app/, cli/
 # A folder includes only folders below it; view/ and dialogs/ are siblings
-# and never include each other; doc/import/ and doc/sync/ neither; and the
+# and never include each other; diary/import/ and diary/sharing/ neither; and the
 # core (everything outside a qt/ folder, app/ and cli/) never includes Qt.
 # Run as: cmake -DSOURCE_DIR=<checkout> -P include_rules.cmake
 if(NOT SOURCE_DIR)
@@ -10,10 +10,10 @@ endif()
 
 # folder -> the project folders it must not include
 set(rules
-  "platform|doc/ view/ dialogs/ app/ cli/"
-  "doc|view/ dialogs/ app/ cli/"
-  "doc/import|doc/sync/"
-  "doc/sync|doc/import/"
+  "platform|diary/ view/ dialogs/ app/ cli/"
+  "diary|view/ dialogs/ app/ cli/"
+  "diary/import|diary/sharing/"
+  "diary/sharing|diary/import/"
   "view|dialogs/ app/ cli/"
   "dialogs|view/ app/ cli/"
 )
@@ -21,7 +21,7 @@ set(rules
 set(violations "")
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}"
   "${SOURCE_DIR}/platform/*.h" "${SOURCE_DIR}/platform/*.cpp"
-  "${SOURCE_DIR}/doc/*.h" "${SOURCE_DIR}/doc/*.cpp"
+  "${SOURCE_DIR}/diary/*.h" "${SOURCE_DIR}/diary/*.cpp"
   "${SOURCE_DIR}/view/*.h" "${SOURCE_DIR}/view/*.cpp"
   "${SOURCE_DIR}/dialogs/*.h" "${SOURCE_DIR}/dialogs/*.cpp")
 foreach(source IN LISTS sources)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/format.h"
 #include "platform/memory_profile_store.h"
 #include "platform/recording_surface.h"

@@ -1,7 +1,7 @@
 // The trend and goal lines of the view menu.
 #include "graph_test_support.h"
 
-#include "doc/diary_stats.h"
+#include "diary/diary_stats.h"
 #include "platform/calendar_date.h"
 #include "platform/line_raster.h"
 #include "view/guide_lines.h"

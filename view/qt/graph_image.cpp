@@ -1,6 +1,6 @@
 #include "view/qt/graph_image.h"
 
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/qt/png_writer.h"
 #include "platform/qt/qpainter_surface.h"
 #include "platform/recording_surface.h"

@@ -1,8 +1,8 @@
 #include "view/qt/tarelog_view.h"
 
-#include "doc/diary_file_error.h"
-#include "doc/diary_stats.h"
-#include "doc/tarelog_doc.h"
+#include "diary/diary_file_error.h"
+#include "diary/diary_stats.h"
+#include "diary/tarelog_doc.h"
 #include "platform/format.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/frame_wnd.h"

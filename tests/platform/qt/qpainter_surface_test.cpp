@@ -1,4 +1,4 @@
-#include "doc/tarelog_doc.h"
+#include "diary/tarelog_doc.h"
 #include "platform/memory_profile_store.h"
 #include "platform/qt/qpainter_surface.h"
 #include "platform/recording_surface.h"
