@@ -1,5 +1,6 @@
 #include "app/import_drop.h"
 
+#include "diary/diary_editor.h"
 #include "diary/import/diary_import.h"
 #include "diary/import/weight_import.h"
 #include "diary/tarelog_doc.h"
@@ -112,7 +113,7 @@ bool IsDroppableExport(const QString& path)
     return LooksImportable(LocalPath(path));
 }
 
-void ImportDroppedExport(QWidget* parent, const QString& path, CTarelogDoc& doc)
+void ImportDroppedExport(QWidget* parent, const QString& path, CTarelogDoc& doc, DiaryEditor* editor)
 {
     const QString name = QFileInfo(path).fileName();
     Result<WeightImport, ImportError> read = ReadWeightImportFile(LocalPath(path), ImportLayout::Auto);
@@ -125,13 +126,21 @@ void ImportDroppedExport(QWidget* parent, const QString& path, CTarelogDoc& doc)
         ShowMessageBox(NothingReadable(name, import.problems), MB_OK | MB_ICONERROR, parent);
         return;
     }
+    MergeImportAsking(parent, name, import, doc, editor, "ファイルの読み込み");
+}
+
+void MergeImportAsking(QWidget* parent, const QString& name, WeightImport& import, CTarelogDoc& doc,
+    DiaryEditor* editor, const std::string& stepName)
+{
     CTarelogDoc merged;
     ImportSummary summary;
     if (!MergeIntoCopy(parent, name, import, doc, merged, summary))
         return;
     if (ShowMessageBox(Summary(name, import, summary, merged), MB_YESNO | MB_ICONQUESTION, parent) != IDYES)
         return;
-    doc.TakeContents(merged);
-    doc.SetModifiedFlag(true);
-    doc.UpdateAllViews(nullptr);
+    EditDiary(editor, doc, stepName, [&merged](CTarelogDoc& diary) {
+        diary.TakeContents(merged);
+        diary.SetModifiedFlag(true);
+        diary.UpdateAllViews(nullptr);
+    });
 }

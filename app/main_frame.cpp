@@ -32,5 +32,5 @@ void CMainFrame::ImportDropped(const QString& path)
 {
     CView* view = GetActiveView();
     if (auto* doc = view ? dynamic_cast<CTarelogDoc*>(view->GetDocument()) : nullptr)
-        ImportDroppedExport(this, path, *doc);
+        ImportDroppedExport(this, path, *doc, m_editor);
 }

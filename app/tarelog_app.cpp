@@ -4,6 +4,8 @@
 #include "app/app_resources.h"
 #include "app/command_ids.h"
 #include "app/diary_files.h"
+#include "app/diary_undo_stack.h"
+#include "app/paste_days.h"
 #include "app/main_frame.h"
 #include "app/start_marker.h"
 #include "dialogs/qt/dialog_commands.h"
@@ -42,10 +44,39 @@ QSize FirstWindowSize(const CFrameWnd& frame)
 } // namespace
 
 CTarelogApp::CTarelogApp()
+    : m_undo(std::make_unique<DiaryUndoStack>())
 {
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    BindEditCommands();
+}
+
+void CTarelogApp::BindEditCommands()
+{
+    OnCommand(ID_EDIT_UNDO, [this] { m_undo->Undo(m_pMainWnd); });
+    OnUpdateCommand(ID_EDIT_UNDO, [this](CCmdUI& ui) { ui.Enable(m_undo->CanUndo()); });
+    OnCommand(ID_EDIT_REDO, [this] { m_undo->Redo(m_pMainWnd); });
+    OnUpdateCommand(ID_EDIT_REDO, [this](CCmdUI& ui) { ui.Enable(m_undo->CanRedo()); });
+    OnCommand(ID_EDIT_PASTE, [this] { PasteDays(m_pMainWnd, *m_undo); });
+}
+
+// Another diary shown (a new one, or one opened) starts a history of its own.
+CSingleDocTemplate::FileFunctions CTarelogApp::ForgettingFunctions(CSingleDocTemplate::FileFunctions files)
+{
+    DiaryUndoStack* undo = m_undo.get();
+    files.forget = [undo, forget = files.forget] {
+        if (forget)
+            forget();
+        undo->Clear();
+    };
+    files.load = [undo, load = files.load](CDocument& doc, const std::string& path) {
+        const QString error = load(doc, path);
+        if (error.isEmpty())
+            undo->Clear();
+        return error;
+    };
+    return files;
 }
 
 CTarelogApp::~CTarelogApp() = default;
@@ -58,15 +89,17 @@ bool CTarelogApp::InitInstance()
 
     CSingleDocTemplate::Classes classes;
     classes.document = [] { return std::make_unique<CTarelogDoc>(); };
-    classes.frame = [this] { return new CMainFrame(*this); };
-    classes.view = [this](CDocument&) {
+    classes.frame = [this] { return new CMainFrame(*this, m_undo.get()); };
+    classes.view = [this](CDocument& doc) {
         const DataDialogs dialogs{RunWeightEntryCommand, RunEditListCommand, RunColorCommand, RunUnitDigitsCommand,
             RunGoalCommand};
-        return new CTarelogView(GetProfileStore(), dialogs);
+        m_undo->Attach(static_cast<CTarelogDoc&>(doc));
+        return new CTarelogView(GetProfileStore(), dialogs, nullptr, m_undo.get());
     };
     const auto files = std::make_shared<DiaryFiles>(AppStateFolder());
     AddDocTemplate(
-        std::make_unique<CSingleDocTemplate>(*this, IDR_MAINFRAME, MainFrameResources(), classes, files->Functions()));
+        std::make_unique<CSingleDocTemplate>(*this, IDR_MAINFRAME, MainFrameResources(), classes,
+        ForgettingFunctions(files->Functions())));
     if (qApp) {
         // Message boxes take their title from the application's name.
         QApplication::setApplicationName(QStringLiteral("Tarelog"));

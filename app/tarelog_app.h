@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/qt/single_doc_template.h"
 #include "platform/qt/win_app.h"
 
 #include <memory>
 
+class DiaryUndoStack;
 class StartMarker;
 
 // The application: sets up the profile under "Ostrel", the recent-file
@@ -18,8 +20,14 @@ public:
 
     ~CTarelogApp() override;
 
+    // The window's undo history, through which every change it makes goes.
+    DiaryUndoStack& UndoStack() { return *m_undo; }
+
 private:
     void OnAppAbout();
+    void BindEditCommands();
+    CSingleDocTemplate::FileFunctions ForgettingFunctions(CSingleDocTemplate::FileFunctions files);
 
+    std::unique_ptr<DiaryUndoStack> m_undo;
     std::unique_ptr<StartMarker> m_startMarker; // held until the first paint (start_marker.h)
 };

@@ -47,7 +47,7 @@ std::optional<GraphImageKind> GraphImageKindOf(const std::string& path)
     return std::nullopt;
 }
 
-Status<GraphImageError> WriteGraphImage(const std::string& path, GraphImageKind kind, int width, int height,
+Result<std::string, GraphImageError> GraphImageBytes(GraphImageKind kind, int width, int height,
     const CTarelogDoc& doc, const GraphViewState& state, const ProfileStore& profile)
 {
     const Rect client{0, 0, width, height};
@@ -64,19 +64,25 @@ Status<GraphImageError> WriteGraphImage(const std::string& path, GraphImageKind 
         QBuffer buffer(&png);
         if (!buffer.open(QIODevice::WriteOnly) || !WritePng(image, buffer))
             return Failed{GraphImageError{std::nullopt, "cannot encode the PNG image"}};
-        return WriteAtomically(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
+        return std::string(png.constData(), static_cast<std::size_t>(png.size()));
     }
     GraphFontMeasurer measurer;
-    std::string text;
     if (kind == GraphImageKind::Svg) {
         const QFont font = GraphFont();
         SvgSurface surface(measurer, width, height, font.family().toStdString(), font.pixelSize());
         DrawGraph(surface, client, doc, state, profile);
-        text = surface.Document();
-    } else {
-        RecordingSurface surface(measurer);
-        DrawGraph(surface, client, doc, state, profile);
-        text = OpsText(client, surface.Ops());
+        return surface.Document();
     }
-    return WriteAtomically(path, text);
+    RecordingSurface surface(measurer);
+    DrawGraph(surface, client, doc, state, profile);
+    return OpsText(client, surface.Ops());
+}
+
+Status<GraphImageError> WriteGraphImage(const std::string& path, GraphImageKind kind, int width, int height,
+    const CTarelogDoc& doc, const GraphViewState& state, const ProfileStore& profile)
+{
+    const Result<std::string, GraphImageError> bytes = GraphImageBytes(kind, width, height, doc, state, profile);
+    if (!bytes)
+        return Failed{bytes.error()};
+    return WriteAtomically(path, *bytes);
 }

@@ -27,5 +27,10 @@ struct GraphImageError {
     std::optional<FileFailure> failure; // the write that failed; none when no picture could be made
     std::string english;                // why nothing was written
 };
+// The picture's bytes without writing them: what the file would hold, for
+// the clipboard's copy of the graph.
+Result<std::string, GraphImageError> GraphImageBytes(GraphImageKind kind, int width, int height,
+    const CTarelogDoc& doc, const GraphViewState& state, const ProfileStore& profile);
+
 Status<GraphImageError> WriteGraphImage(const std::string& path, GraphImageKind kind, int width, int height,
     const CTarelogDoc& doc, const GraphViewState& state, const ProfileStore& profile);

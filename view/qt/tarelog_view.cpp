@@ -1,5 +1,6 @@
 #include "view/qt/tarelog_view.h"
 
+#include "diary/diary_editor.h"
 #include "diary/diary_file_error.h"
 #include "diary/diary_stats.h"
 #include "diary/tarelog_doc.h"
@@ -12,17 +13,22 @@
 #include "view/data_command_ids.h"
 #include "view/draw_graph.h"
 #include "view/qt/graph_image.h"
+#include "view/shown_days_text.h"
 #include "view/status_text.h"
 #include "view/view_settings.h"
 
+#include <QClipboard>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
-CTarelogView::CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* parent)
+CTarelogView::CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* parent, DiaryEditor* editor)
     : CView(parent)
     , m_profile(profile)
     , m_dialogs(std::move(dialogs))
+    , m_editor(editor)
 {
     m_state.LoadColors(m_profile);
     LoadViewMenuSettings(m_state, m_profile);
@@ -77,16 +83,16 @@ void CTarelogView::mouseDoubleClickEvent(QMouseEvent* event)
 void CTarelogView::BindCommands()
 {
     OnCommand(ID_DATA_NEW, [this] {
-        if (GetDocument())
-            m_dialogs.weightEntry(*GetDocument(), this);
+        Edit("新規入力", [this](CTarelogDoc& doc) { m_dialogs.weightEntry(doc, this); });
         update();
         RefreshStatus();
     });
     // Always enabled: the default state is left as it is.
     OnUpdateCommand(ID_DATA_NEW, [](CCmdUI&) {});
+    // One run of the list editor is one step: it has no OK or Cancel, and
+    // undoing afterwards brings the whole list back as it was opened.
     OnCommand(ID_DATA_EDIT, [this] {
-        if (GetDocument())
-            m_dialogs.editList(*GetDocument(), this);
+        Edit("変更、修正", [this](CTarelogDoc& doc) { m_dialogs.editList(doc, this); });
         update();
         RefreshStatus();
     });
@@ -95,8 +101,7 @@ void CTarelogView::BindCommands()
         update();
     });
     OnCommand(ID_DATA_UNIT, [this] {
-        if (GetDocument())
-            m_dialogs.unitDigits(*GetDocument(), m_profile, this);
+        Edit("単位、少数桁", [this](CTarelogDoc& doc) { m_dialogs.unitDigits(doc, m_profile, this); });
         update();
         RefreshStatus();
     });
@@ -105,6 +110,13 @@ void CTarelogView::BindCommands()
     BindAverage(ID_AVG_WIDE, AverageKind::Wide);
     BindViewMenu();
     OnCommand(ID_FILE_SAVE_GRAPH, [this] { OnSaveGraph(); });
+    OnCommand(ID_EDIT_COPY, [this] { OnCopy(); });
+}
+
+void CTarelogView::Edit(const char* name, const std::function<void(CTarelogDoc&)>& change)
+{
+    if (CTarelogDoc* doc = GetDocument())
+        EditDiary(m_editor, *doc, name, change);
 }
 
 void CTarelogView::BindViewMenu()
@@ -179,6 +191,23 @@ void CTarelogView::OnSaveGraph()
             FileOperationError(DiaryFileError::Kind::CannotWrite, path.toStdString(), *error.failure).JapaneseMessage())
         : QStringLiteral("グラフの画像を作れませんでした（メモリが足りません）。");
     ShowMessageBox(message, MB_OK | MB_ICONERROR, this);
+}
+
+void CTarelogView::OnCopy()
+{
+    const CTarelogDoc* doc = GetDocument();
+    if (!doc)
+        return;
+    // The picture as "グラフを画像で保存..." would write it, and the shown days.
+    auto data = std::make_unique<QMimeData>();
+    for (const auto& [kind, type] : {std::pair{GraphImageKind::Png, "image/png"}, {GraphImageKind::Svg, "image/svg+xml"}}) {
+        const Result<std::string, GraphImageError> bytes =
+            GraphImageBytes(kind, width(), height(), *doc, m_state, m_profile);
+        if (bytes)
+            data->setData(QString::fromLatin1(type), QByteArray::fromStdString(*bytes));
+    }
+    data->setText(QString::fromStdString(ShownDaysText(*doc, m_state.m_rangeDays)));
+    QGuiApplication::clipboard()->setMimeData(data.release());
 }
 
 void CTarelogView::RefreshStatus()

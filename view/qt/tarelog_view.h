@@ -9,6 +9,7 @@
 #include <optional>
 
 class CTarelogDoc;
+class DiaryEditor;
 class ProfileStore;
 
 // What the data menu's dialogs are, given by the application: the view
@@ -30,11 +31,13 @@ struct DataDialogs {
 // The view menu's range, fill and trend are the user's and are written to
 // the profile as they change; the goal is the diary's, kept under its path.
 // While the status bar is idle it shows the trend, its weekly rate and the
-// way to the goal.
+// way to the goal. Every change the view makes to the diary goes through
+// the application's DiaryEditor (when it has one), so it can be undone;
+// Edit is that road.
 class CTarelogView : public CView {
     Q_OBJECT
 public:
-    CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* parent = nullptr);
+    CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* parent = nullptr, DiaryEditor* editor = nullptr);
     ~CTarelogView() override;
 
     CTarelogDoc* GetDocument() const;
@@ -57,6 +60,9 @@ protected:
 
 private:
     void BindCommands();
+    // Runs `change` on the document as one undoable step named `name`.
+    void Edit(const char* name, const std::function<void(CTarelogDoc&)>& change);
+    void OnCopy();
     void BindAverage(int id, AverageKind kind);
     void BindViewMenu();
     void ChangeView();
@@ -68,6 +74,7 @@ private:
 
     ProfileStore& m_profile;
     DataDialogs m_dialogs;
+    DiaryEditor* m_editor = nullptr;
     GraphViewState m_state;
     // The labels of one paint come back in the next.
     GraphTextCache m_texts;
