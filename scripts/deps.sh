@@ -1,6 +1,6 @@
 # Sourced by scripts/run and scripts/test: installs the Debian packages the
 # build needs, and only when one is missing, so a ready machine starts at once.
-TARELOG_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgtest-dev libbenchmark-dev libexpat1-dev libarchive-dev libpng-dev python3-pil fonts-noto-cjk ccache syncthing python3 bash-completion fish zsh libssl-dev nlohmann-json3-dev"
+TARELOG_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-translations-l10n libgtest-dev libbenchmark-dev libexpat1-dev libarchive-dev libpng-dev python3-pil fonts-noto-cjk ccache syncthing python3 bash-completion fish zsh libssl-dev nlohmann-json3-dev xvfb xdotool xclip"
 # What making and checking the Debian package needs (scripts/check-package):
 # the manual pages, the dependency list, and the validators.
 TARELOG_PACKAGE_TOOLS="help2man dpkg-dev desktop-file-utils appstream lintian"
