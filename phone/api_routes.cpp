@@ -43,10 +43,10 @@ Json FiguresJson(const DiaryFigures& figures)
 
 HttpResponse DiaryJson(const ServiceContext& context)
 {
-    const auto doc = ReadDiary(context.diaryPath);
-    if (!doc)
-        return JsonError(503, doc.error().EnglishMessage());
-    return JsonAnswer(200, FiguresJson(context.Figures(**doc)).dump());
+    const auto view = context.View();
+    if (!view)
+        return JsonError(503, view.error().EnglishMessage());
+    return JsonAnswer(200, FiguresJson((*view)->figures).dump());
 }
 
 HttpResponse PostEntry(const ServiceContext& context, const HttpRequest& request)
@@ -55,7 +55,7 @@ HttpResponse PostEntry(const ServiceContext& context, const HttpRequest& request
     if (!read)
         return JsonError(400, read.error());
     const DayEntry& entry = *read;
-    const auto written = RecordDay(context.diaryPath, entry);
+    const auto written = RecordDay(context.DiaryPath(), entry);
     if (!written)
         return JsonError(503, written.error().english);
     WeightRecord stored;

@@ -12,25 +12,16 @@ WriteRefusal RefusalOf(const DiaryFileError& error)
 
 } // namespace
 
-Result<std::shared_ptr<const CTarelogDoc>, DiaryFileError> ReadDiary(const std::string& path)
-{
-    auto doc = std::make_shared<CTarelogDoc>();
-    const Result<DiaryFileFacts, DiaryFileError> loaded = LoadDiaryFile(path, *doc);
-    if (!loaded && !IsMissingFile(loaded.error()))
-        return Failed{loaded.error()};
-    return std::shared_ptr<const CTarelogDoc>(std::move(doc));
-}
-
-Result<std::shared_ptr<const CTarelogDoc>, WriteRefusal> RecordDay(const std::string& path, const DayEntry& entry)
+Status<WriteRefusal> RecordDay(const std::string& path, const DayEntry& entry)
 {
     // Held from before the read until after the rename, so that a writer
     // running at the same time cannot slip its day in between and lose it.
     const Result<FileWriteLock, DiaryFileError> lock = LockDiaryFile(path);
     if (!lock)
         return Failed{RefusalOf(lock.error())};
-    auto doc = std::make_shared<CTarelogDoc>();
+    CTarelogDoc doc;
     SyncedDiaryWrite write(*lock, SyncedDiaryWrite::DefaultStateFolder());
-    const Result<DiaryFileFacts, DiaryFileError> loaded = write.Load(*doc);
+    const Result<DiaryFileFacts, DiaryFileError> loaded = write.Load(doc);
     if (!loaded && !IsMissingFile(loaded.error()))
         return Failed{RefusalOf(loaded.error())};
     // Such a file is almost certainly not a diary: `add` asks for --force
@@ -39,8 +30,8 @@ Result<std::shared_ptr<const CTarelogDoc>, WriteRefusal> RecordDay(const std::st
         return Failed{
             WriteRefusal{path + " carries data after the diary and is probably not a diary; nothing was written",
                 "日記のあとに別のデータがあり、日記ではないようです。記録しませんでした。"}};
-    doc->SetDayWeight(entry.weight, entry.year, entry.month, entry.day);
-    if (const Status<DiaryFileError> saved = write.Save(*doc); !saved)
+    doc.SetDayWeight(entry.weight, entry.year, entry.month, entry.day);
+    if (const Status<DiaryFileError> saved = write.Save(doc); !saved)
         return Failed{RefusalOf(saved.error())};
-    return std::shared_ptr<const CTarelogDoc>(std::move(doc));
+    return {};
 }

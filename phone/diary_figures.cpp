@@ -20,14 +20,26 @@ std::int64_t DayNumberOf(const WeightRecord& record)
 
 } // namespace
 
-DiaryFigures FiguresOf(const CTarelogDoc& doc, const std::string& diaryPath, const ProfileStore* profile)
+PageSettings ReadPageSettings(const ProfileStore* profile, const std::string& diaryPath)
+{
+    PageSettings settings;
+    if (profile == nullptr)
+        return settings;
+    GraphViewState state;
+    state.LoadColors(*profile);
+    std::copy(std::begin(state.m_colorSlots), std::end(state.m_colorSlots), settings.colors.begin());
+    settings.goal = LoadGoal(*profile, diaryPath);
+    settings.dateStyle = DateLabelStyle(*profile);
+    return settings;
+}
+
+DiaryFigures FiguresOf(const CTarelogDoc& doc, const PageSettings& settings)
 {
     DiaryFigures figures;
     figures.unit = ToUtf8(DrawnUnit(doc.m_unit));
     figures.digits = doc.m_digits;
     figures.stats = ComputeDiaryStats(doc.Records());
-    if (profile != nullptr)
-        figures.goal = LoadGoal(*profile, diaryPath);
+    figures.goal = settings.goal;
     figures.statusText = IdleStatusText(figures.stats, figures.goal, figures.unit);
     if (figures.stats.entries == 0)
         return figures;
@@ -51,21 +63,22 @@ DiaryFigures FiguresOf(const CTarelogDoc& doc, const std::string& diaryPath, con
     return figures;
 }
 
-std::string RecentGraphSvg(const CTarelogDoc& doc, std::optional<double> goal, const ProfileStore* profile)
+std::string RecentGraphSvg(const CTarelogDoc& doc, const PageSettings& settings)
 {
-    static const MemoryProfileStore kNoProfile;
-    const ProfileStore& settings = profile != nullptr ? *profile : kNoProfile;
     GraphViewState state;
-    state.LoadColors(settings);
+    std::copy(settings.colors.begin(), settings.colors.end(), std::begin(state.m_colorSlots));
     state.m_rangeDays = kRecentDays;
     state.m_fill = true;
     state.m_trend = true;
-    state.m_goal = goal;
+    state.m_goal = settings.goal;
+    // The drawing reads the date-label style from a profile.
+    MemoryProfileStore profile;
+    profile.WriteProfileInt(kShowSection, kDateStyleEntry, settings.dateStyle);
     // A monospace face measured as such: the labels fit wherever the page
     // is shown, without the fonts of this machine.
     const FixedWidthMeasurer measurer(7, 13, 11);
     SvgSurface surface(measurer, kGraphWidth, kGraphHeight, "monospace", 12);
-    DrawGraph(surface, Rect{0, 0, kGraphWidth, kGraphHeight}, doc, state, settings);
+    DrawGraph(surface, Rect{0, 0, kGraphWidth, kGraphHeight}, doc, state, profile);
     std::string svg = surface.Document();
     // Inline in HTML: no XML declaration, and a label for screen readers.
     if (const std::size_t start = svg.find("<svg"); start != std::string::npos)

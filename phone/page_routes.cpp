@@ -36,12 +36,11 @@ struct Outcome {
     std::string question = {};
 };
 
-HttpResponse Answer(const ServiceContext& context, const CTarelogDoc& doc, const Outcome& outcome, bool json)
+HttpResponse Answer(const DiaryView& view, const Outcome& outcome, bool json)
 {
-    const DiaryFigures figures = context.Figures(doc);
     PageContent content;
-    content.figures = &figures;
-    content.graphSvg = context.Graph(doc, figures.goal);
+    content.figures = &view.figures;
+    content.graphSvg = view.graphSvg;
     content.form = outcome.form;
     content.notice = outcome.notice;
     content.error = outcome.error;
@@ -92,25 +91,27 @@ Outcome Step(const FormFields& form, const EntryForm& typed)
 
 HttpResponse ShowPage(const ServiceContext& context)
 {
-    const auto doc = ReadDiary(context.diaryPath);
-    if (!doc)
-        return Unreadable(doc.error(), false);
-    return Answer(context, **doc, Outcome{.form = PresetForm(context, **doc)}, false);
+    const auto view = context.View();
+    if (!view)
+        return Unreadable(view.error(), false);
+    return Answer(**view, Outcome{.form = PresetForm(context, *(*view)->doc)}, false);
 }
 
 HttpResponse PostPage(const ServiceContext& context, const HttpRequest& request)
 {
     const bool json = WantsJson(request);
-    const auto doc = ReadDiary(context.diaryPath);
-    if (!doc)
-        return Unreadable(doc.error(), json);
+    const auto view = context.View();
+    if (!view)
+        return Unreadable(view.error(), json);
+    const DiaryView& shown = **view;
     const std::optional<FormFields> form = FormFields::Parse(request.body);
     if (!form)
-        return Answer(context, **doc,
-            Outcome{.status = 400, .form = PresetForm(context, **doc), .error = "送信された内容を読めません。"}, json);
+        return Answer(shown,
+            Outcome{.status = 400, .form = PresetForm(context, *shown.doc), .error = "送信された内容を読めません。"},
+            json);
     const EntryForm typed{form->Get("date"), form->Get("weight")};
     if (form->Has("step"))
-        return Answer(context, **doc, Step(*form, typed), json);
+        return Answer(shown, Step(*form, typed), json);
 
     Outcome outcome{.status = 400, .form = typed};
     DayEntry entry;
@@ -119,25 +120,28 @@ HttpResponse PostPage(const ServiceContext& context, const HttpRequest& request)
         problem = ReadEntryWeight(typed.weight, entry.weight);
     if (problem != EntryProblem::None) {
         outcome.error = JapaneseProblem(problem);
-        return Answer(context, **doc, outcome, json);
+        return Answer(shown, outcome, json);
     }
-    const std::optional<double> latest = LatestWeightBesides(**doc);
+    const std::optional<double> latest = LatestWeightBesides(*shown.doc);
     if (form->Get("confirm") != "1" && NeedsWeightConfirmation(entry.weight, latest)) {
         outcome.status = 200;
         outcome.question = WeightConfirmationText(entry.weight, *latest);
-        return Answer(context, **doc, outcome, json);
+        return Answer(shown, outcome, json);
     }
-    const auto written = RecordDay(context.diaryPath, entry);
+    const auto written = RecordDay(context.DiaryPath(), entry);
     if (!written) {
         // The typed values stay in the form, to be sent again.
         outcome.status = 503;
         outcome.error = written.error().japanese;
-        return Answer(context, **doc, outcome, json);
+        return Answer(shown, outcome, json);
     }
-    return Answer(context, **written,
+    const auto after = context.View();
+    if (!after)
+        return Unreadable(after.error(), json);
+    return Answer(**after,
         Outcome{.status = 200,
-            .form = PresetForm(context, **written),
+            .form = PresetForm(context, *(*after)->doc),
             .notice = "記録しました（" + FormatString("%04d/%02d/%02d ", entry.year, entry.month, entry.day)
-                + WeightText(entry.weight) + ToUtf8(DrawnUnit((**written).m_unit)) + "）。"},
+                + WeightText(entry.weight) + (*after)->figures.unit + "）。"},
         json);
 }

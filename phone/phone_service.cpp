@@ -10,6 +10,7 @@
 #include "phone/request_checks.h"
 #include "platform/state_folder.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -61,13 +62,13 @@ struct PhoneService::State {
         , devices(options.diaryPath, DefaultStateFolder(options.stateFolder),
               options.clock ? options.clock : DeviceStore::Clock(DeviceStore::SystemSeconds))
         , throttle(options.clock ? options.clock : FailureThrottle::Clock(DeviceStore::SystemSeconds))
+        , cache(std::filesystem::absolute(options.diaryPath).lexically_normal().string())
     {
     }
 
     ServiceContext Context()
     {
-        return {options.diaryPath, options.profile, &profileMutex,
-            options.today ? options.today() : CalendarDate::Today()};
+        return {&cache, options.profile, &profileMutex, options.today ? options.today() : CalendarDate::Today()};
     }
 
     HttpResponse Route(const HttpRequest& request);
@@ -79,6 +80,7 @@ struct PhoneService::State {
     Options options;
     DeviceStore devices;
     FailureThrottle throttle;
+    DiaryViewCache cache;
     std::mutex profileMutex;
 };
 

@@ -1,30 +1,28 @@
 #pragma once
 
-#include "diary/tarelog_doc.h"
-#include "phone/diary_figures.h"
+#include "phone/diary_view_cache.h"
 #include "platform/calendar_date.h"
 #include "platform/profile_store.h"
 
 #include <mutex>
-#include <optional>
 #include <string>
 
-// What the page's and the API's routes share of one service: the diary's
-// path, the user's settings behind one lock, and today's date.
+// What the page's and the API's routes share of one service: the diary
+// and its view, the user's settings behind one lock, and today's date.
 struct ServiceContext {
-    std::string diaryPath;
+    DiaryViewCache* cache = nullptr;
     const ProfileStore* profile = nullptr;
     std::mutex* profileMutex = nullptr;
     CalendarDate today = CalendarDate::Today();
 
-    DiaryFigures Figures(const CTarelogDoc& doc) const
+    const std::string& DiaryPath() const { return cache->DiaryPath(); }
+    Result<std::shared_ptr<const DiaryView>, DiaryFileError> View() const
     {
-        const std::lock_guard hold(*profileMutex);
-        return FiguresOf(doc, diaryPath, profile);
-    }
-    std::string Graph(const CTarelogDoc& doc, std::optional<double> goal) const
-    {
-        const std::lock_guard hold(*profileMutex);
-        return RecentGraphSvg(doc, goal, profile);
+        PageSettings settings;
+        {
+            const std::lock_guard hold(*profileMutex);
+            settings = ReadPageSettings(profile, DiaryPath());
+        }
+        return cache->Get(settings);
     }
 };

@@ -59,7 +59,7 @@ TEST_F(PhoneFixture, ThePageOfACenturyFitsIn40KilobytesAndShowsTheFigures)
     EXPECT_EQ(Records().size(), 36501u);
 }
 
-TEST(PhonePage, TheGoalAndColoursComeFromTheUsersSettings)
+TEST(PhonePage, TheGoalColoursAndDateStyleComeFromTheUsersSettings)
 {
     TempDir dir;
     const std::string diary = dir.File("goal.tlg");
@@ -94,8 +94,38 @@ TEST(PhonePage, TheGoalAndColoursComeFromTheUsersSettings)
     ASSERT_EQ(page.status, 200);
     EXPECT_NE(page.body.find("目標まで "), std::string::npos);
     EXPECT_NE(page.body.find("#ff0000"), std::string::npos);
-    get.path = "/api/diary";
-    const nlohmann::json json = nlohmann::json::parse(service.Handle(get).body);
+    EXPECT_EQ(page.body.find(">26/11/"), std::string::npos);
+
+    HttpRequest api = get;
+    api.path = "/api/diary";
+    const nlohmann::json json = nlohmann::json::parse(service.Handle(api).body);
     EXPECT_EQ(json["goal"], 70.0);
     EXPECT_TRUE(json["goal_date"].is_string());
+
+    // Settings changed while the server runs show at the next visit.
+    profile.WriteProfileInt(kShowSection, kDateStyleEntry, 2);
+    SaveGoal(profile, diary, std::nullopt);
+    const HttpResponse again = service.Handle(get);
+    EXPECT_NE(again.body.find(">26/11/"), std::string::npos);
+    EXPECT_EQ(again.body.find("目標まで "), std::string::npos);
+}
+
+TEST_F(PhoneFixture, ThePageFollowsEveryOtherWriterOfTheDiary)
+{
+    WriteDiary({65.4});
+    PairPhone();
+    EXPECT_NE(m_service.Handle(FromPage("GET", "/")).body.find("65.4kg"), std::string::npos);
+    // Another program writes the diary (as tarelog-cli add or the window would).
+    CTarelogDoc doc;
+    ASSERT_TRUE(LoadDiaryFile(m_diary, doc).has_value());
+    doc.SetDayWeight(64.3, 2026, 12, 10);
+    ASSERT_TRUE(SaveDiaryFile(doc, m_diary).has_value());
+    const std::string page = m_service.Handle(FromPage("GET", "/")).body;
+    EXPECT_NE(page.find("64.3kg"), std::string::npos);
+    EXPECT_NE(page.find("2026/12/10 の体重"), std::string::npos);
+    const nlohmann::json json = nlohmann::json::parse(m_service.Handle(FromPage("GET", "/api/diary")).body);
+    EXPECT_EQ(json["latest"]["weight"], 64.3);
+
+    std::filesystem::remove(m_diary);
+    EXPECT_NE(m_service.Handle(FromPage("GET", "/")).body.find("まだ記録がありません"), std::string::npos);
 }
