@@ -1,9 +1,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-// The IPv4 addresses of this machine's network interfaces that are up,
-// loopback left out, in the order the system lists them ("192.168.1.20"):
-// the addresses a phone on the same network can reach.
+// The IPv4 addresses by which other machines on the network reach this
+// one (every interface that is up, loopback left out), in the order the
+// system lists them: what a person types on a phone.
 std::vector<std::string> ReachableIpv4Addresses();
+
+// True for a literal loopback address (127.0.0.0/8, ::1) and "localhost":
+// one that no other machine can reach.
+bool IsLoopbackAddress(std::string_view address);
