@@ -38,7 +38,8 @@ fetch('/',{method:'POST',body:data,headers:{'Accept':'application/json'},credent
 .then(function(r){return r.json();})
 .then(function(j){
 if(j.question){if(confirm(j.question))send(form,true);return;}
-if(j.main)main.innerHTML=j.main;})
+if(j.main)main.innerHTML=j.main;
+else location.reload();})
 .catch(function(){alert('送信できませんでした。接続を確かめてください。');});
 }
 document.addEventListener('click',function(e){
@@ -83,7 +84,9 @@ std::string Hidden(std::string_view name, std::string_view value)
 // again with the answer, or left with "やめる".
 std::string ConfirmFormHtml(const PageContent& content)
 {
-    return "<form method=\"post\" action=\"/\" id=\"entry\">\n" + Hidden("date", content.form.date)
+    const std::string unit = content.figures != nullptr ? content.figures->unit : std::string();
+    return "<p>日付 " + HtmlEscape(content.form.date) + "　体重 " + HtmlEscape(content.form.weight + unit)
+        + "</p>\n<form method=\"post\" action=\"/\" id=\"entry\">\n" + Hidden("date", content.form.date)
         + Hidden("weight", content.form.weight) + Hidden("confirm", "1")
         + "<button type=\"submit\" class=\"primary\" name=\"record\" value=\"1\">はい、記録する</button>\n"
           "</form>\n<p><a href=\"/\">やめる</a></p>\n";
