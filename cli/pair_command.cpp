@@ -6,6 +6,7 @@
 #include "phone/device_store.h"
 #include "phone/phone_defaults.h"
 #include "phone/phone_service.h"
+#include "platform/qr_code.h"
 #include "platform/state_folder.h"
 
 #include <cstdio>
@@ -17,13 +18,17 @@ enum PairOption { kToken, kName, kUrl };
 
 int PrintLink(const std::string& diary, const std::string& baseUrl)
 {
+    std::string link;
     try {
-        std::printf("pair: %s\n", NewPairingLink(diary, baseUrl).c_str());
+        link = NewPairingLink(diary, baseUrl);
     } catch (const std::runtime_error& error) {
         std::fprintf(stderr, "tarelog-cli: %s\n", error.what());
         return kExitFailure;
     }
-    // The link's QR code is drawn here, under the line that names it.
+    std::printf("pair: %s\n", link.c_str());
+    // Under the line that names it, for the phone's camera.
+    if (const std::optional<QrCode> code = QrCode::Encode(link))
+        std::fputs(code->Blocks().c_str(), stdout);
     return kExitOk;
 }
 
@@ -46,12 +51,12 @@ const VerbTable& PairTable()
     static const VerbTable table{
         .synopsis = "[--token [--name NAME]] [--url URL] DIARY",
         .description = "Prints, on a line that starts with \"pair: \", a link that pairs one phone with\n"
-                       "the page that 'tarelog-cli serve DIARY' serves. The link works once, for 10\n"
-                       "minutes, whether the server runs now or starts later. With --token, prints\n"
-                       "instead, alone on one line, a token for a script, which it sends as\n"
-                       "\"Authorization: Bearer TOKEN\". Phones and tokens are kept per diary in the\n"
-                       "user's state folder, their secrets only as digests; 'tarelog-cli devices'\n"
-                       "lists and revokes them.\n",
+                       "the page that 'tarelog-cli serve DIARY' serves, and under it the link's QR\n"
+                       "code. The link works once, for 10 minutes, whether the server runs now or\n"
+                       "starts later. With --token, prints instead, alone on one line, a token for\n"
+                       "a script, which it sends as \"Authorization: Bearer TOKEN\". Phones and\n"
+                       "tokens are kept per diary in the user's state folder, their secrets only\n"
+                       "as digests; 'tarelog-cli devices' lists and revokes them.\n",
         .options = {{kToken, "token", 0, nullptr, "print a token for a script instead of a link"},
             {kName, "name", 0, "NAME", "the token's name (default: token, token 2, ...)"},
             {kUrl, "url", 0, "URL",
