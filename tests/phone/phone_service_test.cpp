@@ -307,3 +307,22 @@ TEST_F(PhoneFixture, EveryAnswerCarriesTheSecurityHeaders)
         }
     }
 }
+
+TEST_F(PhoneFixture, ARecordFoldsInTheConflictCopiesASyncEngineLeft)
+{
+    WriteDiary({65.4});
+    PairPhone();
+    // Another machine's version with a day this one never saw.
+    CTarelogDoc other;
+    ASSERT_TRUE(LoadDiaryFile(m_diary, other).has_value());
+    other.SetDayWeight(66.0, 2026, 12, 8);
+    const std::string copy = m_dir.File("diary.sync-conflict-20261209-140853-ABCDEFG.tlg");
+    ASSERT_TRUE(SaveDiaryFile(other, copy).has_value());
+
+    ASSERT_EQ(m_service.Handle(FromPage("POST", "/", FormBody("2026-12-10", "65.1"))).status, 200);
+    const std::vector<WeightRecord> records = Records();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].day, 8);
+    EXPECT_EQ(records[2].weight, 65.1);
+    EXPECT_FALSE(std::filesystem::exists(copy));
+}
