@@ -27,7 +27,7 @@ inline void PrintTo(const QString& text, std::ostream* out)
 inline void EnsureApplication()
 {
     QStandardPaths::setTestModeEnabled(true);
-    EnsureOffscreenWidgetApplication("dialog_widget_tests");
+    EnsureOffscreenWidgetApplication("dialogs_tests");
 }
 
 // Runs the event loop for about `ms` milliseconds.
