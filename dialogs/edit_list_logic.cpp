@@ -18,7 +18,10 @@ std::string EditListWeightText(double weight)
 
 RecordUpdate UpdateListRecord(CTarelogDoc& doc, int index, std::string_view weightText, CalendarDate date)
 {
-    WeightRecord record = doc.GetRecord(index);
+    // Reads go through the const document: the writable GetRecord counts as
+    // a change and would make the window draw the whole diary again.
+    const CTarelogDoc& reading = doc;
+    WeightRecord record = reading.GetRecord(index);
     const std::uint32_t oldKey = record.DateKey();
     // "nan", "inf" and overflowing exponents read as numbers, but a weight
     // that is not finite breaks every scale computed from the diary.
@@ -37,7 +40,7 @@ RecordUpdate UpdateListRecord(CTarelogDoc& doc, int index, std::string_view weig
         return RecordUpdate::Updated;
     }
     for (int i = 0; i < doc.GetRecordCount(); ++i)
-        if (i != index && doc.GetRecord(i).DateKey() == newKey)
+        if (i != index && reading.GetRecord(i).DateKey() == newKey)
             return RecordUpdate::DateTaken;
 
     // The record goes before the first later date among the others, the

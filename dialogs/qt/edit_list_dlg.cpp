@@ -12,6 +12,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <utility>
+
 CEditListDlg::CEditListDlg(CTarelogDoc& doc, QWidget* parent)
     : CDialog(parent)
     , m_doc(doc)
@@ -64,7 +66,7 @@ void CEditListDlg::FillList()
     const QSignalBlocker block(m_list);
     m_list->clear();
     for (int i = 0; i < m_doc.GetRecordCount(); ++i) {
-        auto* line = new QListWidgetItem(QString::fromStdString(EditListLineText(m_doc.GetRecord(i))), m_list);
+        auto* line = new QListWidgetItem(QString::fromStdString(EditListLineText(std::as_const(m_doc).GetRecord(i))), m_list);
         line->setData(Qt::UserRole, i);
     }
     m_list->setCurrentRow(-1);
@@ -81,7 +83,7 @@ void CEditListDlg::OnSelChangeList()
     const int i = SelectedRecord();
     if (i < 0)
         return;
-    const WeightRecord& record = m_doc.GetRecord(i);
+    const WeightRecord& record = std::as_const(m_doc).GetRecord(i);
     m_edit->setText(QString::fromStdString(EditListWeightText(record.weight)));
     m_date = CalendarDate::FromYmd(record.year, record.month, record.day);
     UpdateData(false);

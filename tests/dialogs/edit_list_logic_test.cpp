@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 struct Day {
@@ -72,7 +74,9 @@ TEST(EditListUpdate, DateHeldByAnotherRecordIsRefusedUnchanged)
     CTarelogDoc doc;
     Fill(doc, {{2001, 5, 1, 60.0}, {2001, 5, 2, 61.0}});
     const std::vector<std::string> before = Lines(doc);
+    const std::uint64_t revision = doc.Revision();
     EXPECT_EQ(UpdateListRecord(doc, 0, "70.0", CalendarDate::FromYmd(2001, 5, 2)), RecordUpdate::DateTaken);
+    EXPECT_EQ(doc.Revision(), revision) << "a refused update only read the records";
     EXPECT_EQ(Lines(doc), before);
     EXPECT_FALSE(doc.IsModified());
 }
