@@ -3,7 +3,7 @@
 #include "diary/import/import_inputs.h"
 #include "platform/safe_file.h"
 
-#include "platform/libarchive_calls.h"
+#include "diary/import/libarchive_calls.h"
 
 bool LooksLikeZip(std::string_view bytes)
 {

@@ -1,4 +1,4 @@
-#include "platform/libarchive_calls.h"
+#include "diary/import/libarchive_calls.h"
 
 #include <dlfcn.h>
 
