@@ -145,13 +145,14 @@ std::vector<std::string> DiskChangePolicy::NewConflictCopies(const std::string& 
 QString DiskChangePolicy::FoldConflictCopies(CDocument& doc, const std::string& path, QWidget* parent)
 {
     const bool modified = doc.IsModified();
-    const auto ask = [parent](const std::vector<DiaryConflict>& conflicts) { return AskAbout(conflicts, parent); };
     const auto askCopies = [parent](const std::vector<FoldConflict>& conflicts) {
         return AskAboutCopies(conflicts, parent);
     };
     const std::vector<std::string> present = FindConflictCopies(path);
-    const Result<DiarySaveOutcome, DiaryFileError> outcome = SaveDiaryMerging(static_cast<CTarelogDoc&>(doc), m_disk,
-        path, ask, askCopies, modified ? MergeMode::Join : MergeMode::Fold);
+    CTarelogDoc& diary = static_cast<CTarelogDoc&>(doc);
+    const Result<DiarySaveOutcome, DiaryFileError> outcome = modified
+        ? JoinDiskChanges(diary, m_disk, path, askCopies)
+        : FoldCopiesIntoFile(diary, m_disk, path, askCopies);
     // Whatever became of them, these are not offered again until they change.
     for (const std::string& copy : present)
         m_seenCopies[copy] = IdentifyFile(copy);

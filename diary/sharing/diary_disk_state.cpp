@@ -84,9 +84,11 @@ ReadUnderLock ReadFolded(SyncedDiaryWrite& write, bool foldCopies, const AskCopy
     return {std::nullopt, loaded.error()};
 }
 
-} // namespace
+// A save writes. A fold writes only what conflict copies bring. A join
+// only brings what the file and its copies gained into the document.
+enum class MergeMode { Save, Fold, Join };
 
-Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
+Result<DiarySaveOutcome, DiaryFileError> ReconcileWithFile(CTarelogDoc& doc, DiaryDiskState& state,
     const std::string& path, const AskConflicts& ask, const AskCopyConflicts& askCopies, MergeMode mode)
 {
     DiarySaveOutcome outcome;
@@ -140,4 +142,24 @@ Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, Diar
         doc.UpdateAllViews(nullptr, 0);
     state.Remember(path, doc, IdentifyFile(path));
     return outcome;
+}
+
+} // namespace
+
+Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
+    const std::string& path, const AskConflicts& ask, const AskCopyConflicts& askCopies)
+{
+    return ReconcileWithFile(doc, state, path, ask, askCopies, MergeMode::Save);
+}
+
+Result<DiarySaveOutcome, DiaryFileError> FoldCopiesIntoFile(CTarelogDoc& doc, DiaryDiskState& state,
+    const std::string& path, const AskCopyConflicts& askCopies)
+{
+    return ReconcileWithFile(doc, state, path, {}, askCopies, MergeMode::Fold);
+}
+
+Result<DiarySaveOutcome, DiaryFileError> JoinDiskChanges(CTarelogDoc& doc, DiaryDiskState& state,
+    const std::string& path, const AskCopyConflicts& askCopies)
+{
+    return ReconcileWithFile(doc, state, path, {}, askCopies, MergeMode::Join);
 }

@@ -11,10 +11,14 @@
 #include <vector>
 
 // diary/sharing/ keeps a diary whole among other writers: the snapshot a merge
-// works on (diary_contents.h), the three-way merge (diary_merge.h), what a
-// window knows of its file and the save that merges (this header), and the
-// recovery copies of unsaved changes (recovery_store.h). It depends on the
-// document (diary/) and platform/ only.
+// works on (diary_contents.h), a diary seen day by day (day_values.h), the
+// three-way merge (diary_merge.h), what a window knows of its file and the
+// save that merges (this header); for the conflict copies that sync engines
+// leave beside a diary, their names (conflict_copies.h), this machine's
+// memory of the diary (sync_state.h), the fold of the versions
+// (version_fold.h), the read-fold-write every writer goes through
+// (synced_write.h) and the folded copies kept for a while (kept_copies.h).
+// It depends on the document (diary/) and platform/ only.
 //
 // What a window knows of the file its diary came from: the contents it last
 // loaded from or saved to it (the base of a merge) and the identity of that
@@ -66,13 +70,6 @@ struct DiarySaveOutcome {
     CopyFoldReport copies;        // the conflict copies beside the file, and what became of them
 };
 
-// A save writes. A fold writes only what conflict copies bring, for a
-// window without unsaved changes. A join only brings what the file and its
-// copies gained into `doc`, for a window with unsaved changes, which the
-// next save writes (conflicts with the window keep the window's values
-// until then).
-enum class MergeMode { Save, Fold, Join };
-
 // Saves `doc` to `path` under the file's write lock. When the file changed
 // since `state` last saw it, the base, the file and `doc` are merged day by
 // day first; conflicts, if any, are put to `ask`, and `doc` takes the merged
@@ -86,5 +83,17 @@ enum class MergeMode { Save, Fold, Join };
 // days two machines changed differently put to `askCopies`; the save then
 // takes the folded copies away.
 Result<DiarySaveOutcome, DiaryFileError> SaveDiaryMerging(CTarelogDoc& doc, DiaryDiskState& state,
-    const std::string& path, const AskConflicts& ask, const AskCopyConflicts& askCopies = {},
-    MergeMode mode = MergeMode::Save);
+    const std::string& path, const AskConflicts& ask, const AskCopyConflicts& askCopies = {});
+
+// For a window without unsaved changes, when conflict copies appear beside
+// its file: `doc` takes what the copies and the file bring, as a save would
+// merge them (conflicts with the window keep the file's values), and the
+// file is written only when copies were folded in.
+Result<DiarySaveOutcome, DiaryFileError> FoldCopiesIntoFile(CTarelogDoc& doc, DiaryDiskState& state,
+    const std::string& path, const AskCopyConflicts& askCopies);
+
+// For a window with unsaved changes: `doc` takes what the file and its
+// copies gained, and nothing is written; the next save writes it.
+// Conflicts with the window keep the window's values until then.
+Result<DiarySaveOutcome, DiaryFileError> JoinDiskChanges(CTarelogDoc& doc, DiaryDiskState& state,
+    const std::string& path, const AskCopyConflicts& askCopies);
