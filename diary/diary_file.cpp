@@ -3,7 +3,6 @@
 #include "platform/file_reader.h"
 #include "platform/archive.h"
 #include "platform/file_lock.h"
-#include "platform/huge_pages.h"
 #include "platform/safe_file.h"
 
 #include <cerrno>
@@ -49,7 +48,6 @@ std::string StoreDiaryBytes(const CTarelogDoc& doc)
     std::string bytes;
     const std::size_t size = 8 + doc.Records().size() * sizeof(WeightRecord) + 8 + 2 * doc.m_unit.size() + 4;
     bytes.reserve(size);
-    AdviseHugePages(bytes.data(), size);
     CArchive archive = CArchive::ForStoring(bytes);
     doc.Store(archive);
     return bytes;

@@ -2,7 +2,6 @@
 
 #include "diary/diary_layout.h"
 #include "platform/archive.h"
-#include "platform/huge_pages.h"
 
 #include <utility>
 
@@ -26,7 +25,6 @@ void CTarelogDoc::Serialize(CArchive& ar)
     const DiaryHeader header = ReadDiaryHeader(ar, ar.Position() + ar.Remaining());
     if (header.recordCount > 0) {
         m_records.reserve(header.recordCount);
-        AdviseHugePages(m_records.data(), header.recordCount * sizeof(WeightRecord));
         m_records.resize(header.recordCount);
         ar.Read(m_records.data(), m_records.size() * sizeof(WeightRecord), PartId(DiaryPart::Records));
     }

@@ -1,6 +1,5 @@
 #include "platform/file_reader.h"
 
-#include "platform/huge_pages.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -88,7 +87,6 @@ Result<std::string, FileFailure> ReadWholeFile(const std::string& path, FileIden
     const auto size = static_cast<std::size_t>(reader.Size());
     std::string buffer;
     buffer.reserve(size);
-    AdviseHugePages(buffer.data(), size);
     buffer.resize(size);
     const Result<std::size_t, FileFailure> done = reader.ReadUpTo(0, buffer.data(), buffer.size());
     if (!done)

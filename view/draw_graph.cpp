@@ -15,10 +15,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <future>
 #include <optional>
 #include <span>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -174,35 +172,23 @@ void DrawAverages(Surface& surface, const Rect& client, const GraphGeometry& g, 
             state.m_colorSlots[kSlotWideAverage]);
 }
 
-// The trend's points: from the values known before the weight line's pass
-// (worked out meanwhile on another thread when they are many), or those
-// the pass worked out, or (a diary out of date order) from its sorted
-// records.
+// The trend's points: from the values known before the weight line's pass,
+// or those the pass worked out, or (a diary out of date order) from its
+// sorted records.
 class TrendLine {
 public:
     TrendLine(const GraphGeometry& g, std::span<const WeightRecord> records, std::span<const double> known,
         RecordColumns columns, bool inOrder)
     {
-        if (known.empty()) {
+        if (known.empty())
             m_walk.emplace(g);
-            return;
-        }
-        if (records.size() >= kManyRecords) {
-            try {
-                m_placing = std::async(std::launch::async, TrendPoints, g, records, known, columns, inOrder);
-                return;
-            } catch (const std::system_error&) {
-                // No thread to be had: placed here, only later.
-            }
-        }
-        m_points = TrendPoints(g, records, known, columns, inOrder);
+        else
+            m_points = TrendPoints(g, records, known, columns, inOrder);
     }
     TrendWalk* Walk() { return m_walk ? &*m_walk : nullptr; }
     std::vector<Point> Take(const GraphGeometry& g, const CTarelogDoc& doc, const ShownRecords& shown,
         RecordColumns columns)
     {
-        if (m_placing.valid())
-            return m_placing.get();
         if (!m_walk)
             return std::move(m_points);
         if (auto points = m_walk->Take())
@@ -211,11 +197,7 @@ public:
     }
 
 private:
-    // Below this a thread costs more than it saves.
-    static constexpr std::size_t kManyRecords = 65536;
-
     std::optional<TrendWalk> m_walk;
-    std::future<std::vector<Point>> m_placing;
     std::vector<Point> m_points;
 };
 

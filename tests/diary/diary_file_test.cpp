@@ -160,8 +160,8 @@ TEST(DiaryFileOnDisk, SaveThenLoadRoundTrips)
     EXPECT_EQ(StoreDiaryBytes(again), StoreDiaryBytes(doc));
 }
 
-// Large enough that the file's bytes and the records are read into memory
-// the kernel is asked to back with huge pages: every record must come back.
+// Far beyond a lifetime of days, with every reserved byte in use: every
+// record must come back.
 TEST(DiaryFileOnDisk, DiaryOfHalfAMillionDaysRoundTripsRecordForRecord)
 {
     TempDir dir;

@@ -142,38 +142,6 @@ TEST(TrendLine, LeavesOutOnlyPointsThatAddNoPixel)
     }
 }
 
-TEST(TrendLine, AColumnAtOnceLeavesThePointsOfOneAtATime)
-{
-    // Runs of one column with plateaus, returns to an extreme and single
-    // points, some continuing the column already open.
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> step(-2, 2), length(1, 12), coin(0, 3);
-    for (int trial = 0; trial < 300; ++trial) {
-        LinePoints byPoint;
-        LinePoints byColumn;
-        int x = 0, y = 50;
-        for (int run = 0; run < 20; ++run) {
-            if (coin(random) != 0)
-                x += 1 + coin(random);
-            std::vector<int> ys(static_cast<std::size_t>(length(random)));
-            for (int& v : ys) {
-                y += coin(random) == 0 ? 0 : step(random);
-                v = y;
-            }
-            for (const int v : ys)
-                byPoint.Add({x, v});
-            byColumn.AddColumn(x, ys);
-        }
-        const std::vector<Point> expected = byPoint.Take();
-        const std::vector<Point> got = byColumn.Take();
-        ASSERT_EQ(got.size(), expected.size()) << "trial " << trial;
-        for (std::size_t i = 0; i < got.size(); ++i) {
-            EXPECT_EQ(got[i].x, expected[i].x) << "trial " << trial << " point " << i;
-            EXPECT_EQ(got[i].y, expected[i].y) << "trial " << trial << " point " << i;
-        }
-    }
-}
-
 TEST(TrendLine, ManyDaysAColumnReachTheSurfaceAsAFewPoints)
 {
     std::vector<Day> days;

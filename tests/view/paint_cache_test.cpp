@@ -71,7 +71,7 @@ std::vector<Diary> Diaries()
     for (Day& d : below)
         d.weight = -d.weight;
     diaries.push_back({"weights below zero", MakeDoc(below)});
-    // Long enough that the trend is placed on a thread of its own.
+    // Twice a lifetime of daily weighings.
     diaries.push_back({"two hundred years", MakeDoc(Wandering(73000, 1800))});
     return diaries;
 }
