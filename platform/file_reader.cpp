@@ -1,6 +1,5 @@
 #include "platform/file_reader.h"
 
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>

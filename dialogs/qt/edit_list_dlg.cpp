@@ -66,7 +66,8 @@ void CEditListDlg::FillList()
     const QSignalBlocker block(m_list);
     m_list->clear();
     for (int i = 0; i < m_doc.GetRecordCount(); ++i) {
-        auto* line = new QListWidgetItem(QString::fromStdString(EditListLineText(std::as_const(m_doc).GetRecord(i))), m_list);
+        auto* line = new QListWidgetItem(QString::fromStdString(EditListLineText(std::as_const(m_doc).GetRecord(i))),
+            m_list);
         line->setData(Qt::UserRole, i);
     }
     m_list->setCurrentRow(-1);
