@@ -8,7 +8,10 @@
 
 #include <QDateEdit>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -137,6 +140,11 @@ const UndoCase kCases[] = {
         "1=60 2=61 3=50", false, 1},
 };
 
+void PrintTo(const UndoCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class AppUndoTable : public AppUndoTest, public ::testing::WithParamInterface<UndoCase> {};
 
 TEST_P(AppUndoTable, KeysUndoAndRedoTheWindowsChangesOnly)
@@ -218,6 +226,44 @@ TEST_F(AppUndoTest, TheEntryDialogAndTheUnitDialogAreUndone)
     Frame()->RouteCommand(ID_EDIT_UNDO);
     EXPECT_EQ(Days(*Doc()), "1=60");
     EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(AppUndoTest, OneRunOfTheListEditorIsOneStep)
+{
+    ASSERT_TRUE(StartAndSettle({WriteDiary(QStringLiteral("d.tlg"), {60.0, 61.0, 62.0})}));
+    Answer(IDYES); // 削除しますか
+    bool ran = false;
+    OnNextModal([&ran](QDialog& dialog) {
+        auto* list = dialog.findChild<QListWidget*>();
+        QElapsedTimer clock;
+        clock.start();
+        while (list->count() < 3 && clock.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        ASSERT_EQ(list->count(), 3);
+        auto button = [&dialog](const QString& text) {
+            for (QPushButton* b : dialog.findChildren<QPushButton*>())
+                if (b->text() == text)
+                    return b;
+            return static_cast<QPushButton*>(nullptr);
+        };
+        list->item(0)->setSelected(true);
+        dialog.findChild<QLineEdit*>()->setText(QStringLiteral("59.5"));
+        button(QStringLiteral("更新"))->click();
+        list->item(2)->setSelected(true);
+        button(QStringLiteral("削除"))->click();
+        ran = true;
+        dialog.close();
+    });
+    Frame()->RouteCommand(ID_DATA_EDIT);
+    Settle();
+    ASSERT_TRUE(ran);
+    ASSERT_EQ(Days(*Doc()), "1=59.5 2=61");
+    Frame()->RouteCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(Days(*Doc()), "1=60 2=61 3=62");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_FALSE(m_app->UndoStack().CanUndo());
+    Frame()->RouteCommand(ID_EDIT_REDO);
+    EXPECT_EQ(Days(*Doc()), "1=59.5 2=61");
 }
 
 TEST_F(AppUndoTest, AnotherDiaryStartsAHistoryOfItsOwn)
