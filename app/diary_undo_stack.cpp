@@ -140,8 +140,8 @@ void DiaryUndoStack::Undo(QWidget* parent)
         return;
     const auto* command = static_cast<const StepCommand*>(m_stack.command(m_stack.index() - 1));
     const DiaryStep& step = command->Step();
-    if (!MayOverwrite(QStringLiteral("元に戻す"), QStringLiteral("元に戻しますか?"), command->text(), step.ChangedSinceDone(*m_doc),
-            step.UnitChangedSinceDone(*m_doc), parent))
+    if (!MayOverwrite(QStringLiteral("元に戻す"), QStringLiteral("元に戻しますか?"), command->text(),
+            step.ChangedSinceDone(*m_doc), step.UnitChangedSinceDone(*m_doc), parent))
         return;
     m_stack.undo();
     Moved();
@@ -153,8 +153,8 @@ void DiaryUndoStack::Redo(QWidget* parent)
         return;
     const auto* command = static_cast<const StepCommand*>(m_stack.command(m_stack.index()));
     const DiaryStep& step = command->Step();
-    if (!MayOverwrite(QStringLiteral("やり直す"), QStringLiteral("やり直しますか?"), command->text(), step.ChangedSinceUndone(*m_doc),
-            step.UnitChangedSinceUndone(*m_doc), parent))
+    if (!MayOverwrite(QStringLiteral("やり直す"), QStringLiteral("やり直しますか?"), command->text(),
+            step.ChangedSinceUndone(*m_doc), step.UnitChangedSinceUndone(*m_doc), parent))
         return;
     m_stack.redo();
     Moved();

@@ -97,8 +97,7 @@ bool CTarelogApp::InitInstance()
         return new CTarelogView(GetProfileStore(), dialogs, nullptr, m_undo.get());
     };
     const auto files = std::make_shared<DiaryFiles>(AppStateFolder());
-    AddDocTemplate(
-        std::make_unique<CSingleDocTemplate>(*this, IDR_MAINFRAME, MainFrameResources(), classes,
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(*this, IDR_MAINFRAME, MainFrameResources(), classes,
         ForgettingFunctions(files->Functions())));
     if (qApp) {
         // Message boxes take their title from the application's name.

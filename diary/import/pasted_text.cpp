@@ -57,7 +57,8 @@ std::vector<std::string_view> FieldsOf(std::string_view line)
         std::size_t start = 0;
         while (true) {
             const std::size_t end = line.find(separator, start);
-            fields.push_back(Unquoted(TrimBlanks(line.substr(start, end == std::string_view::npos ? end : end - start))));
+            fields.push_back(
+                Unquoted(TrimBlanks(line.substr(start, end == std::string_view::npos ? end : end - start))));
             if (end == std::string_view::npos)
                 return fields;
             start = end + 1;
@@ -119,7 +120,8 @@ Result<WeightImport, ImportError> ReadPastedWeights(std::string_view text)
     Result<WeightImport, ImportError> whole = ReadWeightImport(text, ImportLayout::Auto);
     if (whole || whole.error().failure != ImportFailure::Unrecognised)
         return whole;
-    Result<WeightImport, ImportError> lines = ReadWeightImport(AsDateWeightTable(StripByteOrderMark(text)), ImportLayout::Tarelog);
+    Result<WeightImport, ImportError> lines = ReadWeightImport(AsDateWeightTable(StripByteOrderMark(text)),
+        ImportLayout::Tarelog);
     if (!lines)
         return lines;
     // The problems' line numbers are the pasted text's, without the header.

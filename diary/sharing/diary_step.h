@@ -38,8 +38,7 @@ public:
     void Redo(CTarelogDoc& doc) const;
 
 private:
-    template <typename T>
-    struct Change {
+    template <typename T> struct Change {
         T before;
         T after;
     };

@@ -11,8 +11,6 @@
 #include <QMimeData>
 #include <QTest>
 
-#include <sstream>
-
 namespace {
 
 class AppClipboardTest : public AppFixture {
@@ -21,14 +19,6 @@ protected:
     {
         AppFixture::SetUp();
         QGuiApplication::clipboard()->clear();
-    }
-
-    static std::string Days(const CTarelogDoc& doc)
-    {
-        std::ostringstream out;
-        for (const WeightRecord& r : doc.Records())
-            out << (out.tellp() > 0 ? " " : "") << r.month << "/" << r.day << "=" << r.weight;
-        return out.str();
     }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers)
@@ -94,14 +84,14 @@ TEST_F(AppClipboardTest, PasteMergesAfterTheSummaryAsOneStep)
     EXPECT_TRUE(summary.contains(QStringLiteral("追加: 1 日"))) << summary.toStdString();
     EXPECT_TRUE(summary.contains(QStringLiteral("置き換え: 1 日"))) << summary.toStdString();
     EXPECT_TRUE(summary.contains(QStringLiteral("読み飛ばし: 1 行"))) << summary.toStdString();
-    EXPECT_EQ(Days(*Doc()), "1/1=60 1/2=62.5 1/3=63");
+    EXPECT_EQ(DaysText(*Doc()), "1/1=60 1/2=62.5 1/3=63");
     EXPECT_TRUE(Doc()->IsModified());
     // One undo takes the whole paste back, and the saved diary is there again.
     Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Days(*Doc()), "1/1=60 1/2=61");
+    EXPECT_EQ(DaysText(*Doc()), "1/1=60 1/2=61");
     EXPECT_FALSE(Doc()->IsModified());
     Key(Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(Days(*Doc()), "1/1=60 1/2=62.5 1/3=63");
+    EXPECT_EQ(DaysText(*Doc()), "1/1=60 1/2=62.5 1/3=63");
 }
 
 TEST_F(AppClipboardTest, NoToTheSummaryOrTextWithoutDaysChangesNothing)
@@ -120,7 +110,7 @@ TEST_F(AppClipboardTest, NoToTheSummaryOrTextWithoutDaysChangesNothing)
             << m_asked.back().text.toStdString();
     }
     EXPECT_EQ(m_asked.size(), 4u);
-    EXPECT_EQ(Days(*Doc()), "1/1=60");
+    EXPECT_EQ(DaysText(*Doc()), "1/1=60");
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_FALSE(m_app->UndoStack().CanUndo());
 }
@@ -131,11 +121,11 @@ TEST_F(AppClipboardTest, WhatIsCopiedPastesIntoAnotherDiary)
     Doc()->m_digits = 2;
     Frame()->activateWindow();
     Key(Qt::Key_C, Qt::ControlModifier);
-    const std::string copied = Days(*Doc());
+    const std::string copied = DaysText(*Doc());
     ASSERT_TRUE(m_app->DocTemplate()->OpenDocumentFile(QString()));
     Answer(IDYES);
     Key(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(Days(*Doc()), copied);
+    EXPECT_EQ(DaysText(*Doc()), copied);
     Doc()->SetModifiedFlag(false);
 }
 

@@ -13,13 +13,16 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 // One QApplication for the whole test program; the offscreen platform comes
@@ -28,6 +31,34 @@ inline QApplication& TestApplication()
 {
     EnsureOffscreenWidgetApplication("tarelog-app-tests");
     return *qApp;
+}
+
+// Runs `body` on the next modal dialog that opens, from the message loop;
+// gives up after a second.
+inline void OnNextModal(std::function<void(QDialog&)> body)
+{
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(5);
+    int attempts = 0;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, body, attempts]() mutable {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog || ++attempts >= 200) {
+            timer->stop();
+            timer->deleteLater();
+        }
+        if (dialog)
+            body(*dialog);
+    });
+    timer->start();
+}
+
+// The diary's records as "1/1=60 1/2=61": month/day=weight in record order.
+inline std::string DaysText(const CTarelogDoc& doc)
+{
+    std::ostringstream out;
+    for (const WeightRecord& r : doc.Records())
+        out << (out.tellp() > 0 ? " " : "") << r.month << "/" << r.day << "=" << r.weight;
+    return out.str();
 }
 
 struct AskedQuestion {

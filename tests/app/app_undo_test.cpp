@@ -20,35 +20,8 @@
 
 namespace {
 
-// Runs `body` on the next modal dialog once it is shown.
-void OnNextModal(std::function<void(QDialog&)> body)
-{
-    auto* timer = new QTimer(QCoreApplication::instance());
-    timer->setInterval(5);
-    int attempts = 0;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, body, attempts]() mutable {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog || ++attempts >= 200) {
-            timer->stop();
-            timer->deleteLater();
-        }
-        if (dialog)
-            body(*dialog);
-    });
-    timer->start();
-}
-
 class AppUndoTest : public AppFixture {
 protected:
-    // The diary of January 2024 as "1=60 2=61", day=weight in record order.
-    static std::string Days(const CTarelogDoc& doc)
-    {
-        std::ostringstream out;
-        for (const WeightRecord& r : doc.Records())
-            out << (out.tellp() > 0 ? " " : "") << r.day << "=" << r.weight;
-        return out.str();
-    }
-
     // Another program writes the day into the diary's file; the window looks.
     void WriteOnDisk(int day, double weight)
     {
@@ -108,36 +81,36 @@ protected:
 struct UndoCase {
     const char* name;
     std::vector<std::string> ops;
-    const char* days;      // the diary afterwards (it starts as "1=60 2=61", saved)
+    const char* days;      // the diary afterwards (it starts as "1/1=60 1/2=61", saved)
     bool modified;         // the modified mark afterwards
     std::size_t questions; // questions about overwriting a changed day
 };
 
 const UndoCase kCases[] = {
-    {"undo a new day", {"set 3 62", "undo"}, "1=60 2=61", false, 0},
-    {"undo with alt backspace", {"set 3 62", "undo-alt"}, "1=60 2=61", false, 0},
-    {"redo it", {"set 3 62", "undo", "redo"}, "1=60 2=61 3=62", true, 0},
-    {"redo with ctrl shift z", {"set 3 62", "undo", "redo-shift"}, "1=60 2=61 3=62", true, 0},
-    {"two steps back", {"set 3 62", "set 1 70", "undo", "undo"}, "1=60 2=61", false, 0},
-    {"one of two steps back", {"set 3 62", "set 1 70", "undo"}, "1=60 2=61 3=62", true, 0},
-    {"a replaced day comes back", {"set 2 6530", "undo"}, "1=60 2=61", false, 0},
-    {"a deleted day comes back in its place", {"del 1", "undo"}, "1=60 2=61", false, 0},
-    {"nothing to undo", {"undo", "redo"}, "1=60 2=61", false, 0},
-    {"a new change drops the redo", {"set 3 62", "undo", "set 4 63", "redo"}, "1=60 2=61 4=63", true, 0},
+    {"undo a new day", {"set 3 62", "undo"}, "1/1=60 1/2=61", false, 0},
+    {"undo with alt backspace", {"set 3 62", "undo-alt"}, "1/1=60 1/2=61", false, 0},
+    {"redo it", {"set 3 62", "undo", "redo"}, "1/1=60 1/2=61 1/3=62", true, 0},
+    {"redo with ctrl shift z", {"set 3 62", "undo", "redo-shift"}, "1/1=60 1/2=61 1/3=62", true, 0},
+    {"two steps back", {"set 3 62", "set 1 70", "undo", "undo"}, "1/1=60 1/2=61", false, 0},
+    {"one of two steps back", {"set 3 62", "set 1 70", "undo"}, "1/1=60 1/2=61 1/3=62", true, 0},
+    {"a replaced day comes back", {"set 2 6530", "undo"}, "1/1=60 1/2=61", false, 0},
+    {"a deleted day comes back in its place", {"del 1", "undo"}, "1/1=60 1/2=61", false, 0},
+    {"nothing to undo", {"undo", "redo"}, "1/1=60 1/2=61", false, 0},
+    {"a new change drops the redo", {"set 3 62", "undo", "set 4 63", "redo"}, "1/1=60 1/2=61 1/4=63", true, 0},
     // The saved state is where the mark goes.
-    {"undo after a save marks it", {"set 3 62", "save", "undo"}, "1=60 2=61", true, 0},
-    {"redo back to the save clears it", {"set 3 62", "save", "undo", "redo"}, "1=60 2=61 3=62", false, 0},
-    {"undo to a save in the middle", {"set 3 62", "save", "set 4 63", "undo"}, "1=60 2=61 3=62", false, 0},
+    {"undo after a save marks it", {"set 3 62", "save", "undo"}, "1/1=60 1/2=61", true, 0},
+    {"redo back to the save clears it", {"set 3 62", "save", "undo", "redo"}, "1/1=60 1/2=61 1/3=62", false, 0},
+    {"undo to a save in the middle", {"set 3 62", "save", "set 4 63", "undo"}, "1/1=60 1/2=61 1/3=62", false, 0},
     // Another writer's days on disk: reloaded into the unchanged window, or
     // merged on save into the changed one, and never undone.
-    {"a reloaded day of another writer stays", {"set 3 62", "save", "disk 1 59", "undo"}, "1=59 2=61", true, 0},
-    {"a merged day of another writer stays", {"set 3 62", "disk 1 59", "save", "undo"}, "1=59 2=61", true, 0},
-    {"the same day changed on disk: no keeps it", {"set 1 70", "save", "disk 1 75", "undo no"}, "1=75 2=61", false,
+    {"a reloaded day of another writer stays", {"set 3 62", "save", "disk 1 59", "undo"}, "1/1=59 1/2=61", true, 0},
+    {"a merged day of another writer stays", {"set 3 62", "disk 1 59", "save", "undo"}, "1/1=59 1/2=61", true, 0},
+    {"the same day changed on disk: no keeps it", {"set 1 70", "save", "disk 1 75", "undo no"}, "1/1=75 1/2=61", false,
         1},
-    {"the same day changed on disk: yes undoes", {"set 1 70", "save", "disk 1 75", "undo yes"}, "1=60 2=61", true,
+    {"the same day changed on disk: yes undoes", {"set 1 70", "save", "disk 1 75", "undo yes"}, "1/1=60 1/2=61", true,
         1},
     {"a redo over a day changed on disk asks too", {"set 3 62", "undo", "save", "disk 3 50", "redo no"},
-        "1=60 2=61 3=50", false, 1},
+        "1/1=60 1/2=61 1/3=50", false, 1},
 };
 
 void PrintTo(const UndoCase& c, std::ostream* out)
@@ -156,7 +129,7 @@ TEST_P(AppUndoTable, KeysUndoAndRedoTheWindowsChangesOnly)
         SCOPED_TRACE(op);
         Run(op);
     }
-    EXPECT_EQ(Days(*Doc()), c.days);
+    EXPECT_EQ(DaysText(*Doc()), c.days);
     EXPECT_EQ(Doc()->IsModified(), c.modified);
     EXPECT_EQ(Frame()->windowTitle().contains(QLatin1Char('*')), c.modified);
     EXPECT_EQ(m_asked.size(), c.questions);
@@ -165,12 +138,12 @@ TEST_P(AppUndoTable, KeysUndoAndRedoTheWindowsChangesOnly)
 
 INSTANTIATE_TEST_SUITE_P(Sequences, AppUndoTable, ::testing::ValuesIn(kCases),
     [](const ::testing::TestParamInfo<UndoCase>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    std::string name = info.param.name;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+});
 
 TEST_F(AppUndoTest, MenuItemsLeadTheDataMenuAndGrayWithNothingToDo)
 {
@@ -210,7 +183,7 @@ TEST_F(AppUndoTest, TheEntryDialogAndTheUnitDialogAreUndone)
     });
     QTest::mouseDClick(View(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     Settle();
-    ASSERT_EQ(Days(*Doc()), "1=60 5=6530");
+    ASSERT_EQ(DaysText(*Doc()), "1/1=60 1/5=6530");
     OnNextModal([](QDialog& dialog) {
         for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
             if (edit->text() == QStringLiteral("k"))
@@ -222,9 +195,9 @@ TEST_F(AppUndoTest, TheEntryDialogAndTheUnitDialogAreUndone)
     ASSERT_EQ(Doc()->m_unit, u"kg");
     Frame()->RouteCommand(ID_EDIT_UNDO);
     EXPECT_EQ(Doc()->m_unit, u"k");
-    EXPECT_EQ(Days(*Doc()), "1=60 5=6530");
+    EXPECT_EQ(DaysText(*Doc()), "1/1=60 1/5=6530");
     Frame()->RouteCommand(ID_EDIT_UNDO);
-    EXPECT_EQ(Days(*Doc()), "1=60");
+    EXPECT_EQ(DaysText(*Doc()), "1/1=60");
     EXPECT_FALSE(Doc()->IsModified());
 }
 
@@ -257,13 +230,13 @@ TEST_F(AppUndoTest, OneRunOfTheListEditorIsOneStep)
     Frame()->RouteCommand(ID_DATA_EDIT);
     Settle();
     ASSERT_TRUE(ran);
-    ASSERT_EQ(Days(*Doc()), "1=59.5 2=61");
+    ASSERT_EQ(DaysText(*Doc()), "1/1=59.5 1/2=61");
     Frame()->RouteCommand(ID_EDIT_UNDO);
-    EXPECT_EQ(Days(*Doc()), "1=60 2=61 3=62");
+    EXPECT_EQ(DaysText(*Doc()), "1/1=60 1/2=61 1/3=62");
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_FALSE(m_app->UndoStack().CanUndo());
     Frame()->RouteCommand(ID_EDIT_REDO);
-    EXPECT_EQ(Days(*Doc()), "1=59.5 2=61");
+    EXPECT_EQ(DaysText(*Doc()), "1/1=59.5 1/2=61");
 }
 
 TEST_F(AppUndoTest, AnotherDiaryStartsAHistoryOfItsOwn)

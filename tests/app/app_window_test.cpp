@@ -22,25 +22,6 @@ struct ExpectedItem {
     int id;
 };
 
-// Runs `body` on the next modal dialog that opens, from the message loop;
-// gives up after a second.
-void OnNextModal(std::function<void(QDialog&)> body)
-{
-    auto* timer = new QTimer(QCoreApplication::instance());
-    timer->setInterval(5);
-    int attempts = 0;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, body, attempts]() mutable {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog || ++attempts >= 200) {
-            timer->stop();
-            timer->deleteLater();
-        }
-        if (dialog)
-            body(*dialog);
-    });
-    timer->start();
-}
-
 std::vector<QAction*> ItemsOf(QMenu* menu)
 {
     std::vector<QAction*> items;
@@ -92,9 +73,9 @@ TEST_F(AppWindowTest, MenusCarryTheTextsAndIdsOfTheResource)
             {"最新のファイル", 57616}, {nullptr, 0}, {"アプリケーションの終了(&X)", 57665}});
     ExpectMenu(frame, QStringLiteral("ﾃﾞｰﾀ"),
         {{"元に戻す\tCtrl+Z", ID_EDIT_UNDO}, {"やり直し\tCtrl+Y", ID_EDIT_REDO}, {nullptr, 0},
-            {"コピー\tCtrl+C", ID_EDIT_COPY}, {"貼り付け\tCtrl+V", ID_EDIT_PASTE}, {nullptr, 0},
-            {"新規入力...", 32771}, {"変更、修正...", 32772}, {nullptr, 0}, {"色の変更...", 32775}, {nullptr, 0},
-            {"単位、少数桁...", 32776}, {"平均(狭）", 32777}, {"平均(通常)", 32779}, {"平均(広）", 32778}});
+            {"コピー\tCtrl+C", ID_EDIT_COPY}, {"貼り付け\tCtrl+V", ID_EDIT_PASTE}, {nullptr, 0}, {"新規入力...", 32771},
+            {"変更、修正...", 32772}, {nullptr, 0}, {"色の変更...", 32775}, {nullptr, 0}, {"単位、少数桁...", 32776},
+            {"平均(狭）", 32777}, {"平均(通常)", 32779}, {"平均(広）", 32778}});
     ExpectMenu(frame, QStringLiteral("表示"),
         {{"全期間\tCtrl+1", ID_VIEW_ALL}, {"最近4週間\tCtrl+2", ID_VIEW_4_WEEKS},
             {"最近3か月\tCtrl+3", ID_VIEW_3_MONTHS}, {"最近6か月\tCtrl+4", ID_VIEW_6_MONTHS},

@@ -47,8 +47,8 @@ std::optional<GraphImageKind> GraphImageKindOf(const std::string& path)
     return std::nullopt;
 }
 
-Result<std::string, GraphImageError> GraphImageBytes(GraphImageKind kind, int width, int height,
-    const CTarelogDoc& doc, const GraphViewState& state, const ProfileStore& profile)
+Result<std::string, GraphImageError> GraphImageBytes(GraphImageKind kind, int width, int height, const CTarelogDoc& doc,
+    const GraphViewState& state, const ProfileStore& profile)
 {
     const Rect client{0, 0, width, height};
     if (kind == GraphImageKind::Png) {

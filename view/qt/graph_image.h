@@ -29,8 +29,8 @@ struct GraphImageError {
 };
 // The picture's bytes without writing them: what the file would hold, for
 // the clipboard's copy of the graph.
-Result<std::string, GraphImageError> GraphImageBytes(GraphImageKind kind, int width, int height,
-    const CTarelogDoc& doc, const GraphViewState& state, const ProfileStore& profile);
+Result<std::string, GraphImageError> GraphImageBytes(GraphImageKind kind, int width, int height, const CTarelogDoc& doc,
+    const GraphViewState& state, const ProfileStore& profile);
 
 Status<GraphImageError> WriteGraphImage(const std::string& path, GraphImageKind kind, int width, int height,
     const CTarelogDoc& doc, const GraphViewState& state, const ProfileStore& profile);

@@ -200,9 +200,10 @@ void CTarelogView::OnCopy()
         return;
     // The picture as "グラフを画像で保存..." would write it, and the shown days.
     auto data = std::make_unique<QMimeData>();
-    for (const auto& [kind, type] : {std::pair{GraphImageKind::Png, "image/png"}, {GraphImageKind::Svg, "image/svg+xml"}}) {
-        const Result<std::string, GraphImageError> bytes =
-            GraphImageBytes(kind, width(), height(), *doc, m_state, m_profile);
+    for (const auto& [kind, type] :
+        {std::pair{GraphImageKind::Png, "image/png"}, {GraphImageKind::Svg, "image/svg+xml"}}) {
+        const Result<std::string, GraphImageError> bytes = GraphImageBytes(kind, width(), height(), *doc, m_state,
+            m_profile);
         if (bytes)
             data->setData(QString::fromLatin1(type), QByteArray::fromStdString(*bytes));
     }

@@ -20,15 +20,18 @@ struct PasteCase {
 };
 
 const PasteCase kCases[] = {
-    {"tabs as a spreadsheet copies", "2024-05-01\t65.3\n2024-05-02\t65.1\n", {{2024, 5, 1, 65.3}, {2024, 5, 2, 65.1}}, 0, 0},
-    {"crlf and no last line end", "2024-05-01\t65.3\r\n2024-05-02\t65.1", {{2024, 5, 1, 65.3}, {2024, 5, 2, 65.1}}, 0, 0},
+    {"tabs as a spreadsheet copies", "2024-05-01\t65.3\n2024-05-02\t65.1\n", {{2024, 5, 1, 65.3}, {2024, 5, 2, 65.1}},
+        0, 0},
+    {"crlf and no last line end", "2024-05-01\t65.3\r\n2024-05-02\t65.1", {{2024, 5, 1, 65.3}, {2024, 5, 2, 65.1}}, 0,
+        0},
     {"commas", "2024-05-01,65.3\n2024-05-02,65.1\n", {{2024, 5, 1, 65.3}, {2024, 5, 2, 65.1}}, 0, 0},
     {"blanks", "2024-05-01   65.3\n  2024-05-02 65.1  \n", {{2024, 5, 1, 65.3}, {2024, 5, 2, 65.1}}, 0, 0},
     {"decimal comma after a tab", "2024-05-01\t65,3\n", {{2024, 5, 1, 65.3}}, 0, 0},
     {"semicolons with a decimal comma", "2024-05-01;65,3\n", {{2024, 5, 1, 65.3}}, 0, 0},
     {"spreadsheet short dates", "2024/5/1\t65.3\n2024/12/31\t64\n", {{2024, 5, 1, 65.3}, {2024, 12, 31, 64}}, 0, 0},
     {"further columns left out", "2024-05-01\t65.3\t22.1\tnote\n", {{2024, 5, 1, 65.3}}, 0, 0},
-    {"blank lines between", "\n2024-05-01\t65.3\n\n\n2024-05-02\t65.1\n", {{2024, 5, 1, 65.3}, {2024, 5, 2, 65.1}}, 0, 0},
+    {"blank lines between", "\n2024-05-01\t65.3\n\n\n2024-05-02\t65.1\n", {{2024, 5, 1, 65.3}, {2024, 5, 2, 65.1}}, 0,
+        0},
     // A copied header is a row that is no day, counted on its own line.
     {"a header row", "日付\t体重\n2024-05-01\t65.3\n", {{2024, 5, 1, 65.3}}, 1, 1},
     {"a bad row keeps its line", "2024-05-01\t65.3\n\n2024-05-40\t65.1\n", {{2024, 5, 1, 65.3}}, 1, 3},
@@ -66,12 +69,12 @@ TEST_P(PastedText, ReadsTheDaysOfEachShape)
 
 INSTANTIATE_TEST_SUITE_P(Shapes, PastedText, ::testing::ValuesIn(kCases),
     [](const ::testing::TestParamInfo<PasteCase>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    std::string name = info.param.name;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+});
 
 TEST(PastedTextCount, ManyBadRowsAreCountedPastTheKeptOnes)
 {

@@ -83,12 +83,12 @@ TEST_P(DiaryStepTable, UndoesAndRedoesOnlyItsOwnDays)
 
 INSTANTIATE_TEST_SUITE_P(Steps, DiaryStepTable, ::testing::ValuesIn(kCases),
     [](const ::testing::TestParamInfo<StepCase>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
-        return name;
-    });
+    std::string name = info.param.name;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+});
 
 TEST(DiaryStep, NamesTheDaysThatChangedSince)
 {
