@@ -17,6 +17,7 @@ const VerbTable& MergeTable();
 const VerbTable& PairTable();
 const VerbTable& RenderTable();
 const VerbTable& ResaveTable();
+const VerbTable& ServeTable();
 const VerbTable& StatsTable();
 
 int RunAdd(const std::vector<std::string>& args);
@@ -29,4 +30,5 @@ int RunMerge(const std::vector<std::string>& args);
 int RunPair(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
 int RunResave(const std::vector<std::string>& args);
+int RunServe(const std::vector<std::string>& args);
 int RunStats(const std::vector<std::string>& args);

@@ -1,12 +1,12 @@
 // tarelog-cli pair DIARY: a one-time link that pairs a phone with the
 // diary's page, or with --token a token for a script.
 #include "cli/commands.h"
+#include "cli/pairing_output.h"
 #include "cli/verb_preamble.h"
 
 #include "phone/device_store.h"
 #include "phone/phone_defaults.h"
 #include "phone/phone_service.h"
-#include "platform/qr_code.h"
 #include "platform/state_folder.h"
 
 #include <cstdio>
@@ -18,17 +18,12 @@ enum PairOption { kToken, kName, kUrl };
 
 int PrintLink(const std::string& diary, const std::string& baseUrl)
 {
-    std::string link;
     try {
-        link = NewPairingLink(diary, baseUrl);
+        PrintPairingLink(NewPairingLink(diary, baseUrl));
     } catch (const std::runtime_error& error) {
         std::fprintf(stderr, "tarelog-cli: %s\n", error.what());
         return kExitFailure;
     }
-    std::printf("pair: %s\n", link.c_str());
-    // Under the line that names it, for the phone's camera.
-    if (const std::optional<QrCode> code = QrCode::Encode(link))
-        std::fputs(code->Blocks().c_str(), stdout);
     return kExitOk;
 }
 

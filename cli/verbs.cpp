@@ -15,6 +15,7 @@ constexpr Verb kVerbs[] = {
     {"pair", "print a link that pairs a phone with a diary's page, or a token", PairTable, RunPair},
     {"render", "draw a diary's graph as PNG, SVG or a list of drawing calls", RenderTable, RunRender},
     {"resave", "open a diary and save it again", ResaveTable, RunResave},
+    {"serve", "serve a diary's page to its owner's phones, and its API", ServeTable, RunServe},
     {"stats", "entries, extremes, recent change and trend of a diary", StatsTable, RunStats},
 };
 
