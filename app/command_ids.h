@@ -7,3 +7,6 @@
 // edit, pane, about, exit) come with framework_ids.h, the data menu's with
 // the view that handles them.
 constexpr int IDR_MAINFRAME = 128;
+
+// The application's own commands, numbered apart from the view's.
+constexpr int ID_FILE_PHONE = 32800;

@@ -7,6 +7,8 @@
 #include "app/diary_undo_stack.h"
 #include "app/paste_days.h"
 #include "app/main_frame.h"
+#include "app/phone_dlg.h"
+#include "app/phone_serving.h"
 #include "app/start_marker.h"
 #include "dialogs/qt/dialog_commands.h"
 #include "diary/tarelog_doc.h"
@@ -49,6 +51,7 @@ CTarelogApp::CTarelogApp()
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    OnCommand(ID_FILE_PHONE, [this] { OnFilePhone(); });
     BindEditCommands();
 }
 
@@ -123,6 +126,12 @@ bool CTarelogApp::InitInstance()
     if (!ProcessShellCommand(cmdInfo))
         return false;
 
+    m_phone = std::make_unique<PhoneServing>();
+    QObject::connect(m_phone.get(), &PhoneServing::dayRecorded, m_pMainWnd, &CFrameWnd::SetMessageText);
+    // A new, opened or renamed diary changes the title: the page follows it.
+    QObject::connect(m_pMainWnd, &QWidget::windowTitleChanged, m_phone.get(), [this] { FollowDiaryWithPhone(); });
+    FollowDiaryWithPhone();
+
     RestoreMainWindowPlacement(FirstWindowSize(*m_pMainWnd));
     m_pMainWnd->show();
     // Painted before the message loop starts.
@@ -155,4 +164,37 @@ void CTarelogApp::OnAppAbout()
 {
     CAboutDlg aboutDlg(m_pMainWnd);
     aboutDlg.DoModal();
+}
+
+namespace {
+
+std::string OpenDiaryPath(const CFrameWnd* frame)
+{
+    const CView* view = frame ? frame->GetActiveView() : nullptr;
+    const CDocument* document = view ? view->GetDocument() : nullptr;
+    return document ? document->GetPathName() : std::string();
+}
+
+} // namespace
+
+void CTarelogApp::OnFilePhone()
+{
+    CPhoneDlg dialog(*m_phone, GetProfileStore(), OpenDiaryPath(m_pMainWnd), m_pMainWnd);
+    dialog.exec();
+}
+
+void CTarelogApp::FollowDiaryWithPhone()
+{
+    if (!m_phone || !PhoneServingRemembered(GetProfileStore()))
+        return;
+    const std::string path = OpenDiaryPath(m_pMainWnd);
+    if (path.empty()) {
+        m_phone->Stop();
+        return;
+    }
+    if (m_phone->IsServing() && m_phone->DiaryPath() == path)
+        return;
+    const QString failed = m_phone->Serve(path);
+    if (!failed.isEmpty() && m_pMainWnd)
+        m_pMainWnd->SetMessageText(failed);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 class DiaryUndoStack;
+class PhoneServing;
 class StartMarker;
 
 // The application: sets up the profile under "Ostrel", the recent-file
@@ -27,7 +28,11 @@ private:
     void OnAppAbout();
     void BindEditCommands();
     CSingleDocTemplate::FileFunctions ForgettingFunctions(CSingleDocTemplate::FileFunctions files);
+    void OnFilePhone();
+    // Serves the open diary to phones while the user wants it served.
+    void FollowDiaryWithPhone();
 
     std::unique_ptr<DiaryUndoStack> m_undo;
     std::unique_ptr<StartMarker> m_startMarker; // held until the first paint (start_marker.h)
+    std::unique_ptr<PhoneServing> m_phone;
 };

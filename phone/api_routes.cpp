@@ -55,7 +55,7 @@ HttpResponse PostEntry(const ServiceContext& context, const HttpRequest& request
     if (!read)
         return JsonError(400, read.error());
     const DayEntry& entry = *read;
-    const auto written = RecordDay(context.DiaryPath(), entry);
+    const auto written = context.Record(entry);
     if (!written)
         return JsonError(503, written.error().english);
     WeightRecord stored;

@@ -128,7 +128,7 @@ HttpResponse PostPage(const ServiceContext& context, const HttpRequest& request)
         outcome.question = WeightConfirmationText(entry.weight, *latest);
         return Answer(shown, outcome, json);
     }
-    const auto written = RecordDay(context.DiaryPath(), entry);
+    const auto written = context.Record(entry);
     if (!written) {
         // The typed values stay in the form, to be sent again.
         outcome.status = 503;

@@ -68,7 +68,8 @@ struct PhoneService::State {
 
     ServiceContext Context()
     {
-        return {&cache, options.profile, &profileMutex, options.today ? options.today() : CalendarDate::Today()};
+        return {&cache, options.profile, &profileMutex, options.today ? options.today() : CalendarDate::Today(),
+            options.recorded};
     }
 
     HttpResponse Route(const HttpRequest& request);

@@ -2,6 +2,7 @@
 
 #include "platform/http_exchange.h"
 
+#include "phone/day_entry.h"
 #include "platform/calendar_date.h"
 #include "platform/profile_store.h"
 
@@ -26,6 +27,9 @@ public:
         // Seconds since the epoch and the local day; the system's when empty.
         std::function<std::int64_t()> clock = {};
         std::function<CalendarDate()> today = {};
+        // Told of every day a phone or a script recorded, after it is on
+        // disk, on the thread that served the request.
+        std::function<void(const DayEntry&)> recorded = {};
     };
 
     explicit PhoneService(Options options);

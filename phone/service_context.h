@@ -1,9 +1,11 @@
 #pragma once
 
+#include "phone/diary_access.h"
 #include "phone/diary_view_cache.h"
 #include "platform/calendar_date.h"
 #include "platform/profile_store.h"
 
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -14,6 +16,8 @@ struct ServiceContext {
     const ProfileStore* profile = nullptr;
     std::mutex* profileMutex = nullptr;
     CalendarDate today = CalendarDate::Today();
+    // Told of every day recorded, after it is on disk.
+    std::function<void(const DayEntry&)> recorded = {};
 
     const std::string& DiaryPath() const { return cache->DiaryPath(); }
     Result<std::shared_ptr<const DiaryView>, DiaryFileError> View() const
@@ -24,5 +28,13 @@ struct ServiceContext {
             settings = ReadPageSettings(profile, DiaryPath());
         }
         return cache->Get(settings);
+    }
+    // Records the day as every writer does, and tells `recorded`.
+    Status<WriteRefusal> Record(const DayEntry& entry) const
+    {
+        auto written = RecordDay(DiaryPath(), entry);
+        if (written && recorded)
+            recorded(entry);
+        return written;
     }
 };
