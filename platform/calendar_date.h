@@ -11,6 +11,7 @@ class CalendarDate {
 public:
     static CalendarDate FromYmd(int year, int month, int day);
     static CalendarDate Today();
+    static CalendarDate FromDayNumber(std::int64_t dayNumber) { return CalendarDate(dayNumber); }
 
     int Year() const;
     int Month() const;

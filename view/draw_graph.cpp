@@ -248,10 +248,17 @@ std::string ScaleLabel(double t, int digits, const std::string& unitUtf8)
     return FormatRuntime(format.c_str(), t, unitUtf8.c_str());
 }
 
-void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state,
-    const ProfileStore& profile, PaintCache* cache)
+ShownRecords ShownRecordsOf(const CTarelogDoc& doc, const GraphViewState& state)
 {
-    const ShownRecords shown(doc, state.m_rangeDays);
+    return state.m_zoom ? ShownRecords(doc, *state.m_zoom) : ShownRecords(doc, state.m_rangeDays);
+}
+
+void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state,
+    const ProfileStore& profile, PaintCache* cache, GraphLayout* layout)
+{
+    if (layout)
+        *layout = GraphLayout{};
+    const ShownRecords shown = ShownRecordsOf(doc, state);
     const GraphData data{shown.Records(), doc.m_unit, doc.m_digits};
     if (data.records.empty())
         return;
@@ -279,6 +286,8 @@ void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, con
     const PenHandle datePen = surface.CreateSolidPen(state.m_colorSlots[kSlotDate]);
     surface.SelectPen(datePen);
     const RecordColumns columns(data.records, g.kx, static_cast<double>(leftMargin));
+    if (layout)
+        *layout = GraphLayout{true, g, leftMargin};
     const bool inOrder = cache && whole && g.kx >= 0.0 && cache->InDateOrder(doc);
     std::optional<TrendLine> trendLine;
     if (state.m_trend)

@@ -3,8 +3,10 @@
 #include "diary/tarelog_doc.h"
 #include "platform/profile_store.h"
 #include "platform/surface.h"
+#include "view/graph_geometry.h"
 #include "view/graph_view_state.h"
 #include "view/paint_cache.h"
+#include "view/shown_records.h"
 
 // Draws the whole graph of `doc` into the client area, from scratch: weight
 // scale and horizontal grid, date labels and vertical grid, the goal line,
@@ -16,9 +18,23 @@
 // and text colour it had.
 //
 // A window passes the `cache` it keeps for the diary: the drawing is the
-// same, call for call, and a repaint of a long diary is faster.
+// same, call for call, and a repaint of a long diary is faster. It also
+// passes a `layout` to learn where the records were drawn, for pointing.
+struct GraphLayout;
 void DrawGraph(Surface& surface, const Rect& client, const CTarelogDoc& doc, const GraphViewState& state,
-    const ProfileStore& profile, PaintCache* cache = nullptr);
+    const ProfileStore& profile, PaintCache* cache = nullptr, GraphLayout* layout = nullptr);
+
+// Where one paint put the shown records: record r of them lies in column
+// RecordColumns(shown, geometry.kx, leftMargin).Of(r) and on row
+// WeightY(geometry, r.weight). `drawn` is false when nothing was drawn.
+struct GraphLayout {
+    bool drawn = false;
+    GraphGeometry geometry;
+    int leftMargin = 0;
+};
+
+// The records the graph of `state` shows: the zoomed days, or the range.
+ShownRecords ShownRecordsOf(const CTarelogDoc& doc, const GraphViewState& state);
 
 // The date label of one record in the given style: 2 is "yy/mm/dd", 3 is
 // "yymmdd", anything else "m/d".

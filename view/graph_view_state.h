@@ -3,6 +3,7 @@
 #include "platform/profile_store.h"
 #include "platform/surface.h"
 #include "diary/profile_keys.h"
+#include "view/day_span.h"
 
 #include <optional>
 
@@ -21,6 +22,9 @@ public:
     bool m_fill = false; // the plot over the whole client area
     bool m_trend = false;
     std::optional<double> m_goal;
+    // The days the wheel or a pinch zoomed to, moved by dragging; while
+    // set it is shown instead of the range. Never kept in the profile.
+    std::optional<DaySpan> m_zoom;
 };
 
 // What each colour slot paints; slot 9 has no role and is carried.

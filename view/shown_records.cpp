@@ -39,19 +39,36 @@ ShownRecords::ShownRecords(const CTarelogDoc& doc, int rangeDays)
         return;
     std::int64_t latest = 0;
     const bool ordered = InDateOrder(all, latest);
-    const std::int64_t from = latest - rangeDays + 1;
+    Cut(all, latest - rangeDays + 1, latest, ordered);
+}
+
+ShownRecords::ShownRecords(const CTarelogDoc& doc, DaySpan days)
+    : m_records(doc.Records())
+{
+    const std::vector<WeightRecord>& all = doc.Records();
+    std::int64_t latest = 0;
+    Cut(all, days.first, days.last, InDateOrder(all, latest));
+}
+
+void ShownRecords::Cut(const std::vector<WeightRecord>& all, std::int64_t from, std::int64_t to, bool ordered)
+{
+    RecordDays days;
     if (ordered) {
-        RecordDays days;
-        std::size_t first = all.size();
+        // A range is a tail: walked from the end, it costs only its own
+        // records.
+        std::size_t end = all.size();
+        while (end > 0 && days.Of(all[end - 1]) > to)
+            --end;
+        std::size_t first = end;
         while (first > 0 && days.Of(all[first - 1]) >= from)
             --first;
         m_first = first;
-        m_records = std::span<const WeightRecord>(all).subspan(first);
+        m_records = std::span<const WeightRecord>(all).subspan(first, end - first);
         return;
     }
-    RecordDays days;
     for (std::size_t i = 0; i < all.size(); ++i) {
-        if (days.Of(all[i]) >= from) {
+        const std::int64_t day = days.Of(all[i]);
+        if (day >= from && day <= to) {
             m_gathered.push_back(all[i]);
             m_indexes.push_back(i);
         }
@@ -77,7 +94,9 @@ bool WalkInOrder(const std::vector<WeightRecord>& all, std::size_t firstShown, s
             return false;
         previous = day;
         trend = NextTrend(trend, all[i].weight);
-        if (i >= firstShown)
+        // A zoom shows a middle part; the walk goes on to the end only to
+        // learn whether the diary is in order.
+        if (i >= firstShown && i - firstShown < result.size())
             result[i - firstShown] = trend;
     }
     return true;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "diary/tarelog_doc.h"
+#include "view/day_span.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -13,15 +15,20 @@
 //
 // A diary in date order (the usual case) shows a tail of its records, which
 // is lent, not copied; only an unordered diary's records are gathered.
+//
+// A zoom shows the records dated within a span of days, cut the same way.
 class ShownRecords {
 public:
     ShownRecords(const CTarelogDoc& doc, int rangeDays);
+    ShownRecords(const CTarelogDoc& doc, DaySpan days);
 
     std::span<const WeightRecord> Records() const { return m_records; }
     // The diary's index of Records()[i].
     std::size_t DiaryIndex(std::size_t i) const { return m_indexes.empty() ? m_first + i : m_indexes[i]; }
 
 private:
+    void Cut(const std::vector<WeightRecord>& all, std::int64_t from, std::int64_t to, bool ordered);
+
     std::span<const WeightRecord> m_records;
     std::size_t m_first = 0;
     std::vector<WeightRecord> m_gathered;
