@@ -95,7 +95,7 @@ bool CTarelogApp::InitInstance()
     classes.frame = [this] { return new CMainFrame(*this, m_undo.get()); };
     classes.view = [this](CDocument& doc) {
         const DataDialogs dialogs{RunWeightEntryCommand, RunEditListCommand, RunColorCommand, RunUnitDigitsCommand,
-            RunGoalCommand};
+            RunGoalCommand, RunCorrectDayCommand, RunDeleteDayCommand};
         m_undo->Attach(static_cast<CTarelogDoc&>(doc));
         return new CTarelogView(GetProfileStore(), dialogs, nullptr, m_undo.get());
     };

@@ -2,7 +2,9 @@
 // for the README: tarelog-screenshot [VIEW...] DIARY OUTPUT.png [ABOUT.png],
 // the about box into the second picture when it is named. VIEW options set
 // the view menu first: --range DAYS, --fill, --trend, --goal WEIGHT, and
-// --size WxH gives the window's size. The profile lives in
+// --size WxH gives the window's size, --zoom N turns the wheel N notches
+// in the middle of the graph and --mark N marks the Nth entry before the
+// latest, as the keys would. An empty DIARY ("") shows a new, empty one. The profile lives in
 // a temporary folder, with the colours a user might pick in the colour
 // dialog, so the picture never depends on (or changes) anyone's settings.
 #include "app/about_dlg.h"
@@ -17,6 +19,8 @@
 #include <QApplication>
 #include <QSettings>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
@@ -66,7 +70,8 @@ int main(int argc, char** argv)
     int status = 1;
     {
         CTarelogApp app;
-        app.SetCommandLine({QString::fromLocal8Bit(argv[1])});
+        const QString diary = QString::fromLocal8Bit(argv[1]);
+        app.SetCommandLine(diary.isEmpty() ? QStringList() : QStringList{diary});
         if (app.InitInstance()) {
             QCoreApplication::processEvents();
             const int size = view.indexOf(QStringLiteral("--size"));
@@ -78,6 +83,28 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents();
             for (int id : {ID_AVG_NARROW, ID_AVG_NORMAL, ID_AVG_WIDE})
                 app.m_pMainWnd->RouteCommand(id);
+            QCoreApplication::processEvents();
+            QWidget* graph = app.m_pMainWnd->GetActiveView();
+            graph->grab(); // the layout the wheel and the keys read
+            const auto number = [&view](const char* option) {
+                const int at = view.indexOf(QString::fromLatin1(option));
+                return at >= 0 && at + 1 < view.size() ? view[at + 1].toInt() : -1;
+            };
+            if (const int notches = number("--zoom"); notches > 0) {
+                const QPointF middle(graph->width() / 2.0, graph->height() / 2.0);
+                QWheelEvent wheel(middle, graph->mapToGlobal(middle), QPoint(), QPoint(0, 120 * notches),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(graph, &wheel);
+                graph->grab();
+            }
+            if (const int back = number("--mark"); back >= 0) {
+                QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+                QApplication::sendEvent(graph, &end);
+                for (int i = 0; i < back; ++i) {
+                    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+                    QApplication::sendEvent(graph, &left);
+                }
+            }
             QCoreApplication::processEvents();
             status = app.m_pMainWnd->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
             if (argc == 4) {

@@ -15,7 +15,9 @@
 #include "view/qt/graph_image.h"
 #include "view/shown_days_text.h"
 #include "view/status_text.h"
+#include "view/pointing_text.h"
 #include "view/view_settings.h"
+#include "view/window_graph.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -33,6 +35,11 @@ CTarelogView::CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* 
     m_state.LoadColors(m_profile);
     LoadViewMenuSettings(m_state, m_profile);
     BindCommands();
+    // Pointing reads a day without a button pressed, and the arrows move
+    // the mark once the graph has the focus.
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("体重のグラフ"));
 }
 
 CTarelogView::~CTarelogView()
@@ -49,6 +56,10 @@ void CTarelogView::OnInitialUpdate()
 {
     // A new or opened diary brings its own goal.
     m_state.m_goal = GetDocument() ? LoadGoal(m_profile, GetDocument()->GetPathName()) : std::nullopt;
+    // Another diary has other days.
+    m_state.m_zoom.reset();
+    m_marked.reset();
+    m_drag.reset();
     CView::OnInitialUpdate();
     if (!s_reopenPending)
         return;
@@ -60,6 +71,8 @@ void CTarelogView::OnInitialUpdate()
 
 void CTarelogView::OnUpdate(CDocument* document, long hint)
 {
+    // Indexes move when days come and go.
+    m_marked.reset();
     CView::OnUpdate(document, hint);
     RefreshStatus();
 }
@@ -69,7 +82,8 @@ void CTarelogView::OnDraw(QPainter& painter)
     if (!GetDocument())
         return;
     QPainterSurface surface(painter, &m_texts);
-    DrawGraph(surface, Rect{0, 0, width(), height()}, *GetDocument(), m_state, m_profile, &m_paintCache);
+    m_layout = DrawWindowGraph(surface, Rect{0, 0, width(), height()}, *GetDocument(), m_state, m_profile,
+        &m_paintCache, m_marked);
 }
 
 void CTarelogView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -125,7 +139,9 @@ void CTarelogView::BindViewMenu()
         const int days = choice.days;
         OnCommand(choice.id, [this, days] {
             m_state.m_rangeDays = days;
+            m_state.m_zoom.reset();
             ChangeView();
+            RefreshStatus();
         });
         OnUpdateCommand(choice.id, [this, days](CCmdUI& ui) { ui.SetRadio(m_state.m_rangeDays == days); });
     }
@@ -213,12 +229,24 @@ void CTarelogView::OnCopy()
 
 void CTarelogView::RefreshStatus()
 {
-    auto* frame = qobject_cast<CFrameWnd*>(window());
     const CTarelogDoc* doc = GetDocument();
-    if (!frame || !doc)
+    if (!doc)
         return;
     const DiaryStats stats = ComputeDiaryStats(doc->Records());
-    frame->SetIdleText(QString::fromStdString(IdleStatusText(stats, m_state.m_goal, ToUtf8(doc->m_unit))));
+    const std::string marked = MarkedText();
+    RefreshAccessibleText(stats, marked);
+    auto* frame = qobject_cast<CFrameWnd*>(window());
+    if (!frame)
+        return;
+    // A marked day is read in the status bar until the pointer leaves.
+    if (!marked.empty()) {
+        frame->SetIdleText(QString::fromStdString(marked));
+        return;
+    }
+    std::string text = IdleStatusText(stats, m_state.m_goal, ToUtf8(doc->m_unit));
+    if (m_state.m_zoom)
+        text = ShownSpanText(*m_state.m_zoom) + (text.empty() ? "" : "\u3000") + text;
+    frame->SetIdleText(QString::fromStdString(text));
 }
 
 void CTarelogView::BindAverage(int id, AverageKind kind)

@@ -2,14 +2,20 @@
 
 #include "platform/qt/graph_text_cache.h"
 #include "platform/qt/view.h"
+#include "view/draw_graph.h"
 #include "view/graph_view_state.h"
 #include "view/paint_cache.h"
 
+#include <QPoint>
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class CTarelogDoc;
 class DiaryEditor;
+class QMenu;
+struct DiaryStats;
 class ProfileStore;
 
 // What the data menu's dialogs are, given by the application: the view
@@ -21,6 +27,10 @@ struct DataDialogs {
     std::function<void(CTarelogDoc& doc, ProfileStore& profile, QWidget* parent)> unitDigits; // 32776
     // The goal after OK (none for no goal); nothing when cancelled.
     std::function<std::optional<std::optional<double>>(std::optional<double> goal, QWidget* parent)> goal;
+    // The graph's context menu on the diary's record `index`: "この日を修正..."
+    // and "この日を削除".
+    std::function<void(CTarelogDoc& doc, std::size_t index, QWidget* parent)> correctDay;
+    std::function<void(CTarelogDoc& doc, std::size_t index, QWidget* parent)> deleteDay;
 };
 
 // The graph window. It draws the whole graph of its document on every
@@ -34,6 +44,12 @@ struct DataDialogs {
 // way to the goal. Every change the view makes to the diary goes through
 // the application's DiaryEditor (when it has one), so it can be undone;
 // Edit is that road.
+//
+// Pointing at the graph (or Left, Right, Home and End) marks a day and the
+// status bar reads it; the context menu corrects or deletes the marked day.
+// The wheel and a pinch zoom the date axis, dragging pans it, and "全期間"
+// or Escape shows the whole diary again. Screen readers get the shown
+// dates, the latest weight and trend, and the marked day.
 class CTarelogView : public CView {
     Q_OBJECT
 public:
@@ -54,9 +70,25 @@ public:
     static bool ReopenPending() { return s_reopenPending; }
     static void SetReopenPending(bool pending) { s_reopenPending = pending; }
 
+    // The diary's index of the marked day, if one is marked.
+    std::optional<std::size_t> MarkedRecord() const { return m_marked; }
+    // The context menu's two commands, on the marked day.
+    void OnCorrectMarkedDay();
+    void OnDeleteMarkedDay();
+    // The context menu of the marked day; nothing while no day is marked.
+    std::unique_ptr<QMenu> MakeDayMenu();
+
 protected:
     void OnDraw(QPainter& painter) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void BindCommands();
@@ -69,6 +101,14 @@ private:
     void OnGoal();
     void OnSaveGraph();
     void RefreshStatus();
+    // Pointing and zooming (graph_pointing.cpp).
+    void MarkAt(int x);
+    void Mark(std::optional<std::size_t> diaryIndex);
+    void MoveMark(int key);
+    void ZoomAt(int x, double factor);
+    void ShowZoom(std::optional<DaySpan> zoom);
+    void RefreshAccessibleText(const DiaryStats& stats, const std::string& marked);
+    std::string MarkedText();
 
     static inline bool s_reopenPending = true;
 
@@ -80,4 +120,14 @@ private:
     GraphTextCache m_texts;
     // And the diary's trend and weight range, until its records change.
     PaintCache m_paintCache;
+    // Where the last paint drew the shown records.
+    GraphLayout m_layout;
+    std::optional<std::size_t> m_marked;
+    // A drag in progress: where it started and what was shown then.
+    struct Drag {
+        QPoint start;
+        DaySpan shown;
+        double kx;
+    };
+    std::optional<Drag> m_drag;
 };
