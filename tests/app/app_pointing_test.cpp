@@ -119,11 +119,17 @@ TEST_F(AppPointingTest, TheContextMenuDeletesTheMarkedDayAfterTheListEditorsQues
     Answer(IDYES);
     menu->actions()[1]->trigger();
     ASSERT_EQ(Doc()->GetRecordCount(), 9);
-    EXPECT_EQ(Doc()->GetRecord(1).day, 3) << "the second day went";
+    EXPECT_EQ(Doc()->Records()[1].day, 3) << "the second day went";
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_FALSE(View()->MarkedRecord()) << "its index names another day now";
     EXPECT_EQ(View()->MakeDayMenu(), nullptr);
-    Doc()->SetModifiedFlag(false);
+
+    // One undo brings the day back, and the diary is as it was opened.
+    Frame()->RouteCommand(ID_EDIT_UNDO);
+    ASSERT_EQ(Doc()->GetRecordCount(), 10);
+    EXPECT_EQ(Doc()->Records()[1].day, 2);
+    EXPECT_EQ(Doc()->Records()[1].weight, 70.1);
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 TEST_F(AppPointingTest, TheContextMenuCorrectsTheMarkedDayInTheEntryDialog)
@@ -146,8 +152,13 @@ TEST_F(AppPointingTest, TheContextMenuCorrectsTheMarkedDayInTheEntryDialog)
     EXPECT_EQ(shownDate, QStringLiteral("2024-01-09"));
     EXPECT_EQ(shownWeight.toDouble(), 70.8);
     ASSERT_EQ(Doc()->GetRecordCount(), 10) << "the day is replaced, not added";
-    EXPECT_EQ(Doc()->GetRecord(8).weight, 70.25);
+    EXPECT_EQ(Doc()->Records()[8].weight, 70.25);
     EXPECT_TRUE(Doc()->IsModified());
+
+    Frame()->RouteCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(Doc()->Records()[8].weight, 70.8) << "the correction is undone";
+    Frame()->RouteCommand(ID_EDIT_REDO);
+    EXPECT_EQ(Doc()->Records()[8].weight, 70.25);
     Doc()->SetModifiedFlag(false);
 }
 

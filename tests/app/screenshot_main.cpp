@@ -92,8 +92,8 @@ int main(int argc, char** argv)
             };
             if (const int notches = number("--zoom"); notches > 0) {
                 const QPointF middle(graph->width() / 2.0, graph->height() / 2.0);
-                QWheelEvent wheel(middle, graph->mapToGlobal(middle), QPoint(), QPoint(0, 120 * notches),
-                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QWheelEvent wheel(middle, graph->mapToGlobal(middle), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
                 QApplication::sendEvent(graph, &wheel);
                 graph->grab();
             }

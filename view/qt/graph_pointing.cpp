@@ -149,7 +149,8 @@ void CTarelogView::OnCorrectMarkedDay()
     if (!doc || !m_marked || !m_dialogs.correctDay)
         return;
     const std::size_t index = *m_marked;
-    m_dialogs.correctDay(*doc, index, this);
+    // Through the undoable road, as the entry dialog's own command goes.
+    Edit("この日を修正", [this, index](CTarelogDoc& diary) { m_dialogs.correctDay(diary, index, this); });
     update();
     RefreshStatus();
 }
@@ -161,7 +162,7 @@ void CTarelogView::OnDeleteMarkedDay()
         return;
     const std::size_t index = *m_marked;
     const std::size_t before = doc->Records().size();
-    m_dialogs.deleteDay(*doc, index, this);
+    Edit("この日を削除", [this, index](CTarelogDoc& diary) { m_dialogs.deleteDay(diary, index, this); });
     // The later days moved down by one: the index marks another day now.
     if (doc->Records().size() != before)
         m_marked.reset();
