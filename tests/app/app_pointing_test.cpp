@@ -48,15 +48,6 @@ protected:
         QApplication::sendEvent(View(), &event);
         Paint();
     }
-    // Runs `body` on the modal dialog the next command opens.
-    static void OnNextModal(std::function<void(QDialog&)> body)
-    {
-        QTimer::singleShot(0, [body] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            body(*dialog);
-        });
-    }
 };
 
 TEST_F(AppPointingTest, KeysAndThePointerMarkADayAndTheStatusBarReadsIt)
