@@ -204,8 +204,16 @@ class Load(ServeCase):
         add_failures = [(p.args[3], p.stderr.read()) for p in adds if p.wait(timeout=120) != 0]
         for p in adds:
             p.stderr.close()
-        self.assertEqual(failures, [])
-        self.assertEqual(add_failures, [])
+        # On a slow machine (a sanitizer build) a writer may give up waiting
+        # for the lock: it says so, leaves the file as it was, and a script
+        # sends the day again. Any other failure is a fault.
+        busy = "waiting for another program"
+        self.assertEqual([f for f in failures if f[1] != 503 or busy.encode() not in f[2]], [])
+        self.assertEqual([f for f in add_failures if busy not in f[1]], [])
+        for date, _, _ in failures:
+            self.assertEqual(server.post_entry(tokens[0], date, api_days[date])[0], 200)
+        for date, _ in add_failures:
+            self.home.run("add", self.home.diary, date, str(cli_days[date]))
         self.assertEqual(self.home.days(), {**api_days, **cli_days})
 
 
