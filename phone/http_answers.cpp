@@ -18,7 +18,10 @@ void AddSecurityHeaders(HttpResponse& response, std::string_view nonce)
     response.headers.emplace_back("Content-Security-Policy", policy);
     response.headers.emplace_back("Cache-Control", "no-store");
     response.headers.emplace_back("X-Content-Type-Options", "nosniff");
-    response.headers.emplace_back("Referrer-Policy", "no-referrer");
+    // Not "no-referrer": under it a browser sends "Origin: null" with a
+    // plain form post, and the page's own form, sent without a script,
+    // would be refused as another site's.
+    response.headers.emplace_back("Referrer-Policy", "same-origin");
     response.headers.emplace_back("X-Frame-Options", "DENY");
 }
 

@@ -170,7 +170,7 @@ std::string WholePage(std::string_view mainHtml, const PageFrame& frame)
 {
     std::string html = "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                       "<meta name=\"referrer\" content=\"no-referrer\">\n";
+                       "<meta name=\"referrer\" content=\"same-origin\">\n";
     if (frame.refreshToRoot)
         html += "<meta http-equiv=\"refresh\" content=\"0; url=/\">\n";
     html += "<title>体重日記</title>\n<style nonce=\"" + std::string(frame.nonce) + "\">" + std::string(kStyle)

@@ -294,7 +294,7 @@ TEST_F(PhoneFixture, EveryAnswerCarriesTheSecurityHeaders)
              m_service.Handle(FromPage("GET", "/api/diary")), m_service.Handle(Request("GET", "/missing"))}) {
         EXPECT_EQ(HeaderOf(answer, "Cache-Control"), "no-store");
         EXPECT_EQ(HeaderOf(answer, "X-Content-Type-Options"), "nosniff");
-        EXPECT_EQ(HeaderOf(answer, "Referrer-Policy"), "no-referrer");
+        EXPECT_EQ(HeaderOf(answer, "Referrer-Policy"), "same-origin");
         const std::string policy = HeaderOf(answer, "Content-Security-Policy").value_or("");
         EXPECT_NE(policy.find("frame-ancestors 'none'"), std::string::npos);
         EXPECT_EQ(policy.find("unsafe-inline"), std::string::npos);
