@@ -3,7 +3,6 @@
 #include "phone/phone_defaults.h"
 #include "phone/phone_service.h"
 #include "platform/format.h"
-#include "platform/host_addresses.h"
 #include "platform/http_server.h"
 #include "platform/profile_store.h"
 #include "platform/qt/qsettings_profile_store.h"
@@ -14,16 +13,6 @@ namespace {
 
 constexpr const char* kSection = "Phone";
 constexpr const char* kServingEntry = "Serving";
-
-// The address a phone is told to open: the listening one, or for "every
-// address" the machine's first that the network reaches.
-std::string LinkHost(const std::string& listening)
-{
-    if (listening != "0.0.0.0")
-        return listening;
-    const std::vector<std::string> reachable = ReachableIpv4Addresses();
-    return reachable.empty() ? "127.0.0.1" : reachable.front();
-}
 
 QString RecordedText(const DayEntry& entry)
 {
@@ -62,15 +51,16 @@ void PhoneServing::SetListenAddress(const std::string& address, int port)
 QString PhoneServing::Serve(const std::string& diaryPath)
 {
     Stop();
-    const std::string host = LinkHost(m_address);
-    std::vector<std::string> names = ReachableIpv4Addresses();
-    names.push_back("127.0.0.1");
-    const auto identity = LoadOrMakeTlsIdentity(StateFolder("tarelog") + "/tls", names);
+    // The same addresses and certificate names as tarelog-cli serve, which
+    // keeps its certificate in the same place.
+    const std::vector<std::string> addresses = AddressesToOpen(m_address);
+    const std::string& host = addresses.front();
+    const auto identity = LoadOrMakeTlsIdentity(StateFolder("tarelog") + "/tls", CertificateNames(addresses));
     if (!identity)
         return QStringLiteral("証明書を用意できませんでした（%1）").arg(QString::fromStdString(identity.error()));
 
     auto running = std::make_unique<Running>();
-    running->baseUrl = FormatString("https://%s:%d", host.c_str(), m_port);
+    running->baseUrl = ::BaseUrl(true, host, m_port);
     PhoneService::Options options{.diaryPath = diaryPath, .baseUrl = running->baseUrl};
     options.profile = &running->profile;
     options.recorded = [this](const DayEntry& entry) {
@@ -91,7 +81,7 @@ QString PhoneServing::Serve(const std::string& diaryPath)
         return QStringLiteral("スマートフォン用のページを始められませんでした（%1）").arg(QString::fromStdString(*failed));
 
     if (m_port == 0)
-        running->baseUrl = FormatString("https://%s:%d", host.c_str(), running->server->Port());
+        running->baseUrl = ::BaseUrl(true, host, running->server->Port());
     m_running = std::move(running);
     m_diaryPath = diaryPath;
     m_fingerprint = QString::fromStdString(identity->fingerprint);

@@ -50,32 +50,6 @@ std::optional<ListenAddress> ParseListen(const std::string& text)
     return listen;
 }
 
-// Where a person on another machine finds the page.
-std::vector<std::string> AddressesToOpen(const std::string& listened)
-{
-    if (listened != "0.0.0.0" && listened != "::")
-        return {listened};
-    std::vector<std::string> addresses = ReachableIpv4Addresses();
-    if (addresses.empty())
-        addresses.push_back("127.0.0.1");
-    return addresses;
-}
-
-std::string BaseUrl(bool tls, const std::string& address, int port)
-{
-    const std::string host = address.find(':') != std::string::npos ? "[" + address + "]" : address;
-    return (tls ? "https://" : "http://") + host + ":" + std::to_string(port);
-}
-
-std::vector<std::string> CertificateNames(const std::vector<std::string>& addresses)
-{
-    std::vector<std::string> names = addresses;
-    char host[256] = {};
-    if (::gethostname(host, sizeof host - 1) == 0 && host[0] != '\0')
-        names.push_back(host);
-    return names;
-}
-
 void PrintStart(const std::string& diary, const std::vector<std::string>& urls, const std::string& pairingLink,
     const std::optional<TlsIdentity>& identity)
 {

@@ -2,9 +2,34 @@
 
 #include "platform/host_addresses.h"
 
+#include <unistd.h>
+
 std::string DefaultPhoneBaseUrl()
 {
-    const std::vector<std::string> addresses = ReachableIpv4Addresses();
-    const std::string host = addresses.empty() ? "127.0.0.1" : addresses.front();
-    return "https://" + host + ":" + std::to_string(kDefaultPhonePort);
+    return BaseUrl(true, AddressesToOpen("0.0.0.0").front(), kDefaultPhonePort);
+}
+
+std::vector<std::string> AddressesToOpen(const std::string& listened)
+{
+    if (listened != "0.0.0.0" && listened != "::")
+        return {listened};
+    std::vector<std::string> addresses = ReachableIpv4Addresses();
+    if (addresses.empty())
+        addresses.push_back("127.0.0.1");
+    return addresses;
+}
+
+std::string BaseUrl(bool tls, const std::string& address, int port)
+{
+    const std::string host = address.find(':') != std::string::npos ? "[" + address + "]" : address;
+    return (tls ? "https://" : "http://") + host + ":" + std::to_string(port);
+}
+
+std::vector<std::string> CertificateNames(const std::vector<std::string>& addresses)
+{
+    std::vector<std::string> names = addresses;
+    char host[256] = {};
+    if (::gethostname(host, sizeof host - 1) == 0 && host[0] != '\0')
+        names.push_back(host);
+    return names;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The port the phone page is served on when none is given, and that a
 // pairing link made without a running server names. Above the registered
@@ -11,3 +12,15 @@ inline constexpr int kDefaultPhonePort = 8765;
 // the network can reach, or 127.0.0.1 on a machine without one: where a
 // pairing link points when no server says otherwise.
 std::string DefaultPhoneBaseUrl();
+
+// Where a person on another machine finds a page served on `listened`:
+// that address, or for every address ("0.0.0.0", "::") the machine's
+// reachable ones, 127.0.0.1 on a machine without any.
+std::vector<std::string> AddressesToOpen(const std::string& listened);
+
+// "https://ADDRESS:PORT" ("http://" without TLS; an IPv6 address bracketed).
+std::string BaseUrl(bool tls, const std::string& address, int port);
+
+// The names a new certificate is made for: the addresses, and the
+// machine's host name.
+std::vector<std::string> CertificateNames(const std::vector<std::string>& addresses);
