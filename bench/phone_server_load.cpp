@@ -1,7 +1,8 @@
 // The phone page under load: a diary of 36,500 days (a hundred years)
 // served over HTTPS on 127.0.0.1 by the real server and service, and 20
-// clients asking at once for the page and for GET /api/diary, each request
-// on its own TLS connection as the server serves them. Prints the latency
+// clients asking at once for the page and for GET /api/diary: each keeping
+// its connection, as a browser does, and then each request on a new TLS
+// connection, as a script run for each weight does. Prints the latency
 // percentiles of each and the page's weight.
 //
 //   build/bin/tarelog_phone_load [REQUESTS_PER_CLIENT]
@@ -34,30 +35,72 @@ using Clock = std::chrono::steady_clock;
 constexpr int kClients = 20;
 constexpr int kDays = 36500;
 
-// One request on a fresh TLS connection; the whole answer, or "" on failure.
-std::string Fetch(SSL_CTX* context, int port, const std::string& request)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const int yes = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
-    std::string answer;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        SSL* tls = SSL_new(context);
-        SSL_set_fd(tls, fd);
-        if (SSL_connect(tls) == 1 && SSL_write(tls, request.data(), static_cast<int>(request.size())) > 0) {
-            char buffer[16384];
-            for (int n; (n = SSL_read(tls, buffer, sizeof buffer)) > 0;)
-                answer.append(buffer, static_cast<std::size_t>(n));
+// A client's TLS connection to the server, kept open from one request to
+// the next as a browser keeps it, until the server closes it.
+class Connection {
+public:
+    Connection(SSL_CTX* context, int port)
+        : m_fd(::socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const int yes = 1;
+        ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+        if (::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            return;
+        m_tls = SSL_new(context);
+        SSL_set_fd(m_tls, m_fd);
+        if (SSL_connect(m_tls) != 1) {
+            SSL_free(m_tls);
+            m_tls = nullptr;
         }
-        SSL_free(tls);
     }
-    ::close(fd);
-    return answer;
-}
+    ~Connection()
+    {
+        if (m_tls)
+            SSL_free(m_tls);
+        ::close(m_fd);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    bool Open() const { return m_tls != nullptr && !m_closed; }
+
+    // One request's whole answer, headers and body, or "" when the
+    // connection failed or was closed before it.
+    std::string Ask(const std::string& request)
+    {
+        if (!Open() || SSL_write(m_tls, request.data(), static_cast<int>(request.size())) <= 0)
+            return {};
+        std::string answer;
+        std::size_t headersEnd = std::string::npos;
+        std::size_t length = 0;
+        while (headersEnd == std::string::npos || answer.size() < headersEnd + length) {
+            char buffer[16384];
+            const int n = SSL_read(m_tls, buffer, sizeof buffer);
+            if (n <= 0) {
+                m_closed = true;
+                return headersEnd == std::string::npos ? std::string() : answer;
+            }
+            answer.append(buffer, static_cast<std::size_t>(n));
+            if (headersEnd == std::string::npos && (headersEnd = answer.find("\r\n\r\n")) != std::string::npos) {
+                headersEnd += 4;
+                const std::size_t at = answer.find("Content-Length: ");
+                length = at < headersEnd ? std::strtoul(answer.c_str() + at + 16, nullptr, 10) : 0;
+            }
+        }
+        if (answer.find("Connection: close\r\n") < headersEnd)
+            m_closed = true;
+        return answer;
+    }
+
+private:
+    int m_fd;
+    SSL* m_tls = nullptr;
+    bool m_closed = false;
+};
 
 std::string Body(const std::string& answer)
 {
@@ -70,16 +113,30 @@ struct Figures {
     int failures = 0;
 };
 
-Figures Load(SSL_CTX* context, int port, const std::string& request, int perClient)
+enum class Connections { Kept, Fresh };
+
+Figures Load(SSL_CTX* context, int port, const std::string& request, int perClient, Connections connections)
 {
     std::vector<std::vector<double>> times(kClients);
     std::vector<int> failures(kClients, 0);
     std::vector<std::thread> clients;
     for (int c = 0; c < kClients; ++c)
         clients.emplace_back([&, c] {
+            const std::string sent = connections == Connections::Kept
+                ? request
+                : request.substr(0, request.size() - 2) + "Connection: close\r\n\r\n";
+            std::unique_ptr<Connection> connection;
+            // A kept connection is made and used once before the clock
+            // starts: its handshake is what the fresh connections measure.
+            if (connections == Connections::Kept) {
+                connection = std::make_unique<Connection>(context, port);
+                connection->Ask(sent);
+            }
             for (int i = 0; i < perClient; ++i) {
                 const auto start = Clock::now();
-                const std::string answer = Fetch(context, port, request);
+                if (!connection || !connection->Open())
+                    connection = std::make_unique<Connection>(context, port);
+                const std::string answer = connection->Ask(sent);
                 times[c].push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
                 if (!answer.starts_with("HTTP/1.1 200"))
                     ++failures[c];
@@ -143,26 +200,29 @@ int main(int argc, char** argv)
     SSL_CTX* context = SSL_CTX_new(TLS_client_method());
     const std::string host = "Host: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n";
     const std::string link = NewPairingLink(diary, base);
-    const std::string paired = Fetch(context, server.Port(),
-        "GET " + link.substr(base.size()) + " HTTP/1.1\r\n" + host + "Connection: close\r\n\r\n");
+    const std::string paired = Connection(context, server.Port())
+                                   .Ask("GET " + link.substr(base.size()) + " HTTP/1.1\r\n" + host + "\r\n");
     const std::size_t cookieAt = paired.find("Set-Cookie: ");
     if (cookieAt == std::string::npos) {
         std::fprintf(stderr, "pairing failed:\n%s\n", paired.c_str());
         return 1;
     }
     const std::string cookie = paired.substr(cookieAt + 12, paired.find(';', cookieAt) - cookieAt - 12);
-    const std::string page = "GET / HTTP/1.1\r\n" + host + "Cookie: " + cookie + "\r\nConnection: close\r\n\r\n";
-    const std::string api = "GET /api/diary HTTP/1.1\r\n" + host + "Cookie: " + cookie
-        + "\r\nConnection: close\r\n\r\n";
+    const std::string page = "GET / HTTP/1.1\r\n" + host + "Cookie: " + cookie + "\r\n\r\n";
+    const std::string api = "GET /api/diary HTTP/1.1\r\n" + host + "Cookie: " + cookie + "\r\n\r\n";
 
-    const std::string pageBody = Body(Fetch(context, server.Port(), page));
+    const std::string pageBody = Body(Connection(context, server.Port()).Ask(page));
     std::printf("diary: %d days; page: %zu bytes (HTML, style, script and graph in one answer)\n", kDays,
         pageBody.size());
-    std::printf("%d clients x %d requests each, one TLS connection per request\n", kClients, perClient);
-    for (const auto& [name, request] : {std::pair{"page", page}, std::pair{"GET /api/diary", api}}) {
-        const Figures figures = Load(context, server.Port(), request, perClient);
-        std::printf("%-15s p50 %6.2f ms  p99 %6.2f ms  max %6.2f ms  failures %d\n", name, figures.p50, figures.p99,
-            figures.max, figures.failures);
+    std::printf("%d clients x %d requests each\n", kClients, perClient);
+    for (const auto& [connections, what] : {std::pair{Connections::Kept, "each client keeps its connection"},
+             std::pair{Connections::Fresh, "a new TLS connection per request"}}) {
+        std::printf("%s:\n", what);
+        for (const auto& [name, request] : {std::pair{"page", page}, std::pair{"GET /api/diary", api}}) {
+            const Figures figures = Load(context, server.Port(), request, perClient, connections);
+            std::printf("  %-15s p50 %6.2f ms  p99 %6.2f ms  max %6.2f ms  failures %d\n", name, figures.p50,
+                figures.p99, figures.max, figures.failures);
+        }
     }
     SSL_CTX_free(context);
     server.Stop();

@@ -177,6 +177,8 @@ void ExclusivePort(socket_t socket)
     ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
 }
 
+constexpr std::size_t kRequestsPerTlsConnection = 100;
+
 } // namespace
 
 struct HttpServer::Binding {
@@ -226,12 +228,15 @@ void HttpServer::Binding::Route()
         response.set_content("Internal Server Error\n", "text/plain; charset=utf-8");
     });
     server->set_payload_max_length(options.maxBodyBytes);
-    // One request per connection. A refused body stays unread on the
-    // connection, and the library, asked to close, still reads on: behind a
-    // proxy that reuses its connections, a request hidden in that body
-    // would be answered to whoever the proxy serves next. A page is one
-    // request, so little is lost.
-    server->set_keep_alive_max_count(1);
+    // A refused body stays unread on the connection, and the library,
+    // asked to close, still reads on. Behind a proxy that reuses its
+    // connections (plain HTTP is served only behind one), a request hidden
+    // in that body would be answered to whoever the proxy serves next: one
+    // request per connection. Over TLS a connection is one client's own,
+    // and what it hides in a body is answered to itself alone, on its own
+    // device's authority; a phone then pays the handshake once for the
+    // page and the entries that follow it.
+    server->set_keep_alive_max_count(options.tlsIdentity.empty() ? 1 : kRequestsPerTlsConnection);
     server->set_keep_alive_timeout(options.idleTimeout.count());
     server->set_read_timeout(options.readTimeout.count());
     server->set_write_timeout(options.writeTimeout.count());

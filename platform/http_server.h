@@ -12,9 +12,11 @@
 // threads of its own. The server library (cpp-httplib) is bound here and
 // nowhere else.
 //
-// Each connection carries one request and holds a thread while it is
-// open, as the library works, so idle and slow connections are cut short
-// by the timeouts below and the threads are many (a connection limit)
+// A TLS connection carries up to a hundred requests, one after another; a
+// plain one carries one, since plain HTTP is served behind a proxy that may
+// share a connection among its clients. A connection holds a thread while
+// it is open, as the library works, so idle and slow connections are cut
+// short by the timeouts below and the threads are many (a connection limit)
 // rather than a handful: a phone's request is not kept waiting behind a few
 // hundred connections that send nothing.
 struct HttpServerOptions {
@@ -23,7 +25,7 @@ struct HttpServerOptions {
     std::string tlsIdentity;           // a PEM file with the key and certificate; empty for plain HTTP
     std::size_t maxBodyBytes = 8 * 1024;
     std::size_t maxConnections = 256;    // served at once; more wait their turn
-    std::chrono::seconds idleTimeout{2}; // how long a connection may stay silent before its request
+    std::chrono::seconds idleTimeout{2}; // how long a connection may stay silent before a request
     std::chrono::seconds readTimeout{5};
     std::chrono::seconds writeTimeout{5};
 };

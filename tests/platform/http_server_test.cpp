@@ -283,3 +283,65 @@ TEST(HttpServer, ServesTlsWithTheKeptIdentityOnly)
 }
 
 } // namespace
+
+namespace {
+
+// One answer read from a TLS connection that stays open: its headers and
+// as much body as they announce.
+std::string ReadAnswer(SSL* tls)
+{
+    std::string answer;
+    for (;;) {
+        const std::size_t headersEnd = answer.find("\r\n\r\n");
+        if (headersEnd != std::string::npos) {
+            const std::size_t at = answer.find("Content-Length: ");
+            const std::size_t length = at < headersEnd ? std::stoul(answer.substr(at + 16)) : 0;
+            if (answer.size() >= headersEnd + 4 + length)
+                return answer;
+        }
+        char buffer[4096];
+        const int n = SSL_read(tls, buffer, sizeof buffer);
+        if (n <= 0)
+            return answer;
+        answer.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+// A phone's page and the entries posted from it share one TLS connection,
+// as a browser keeps it; a plain connection, served only behind a proxy
+// that may pass it from client to client, is closed after its answer.
+TEST(HttpServer, ATlsConnectionCarriesRequestsInTurnAPlainOneOnlyOne)
+{
+    TempDir dir;
+    const auto identity = LoadOrMakeTlsIdentity(dir.File("tls"), {"127.0.0.1"});
+    ASSERT_TRUE(identity) << identity.error();
+    Recorder recorder;
+    HttpServerOptions options;
+    options.tlsIdentity = identity->path;
+    const auto server = Started(options, recorder.Handler());
+    LoopbackSocket socket(server->Port());
+    const std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> context(SSL_CTX_new(TLS_client_method()), &SSL_CTX_free);
+    const std::unique_ptr<SSL, decltype(&SSL_free)> tls(SSL_new(context.get()), &SSL_free);
+    SSL_set_fd(tls.get(), socket.Fd());
+    ASSERT_EQ(SSL_connect(tls.get()), 1);
+    for (const std::string path : {"/", "/api/entries", "/api/diary"}) {
+        const std::string request = "GET " + path + " HTTP/1.1\r\nHost: x\r\n\r\n";
+        ASSERT_GT(SSL_write(tls.get(), request.data(), static_cast<int>(request.size())), 0) << path;
+        const std::string answer = ReadAnswer(tls.get());
+        EXPECT_EQ(StatusLine(answer), "HTTP/1.1 201 Created") << path;
+        EXPECT_TRUE(answer.ends_with("{\"path\":\"" + path + "\"}")) << answer;
+        EXPECT_EQ(answer.find("Connection: close"), std::string::npos) << answer;
+    }
+    EXPECT_EQ(recorder.Count(), 3u);
+
+    const auto plain = Started({}, recorder.Handler());
+    LoopbackSocket once(plain->Port());
+    ASSERT_TRUE(once.Send("GET /first HTTP/1.1\r\nHost: x\r\n\r\nGET /second HTTP/1.1\r\nHost: x\r\n\r\n"));
+    const std::string answered = once.ReceiveAll(3000);
+    EXPECT_EQ(StatusLine(answered), "HTTP/1.1 201 Created");
+    EXPECT_NE(answered.find("Connection: close\r\n"), std::string::npos) << answered;
+    EXPECT_EQ(answered.find("/second"), std::string::npos) << answered;
+    EXPECT_EQ(recorder.Count(), 4u);
+}
+
+} // namespace
