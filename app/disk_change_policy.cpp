@@ -16,18 +16,32 @@ QString WeightText(const std::optional<double>& weight)
     return weight ? QString::number(*weight, 'g', 12) : QStringLiteral("削除");
 }
 
-QString ConflictLine(const DiaryConflict& conflict)
+// A day's line names its two weights by `keptLabel` and `otherLabel`.
+QString ConflictLine(const DiaryConflict& conflict, const QString& keptLabel, const QString& otherLabel)
 {
     switch (conflict.kind) {
     case DiaryConflict::Kind::Unit: return QStringLiteral("単位");
     case DiaryConflict::Kind::Digits: return QStringLiteral("小数桁");
+    case DiaryConflict::Kind::UnitAndDigits: return QStringLiteral("単位と小数桁");
     case DiaryConflict::Kind::Day: break;
     }
-    return QStringLiteral("%1/%2/%3　ファイル: %4　この画面: %5")
-        .arg(conflict.year)
-        .arg(conflict.month, 2, 10, QLatin1Char('0'))
-        .arg(conflict.day, 2, 10, QLatin1Char('0'))
-        .arg(WeightText(conflict.diskWeight), WeightText(conflict.windowWeight));
+    const auto [year, month, day] = conflict.day;
+    return QStringLiteral("%1/%2/%3　%4: %5　%6: %7")
+        .arg(year)
+        .arg(month, 2, 10, QLatin1Char('0'))
+        .arg(day, 2, 10, QLatin1Char('0'))
+        .arg(keptLabel, WeightText(conflict.keptWeight), otherLabel, WeightText(conflict.otherWeight));
+}
+
+// A line for each conflict, as many as fit on a screen.
+QString ConflictLines(const std::vector<DiaryConflict>& conflicts, const QString& keptLabel, const QString& otherLabel)
+{
+    QString text;
+    for (std::size_t i = 0; i < conflicts.size() && i < kListedConflicts; ++i)
+        text += ConflictLine(conflicts[i], keptLabel, otherLabel) + QLatin1Char('\n');
+    if (conflicts.size() > kListedConflicts)
+        text += QStringLiteral("ほか %1 件\n").arg(conflicts.size() - kListedConflicts);
+    return text;
 }
 
 QString Japanese(const DiaryFileError& error)
@@ -49,20 +63,8 @@ std::optional<ConflictChoice> AskAbout(const std::vector<DiaryConflict>& conflic
     return std::nullopt;
 }
 
-QString CopyConflictLine(const FoldConflict& conflict)
-{
-    if (conflict.settings)
-        return QStringLiteral("単位と小数桁");
-    const auto [year, month, day] = conflict.day;
-    return QStringLiteral("%1/%2/%3　残す値: %4　もう一方: %5")
-        .arg(year)
-        .arg(month, 2, 10, QLatin1Char('0'))
-        .arg(day, 2, 10, QLatin1Char('0'))
-        .arg(WeightText(conflict.kept), WeightText(conflict.other));
-}
-
 // The default leaves the copies alone: Enter discards neither weight.
-bool AskAboutCopies(const std::vector<FoldConflict>& conflicts, QWidget* parent)
+bool AskAboutCopies(const std::vector<DiaryConflict>& conflicts, QWidget* parent)
 {
     const int answer = ShowMessageBox(CopyConflictQuestion(conflicts), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2,
         parent, {QStringLiteral("新しい方を残す(&N)"), QStringLiteral("そのまま残す(&L)")});
@@ -73,13 +75,10 @@ bool AskAboutCopies(const std::vector<FoldConflict>& conflicts, QWidget* parent)
 
 QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts)
 {
-    QString text = QStringLiteral(
-        "ほかのプログラムがこのファイルを変更しました。次の項目は、ファイルとこの画面で値が食い違っています。\n\n");
-    for (std::size_t i = 0; i < conflicts.size() && i < kListedConflicts; ++i)
-        text += ConflictLine(conflicts[i]) + QLatin1Char('\n');
-    if (conflicts.size() > kListedConflicts)
-        text += QStringLiteral("ほか %1 件\n").arg(conflicts.size() - kListedConflicts);
-    return text + QStringLiteral("\nどちらの値を残しますか? ほかの項目は両方の変更をまとめて保存します。");
+    return QStringLiteral(
+               "ほかのプログラムがこのファイルを変更しました。次の項目は、ファイルとこの画面で値が食い違っています。\n\n")
+        + ConflictLines(conflicts, QStringLiteral("ファイル"), QStringLiteral("この画面"))
+        + QStringLiteral("\nどちらの値を残しますか? ほかの項目は両方の変更をまとめて保存します。");
 }
 
 QString DiskChangePolicy::Load(CDocument& doc, const std::string& path)
@@ -91,7 +90,7 @@ QString DiskChangePolicy::Load(CDocument& doc, const std::string& path)
 CSingleDocTemplate::SaveResult DiskChangePolicy::Save(CDocument& doc, const std::string& path, QWidget* parent)
 {
     const auto ask = [parent](const std::vector<DiaryConflict>& conflicts) { return AskAbout(conflicts, parent); };
-    const auto askCopies = [parent](const std::vector<FoldConflict>& conflicts) {
+    const auto askCopies = [parent](const std::vector<DiaryConflict>& conflicts) {
         return AskAboutCopies(conflicts, parent);
     };
     const Result<DiarySaveOutcome, DiaryFileError> outcome = SaveDiaryMerging(static_cast<CTarelogDoc&>(doc), m_disk,
@@ -145,7 +144,7 @@ std::vector<std::string> DiskChangePolicy::NewConflictCopies(const std::string& 
 QString DiskChangePolicy::FoldConflictCopies(CDocument& doc, const std::string& path, QWidget* parent)
 {
     const bool modified = doc.IsModified();
-    const auto askCopies = [parent](const std::vector<FoldConflict>& conflicts) {
+    const auto askCopies = [parent](const std::vector<DiaryConflict>& conflicts) {
         return AskAboutCopies(conflicts, parent);
     };
     const std::vector<std::string> present = FindConflictCopies(path);
@@ -180,14 +179,10 @@ QString DiskChangePolicy::FoldConflictCopies(CDocument& doc, const std::string& 
               .arg(copies.daysFromCopies);
 }
 
-QString CopyConflictQuestion(const std::vector<FoldConflict>& conflicts)
+QString CopyConflictQuestion(const std::vector<DiaryConflict>& conflicts)
 {
-    QString text = QStringLiteral("同期の競合コピーに、2 台のコンピューターで別々に変更された日があります。\n\n");
-    for (std::size_t i = 0; i < conflicts.size() && i < kListedConflicts; ++i)
-        text += CopyConflictLine(conflicts[i]) + QLatin1Char('\n');
-    if (conflicts.size() > kListedConflicts)
-        text += QStringLiteral("ほか %1 件\n").arg(conflicts.size() - kListedConflicts);
-    return text
+    return QStringLiteral("同期の競合コピーに、2 台のコンピューターで別々に変更された日があります。\n\n")
+        + ConflictLines(conflicts, QStringLiteral("残す値"), QStringLiteral("もう一方"))
         + QStringLiteral(
             "\n「新しい方を残す」と、あとで変更された値を日記に残し、もう一方は状態フォルダーに 30 日間保管します。"
             "「そのまま残す」と、競合コピーには手を付けません。");

@@ -45,7 +45,8 @@ private:
 };
 
 // The question about days that two machines changed differently.
-QString CopyConflictQuestion(const std::vector<FoldConflict>& conflicts);
+QString CopyConflictQuestion(const std::vector<DiaryConflict>& conflicts);
 
-// The question about days that the file and the window changed differently.
+// The question about days that the file and the window changed differently,
+// as keeping the file's values settled them (the question's default).
 QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts);

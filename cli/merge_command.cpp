@@ -36,7 +36,7 @@ void PrintPlan(const MergeArgs& parsed, const SyncedDiaryWrite& write)
         std::printf("%s conflict copy %s\n", verb, copy.c_str());
     for (std::size_t i = 1; i < parsed.files.size(); ++i)
         std::printf("%s %s\n", verb, parsed.files[i].c_str());
-    for (const FoldConflict& conflict : report.conflicts)
+    for (const DiaryConflict& conflict : report.conflicts)
         std::printf("%s\n", DescribeConflict(conflict, parsed.dryRun).c_str());
     std::printf("%s: %zu %s %s\n", write.Path().c_str(), report.daysFromCopies,
         report.daysFromCopies == 1 ? "day" : "days", parsed.dryRun ? "would change" : "changed");

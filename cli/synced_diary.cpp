@@ -24,7 +24,7 @@ void SayFold(const std::string& diary, const CopyFoldReport& report)
         std::fprintf(stderr,
             "tarelog-cli: warning: %s is named like a conflict copy of %s but is not a diary; left alone\n",
             path.c_str(), diary.c_str());
-    for (const FoldConflict& conflict : report.conflicts)
+    for (const DiaryConflict& conflict : report.conflicts)
         std::fprintf(stderr, "tarelog-cli: %s: %s\n", diary.c_str(), DescribeConflict(conflict, false).c_str());
     if (!report.folded.empty())
         std::fprintf(stderr, "tarelog-cli: %s: folded in %zu conflict %s (%zu %s changed)\n", diary.c_str(),
@@ -34,9 +34,9 @@ void SayFold(const std::string& diary, const CopyFoldReport& report)
 
 } // namespace
 
-std::string NameOfConflict(const FoldConflict& conflict)
+std::string NameOfConflict(const DiaryConflict& conflict)
 {
-    if (conflict.settings)
+    if (conflict.kind != DiaryConflict::Kind::Day)
         return "the unit and digits";
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", std::get<0>(conflict.day), std::get<1>(conflict.day),
@@ -44,14 +44,15 @@ std::string NameOfConflict(const FoldConflict& conflict)
     return text;
 }
 
-std::string DescribeConflict(const FoldConflict& conflict, bool wouldBe)
+std::string DescribeConflict(const DiaryConflict& conflict, bool wouldBe)
 {
     const char* kept = wouldBe ? "would keep" : "kept";
-    if (conflict.settings)
+    if (conflict.kind != DiaryConflict::Kind::Day)
         return "the unit and digits were changed on two machines: " + std::string(kept)
             + " the later change; the other is in " + conflict.otherPath;
-    return NameOfConflict(conflict) + " was changed on two machines: " + kept + " " + WeightText(conflict.kept)
-        + " (the later change); the other weight, " + WeightText(conflict.other) + ", is in " + conflict.otherPath;
+    return NameOfConflict(conflict) + " was changed on two machines: " + kept + " " + WeightText(conflict.keptWeight)
+        + " (the later change); the other weight, " + WeightText(conflict.otherWeight) + ", is in "
+        + conflict.otherPath;
 }
 
 std::optional<DiaryFileFacts> LoadForWriting(SyncedDiaryWrite& write, CTarelogDoc& doc, bool& missing)

@@ -23,6 +23,7 @@ bool SaveWritten(SyncedDiaryWrite& write, CTarelogDoc& doc, bool changed = true)
 void MentionConflictCopies(const std::string& path);
 
 // What a fold did with a conflict, in a sentence; `wouldBe` for a dry run.
-std::string DescribeConflict(const FoldConflict& conflict, bool wouldBe);
-// "2026-01-05" for a day, or "the unit and digits".
-std::string NameOfConflict(const FoldConflict& conflict);
+std::string DescribeConflict(const DiaryConflict& conflict, bool wouldBe);
+// "2026-01-05" for a day, or "the unit and digits" (a fold's conflicts
+// take them as one).
+std::string NameOfConflict(const DiaryConflict& conflict);

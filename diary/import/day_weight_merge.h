@@ -15,7 +15,7 @@ struct DayWeight {
 
 struct MergeCounts {
     std::size_t added = 0;        // new records
-    std::size_t replaced = 0;     // records whose weight was overwritten
+    std::size_t replaced = 0;     // records whose weight was overwritten (by the same weight too)
     std::size_t superseded = 0;   // rows overridden by a later row of the same day
     bool diaryInDateOrder = true; // the records were strictly ascending before the merge
 };

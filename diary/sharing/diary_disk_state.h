@@ -11,14 +11,16 @@
 #include <vector>
 
 // diary/sharing/ keeps a diary whole among other writers: the snapshot a merge
-// works on (diary_contents.h), a diary seen day by day (day_values.h), the
-// three-way merge (diary_merge.h), what a window knows of its file and the
-// save that merges (this header); for the conflict copies that sync engines
-// leave beside a diary, their names (conflict_copies.h), this machine's
-// memory of the diary (sync_state.h), the fold of the versions
-// (version_fold.h), the read-fold-write every writer goes through
-// (synced_write.h) and the folded copies kept for a while (kept_copies.h).
-// It depends on the document (diary/) and platform/ only.
+// works on (diary_contents.h), a diary seen day by day (day_values.h), what
+// two versions hold differently (diary_conflict.h), the three-way merge
+// (diary_merge.h), what a window knows of its file and the save that merges
+// (this header); for the conflict copies that sync engines leave beside a
+// diary, their names (conflict_copies.h), this machine's memory of the diary
+// (sync_state.h), the fold of the versions (version_fold.h), the
+// read-fold-write every writer goes through (synced_write.h) and the folded
+// copies kept for a while (kept_copies.h); what one change of the window did,
+// to undo and redo it (diary_step.h). It depends on the document (diary/)
+// and platform/ only.
 //
 // What a window knows of the file its diary came from: the contents it last
 // loaded from or saved to it (the base of a merge) and the identity of that
@@ -54,13 +56,15 @@ private:
 Status<DiaryFileError> LoadDiaryRemembering(const std::string& path, CTarelogDoc& doc, DiaryDiskState& state);
 
 // Asked, under the write lock, about the things the file and the window
-// changed differently; no choice (nullopt) cancels the save.
+// changed differently, as keeping the file's values settles them (each
+// conflict's kept weight is the file's, the other the window's); no choice
+// (nullopt) cancels the save.
 using AskConflicts = std::function<std::optional<ConflictChoice>(const std::vector<DiaryConflict>& conflicts)>;
 
 // Asked, under the write lock, about days that two machines changed
 // differently (what a conflict copy holds against the diary): true folds
 // the copies in keeping the later changes, false leaves them where they are.
-using AskCopyConflicts = std::function<bool(const std::vector<FoldConflict>& conflicts)>;
+using AskCopyConflicts = std::function<bool(const std::vector<DiaryConflict>& conflicts)>;
 
 // What a save that did not fail did.
 struct DiarySaveOutcome {

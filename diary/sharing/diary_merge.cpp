@@ -9,13 +9,6 @@
 
 namespace {
 
-std::optional<double> LastWeight(const DayRecords& records)
-{
-    if (records.empty())
-        return std::nullopt;
-    return records.back().weight;
-}
-
 // The three-way rule for one value; `conflict` is set when both sides
 // changed it differently, and the choice then decides.
 template <typename T, typename Same>
@@ -46,13 +39,6 @@ std::vector<WeightRecord> Rebuild(const std::vector<WeightRecord>& disk, const D
     return ReplaceDays(disk, replacements);
 }
 
-DiaryConflict ConflictOf(DiaryConflict::Kind kind)
-{
-    DiaryConflict conflict;
-    conflict.kind = kind;
-    return conflict;
-}
-
 } // namespace
 
 DiaryMergeResult MergeDiaries(const DiaryContents& base, const DiaryContents& disk, const DiaryContents& window,
@@ -74,13 +60,9 @@ DiaryMergeResult MergeDiaries(const DiaryContents& base, const DiaryContents& di
         const DayRecords& w = RecordsOf(windowDays, key);
         bool conflict = false, fromDisk = false;
         const DayRecords& chosen = Pick(b, d, w, choice, SameRecords, conflict, fromDisk);
-        if (conflict) {
-            DiaryConflict c;
-            std::tie(c.year, c.month, c.day) = key;
-            c.diskWeight = LastWeight(d);
-            c.windowWeight = LastWeight(w);
-            result.conflicts.push_back(c);
-        }
+        if (conflict)
+            result.conflicts.push_back(
+                choice == ConflictChoice::KeepDisk ? DayConflict(key, d, w) : DayConflict(key, w, d));
         result.daysFromDisk += fromDisk && !SameRecords(d, w);
         if (!SameRecords(chosen, d))
             takenFromWindow.insert(key);
@@ -90,10 +72,10 @@ DiaryMergeResult MergeDiaries(const DiaryContents& base, const DiaryContents& di
     bool conflict = false, fromDisk = false;
     result.merged.unit = Pick(base.unit, disk.unit, window.unit, choice, same, conflict, fromDisk);
     if (conflict)
-        result.conflicts.push_back(ConflictOf(DiaryConflict::Kind::Unit));
+        result.conflicts.push_back(SettingsConflict(DiaryConflict::Kind::Unit));
     result.merged.digits = Pick(base.digits, disk.digits, window.digits, choice, same, conflict, fromDisk);
     if (conflict)
-        result.conflicts.push_back(ConflictOf(DiaryConflict::Kind::Digits));
+        result.conflicts.push_back(SettingsConflict(DiaryConflict::Kind::Digits));
 
     // One side unchanged: the other side exactly, order and duplicates kept.
     if (disk == base)

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "diary/sharing/diary_conflict.h"
 #include "diary/sharing/diary_contents.h"
 
 #include <cstddef>
-#include <optional>
-#include <string>
 #include <vector>
 
 // Merging two edits of one diary, day by day, against the version both
@@ -18,15 +17,6 @@
 // added or deleted. A day changed on both sides to different values is a
 // conflict. The unit and the digits follow the same rule.
 
-// One thing both sides changed differently.
-struct DiaryConflict {
-    enum class Kind { Day, Unit, Digits };
-    Kind kind = Kind::Day;
-    int year = 0, month = 0, day = 0; // for Day
-    std::optional<double> diskWeight; // for Day: the day's last weight, none when deleted
-    std::optional<double> windowWeight;
-};
-
 // How the things both sides changed differently are settled: the one
 // choice of a merge, and of a save that merges.
 enum class ConflictChoice {
@@ -36,7 +26,7 @@ enum class ConflictChoice {
 
 struct DiaryMergeResult {
     DiaryContents merged;
-    std::vector<DiaryConflict> conflicts; // resolved by the choice given
+    std::vector<DiaryConflict> conflicts; // kinds Day, Unit and Digits, kept as the choice given says
     std::size_t daysFromDisk = 0;         // days whose value came from the disk's changes
 };
 

@@ -17,10 +17,10 @@
 
 // What the read found beside the diary and did with it.
 struct CopyFoldReport {
-    std::vector<std::string> folded;     // the copies folded in
-    std::vector<std::string> unreadable; // names like a copy's that do not load as diaries: left alone
-    std::vector<FoldConflict> conflicts; // the later change was kept
-    std::size_t daysFromCopies = 0;      // days whose value the copies changed
+    std::vector<std::string> folded;      // the copies folded in
+    std::vector<std::string> unreadable;  // names like a copy's that do not load as diaries: left alone
+    std::vector<DiaryConflict> conflicts; // the later change was kept
+    std::size_t daysFromCopies = 0;       // days whose value the copies changed
 };
 
 class SyncedDiaryWrite {

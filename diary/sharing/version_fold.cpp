@@ -82,13 +82,6 @@ Choice Choose(const std::vector<DayDigest>& digests, const std::vector<DiaryVers
     return choice;
 }
 
-std::optional<double> LastWeight(const DayRecords& records)
-{
-    if (records.empty())
-        return std::nullopt;
-    return records.back().weight;
-}
-
 } // namespace
 
 VersionFold FoldVersions(const std::vector<DiaryVersion>& versions, const DiarySyncState& state)
@@ -120,8 +113,7 @@ VersionFold FoldVersions(const std::vector<DiaryVersion>& versions, const DiaryS
             fold.sharedAfter[key] = *choice.sharedAfter;
         const DayRecords& kept = RecordsOf(days[choice.version], key);
         for (const std::size_t beaten : choice.beaten)
-            fold.conflicts.push_back(
-                {false, key, LastWeight(kept), LastWeight(RecordsOf(days[beaten], key)), versions[beaten].path});
+            fold.conflicts.push_back(DayConflict(key, kept, RecordsOf(days[beaten], key), versions[beaten].path));
         if (digests[choice.version] != digests[0]) {
             replacements[key] = kept;
             ++fold.daysChanged;
@@ -135,12 +127,8 @@ VersionFold FoldVersions(const std::vector<DiaryVersion>& versions, const DiaryS
     fold.settingsSharedAfter = settings.sharedAfter;
     fold.merged.unit = versions[settings.version].contents.unit;
     fold.merged.digits = versions[settings.version].contents.digits;
-    for (const std::size_t beaten : settings.beaten) {
-        FoldConflict conflict;
-        conflict.settings = true;
-        conflict.otherPath = versions[beaten].path;
-        fold.conflicts.push_back(conflict);
-    }
+    for (const std::size_t beaten : settings.beaten)
+        fold.conflicts.push_back(SettingsConflict(DiaryConflict::Kind::UnitAndDigits, versions[beaten].path));
     return fold;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diary/sharing/diary_conflict.h"
 #include "diary/sharing/diary_contents.h"
 #include "diary/sharing/sync_state.h"
 
@@ -31,20 +32,10 @@ struct DiaryVersion {
     std::string path;            // names it in messages
 };
 
-// A day (or the unit and digits) two versions hold differently, both changed
-// since they last agreed: the later was kept, the other is named here.
-struct FoldConflict {
-    bool settings = false; // the unit and digits rather than a day
-    DayKey day{};
-    std::optional<double> kept;  // the day's last weight as kept; none when deleted
-    std::optional<double> other; // the weight that lost
-    std::string otherPath;       // the version that held it
-};
-
 struct VersionFold {
     DiaryContents merged;
-    std::vector<FoldConflict> conflicts;
-    std::size_t daysChanged = 0; // days whose value differs from the diary's (versions[0])
+    std::vector<DiaryConflict> conflicts; // kinds Day and UnitAndDigits: the later change was kept
+    std::size_t daysChanged = 0;          // days whose value differs from the diary's (versions[0])
     // Per day (and for the settings), the value the other machines are
     // known to hold after this fold, for the state written after it.
     std::map<DayKey, DayDigest> sharedAfter;

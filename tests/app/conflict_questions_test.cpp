@@ -13,11 +13,12 @@ const QString kDiskTail = QStringLiteral("\nどちらの値を残しますか? �
 
 TEST(ConflictQuestions, TheFileAgainstTheWindowNamesEachDayAndSetting)
 {
+    // As keeping the file's values settles them: the kept weight is the file's.
     const std::vector<DiaryConflict> conflicts{
-        {DiaryConflict::Kind::Day, 2024, 1, 5, 66.12345, std::nullopt},
-        {DiaryConflict::Kind::Day, 987, 12, 31, std::nullopt, 70.0},
-        {DiaryConflict::Kind::Unit, 0, 0, 0, std::nullopt, std::nullopt},
-        {DiaryConflict::Kind::Digits, 0, 0, 0, std::nullopt, std::nullopt},
+        {DiaryConflict::Kind::Day, {2024, 1, 5}, 66.12345, std::nullopt, {}},
+        {DiaryConflict::Kind::Day, {987, 12, 31}, std::nullopt, 70.0, {}},
+        SettingsConflict(DiaryConflict::Kind::Unit),
+        SettingsConflict(DiaryConflict::Kind::Digits),
     };
     EXPECT_EQ(ConflictQuestion(conflicts),
         kDiskHead
@@ -35,20 +36,21 @@ TEST(ConflictQuestions, TheFileAgainstTheWindowNamesEachDayAndSetting)
 
 TEST(ConflictQuestions, TwoMachinesNameTheKeptWeightAndTheOther)
 {
-    const std::vector<FoldConflict> conflicts{
-        {false, {2024, 3, 9}, 75.5, 74.25, "a.tlg"},
-        {false, {2024, 3, 10}, std::nullopt, 74.0, "b.tlg"},
-        {true, {}, std::nullopt, std::nullopt, "c.tlg"},
+    const std::vector<DiaryConflict> conflicts{
+        {DiaryConflict::Kind::Day, {2024, 3, 9}, 75.5, 74.25, "a.tlg"},
+        {DiaryConflict::Kind::Day, {2024, 3, 10}, std::nullopt, 74.0, "b.tlg"},
+        SettingsConflict(DiaryConflict::Kind::UnitAndDigits, "c.tlg"),
     };
     EXPECT_EQ(CopyConflictQuestion(conflicts),
-        QStringLiteral("同期の競合コピーに、2 台のコンピューターで別々に変更された日があります。\n\n"
-                       "2024/03/09　残す値: 75.5　もう一方: 74.25\n"
-                       "2024/03/10　残す値: 削除　もう一方: 74\n"
-                       "単位と小数桁\n"
-                       "\n「新しい方を残す」と、あとで変更された値を日記に残し、もう一方は状態フォルダーに 30 日間保管します。"
-                       "「そのまま残す」と、競合コピーには手を付けません。"));
+        QStringLiteral(
+            "同期の競合コピーに、2 台のコンピューターで別々に変更された日があります。\n\n"
+            "2024/03/09　残す値: 75.5　もう一方: 74.25\n"
+            "2024/03/10　残す値: 削除　もう一方: 74\n"
+            "単位と小数桁\n"
+            "\n「新しい方を残す」と、あとで変更された値を日記に残し、もう一方は状態フォルダーに 30 日間保管します。"
+            "「そのまま残す」と、競合コピーには手を付けません。"));
 
-    const QString question = CopyConflictQuestion(std::vector<FoldConflict>(12, conflicts[0]));
+    const QString question = CopyConflictQuestion(std::vector<DiaryConflict>(12, conflicts[0]));
     EXPECT_EQ(question.count(QStringLiteral("2024/03/09")), 10);
     EXPECT_TRUE(question.contains(QStringLiteral("\nほか 2 件\n"))) << question.toStdString();
 }

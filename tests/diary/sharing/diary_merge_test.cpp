@@ -91,22 +91,25 @@ TEST(DiaryMerge, EachCaseMergesDayByDay)
         EXPECT_EQ(Text(window.merged.records), c.keepWindow);
         std::string conflicts;
         for (const DiaryConflict& conflict : disk.conflicts)
-            conflicts += (conflicts.empty() ? "" : " ") + std::to_string(conflict.day);
+            conflicts += (conflicts.empty() ? "" : " ") + std::to_string(std::get<2>(conflict.day));
         EXPECT_EQ(conflicts, c.conflicts);
         EXPECT_EQ(disk.daysFromDisk, c.fromDisk);
     }
 }
 
-TEST(DiaryMerge, ConflictsNameBothWeights)
+TEST(DiaryMerge, ConflictsNameTheWeightKeptAndTheOther)
 {
-    const DiaryMergeResult result = MergeDiaries(Diary("1=60 2=61"), Diary("1=64 2=61"), Diary("2=61"),
-        ConflictChoice::KeepDisk);
-    ASSERT_EQ(result.conflicts.size(), 1u);
-    const DiaryConflict& c = result.conflicts[0];
-    EXPECT_EQ(c.kind, DiaryConflict::Kind::Day);
-    EXPECT_EQ(std::make_tuple(c.year, c.month, c.day), std::make_tuple(2026, 1, 1));
-    EXPECT_EQ(c.diskWeight, 64.0);
-    EXPECT_FALSE(c.windowWeight.has_value());
+    for (const ConflictChoice choice : {ConflictChoice::KeepDisk, ConflictChoice::KeepWindow}) {
+        const DiaryMergeResult result = MergeDiaries(Diary("1=60 2=61"), Diary("1=64 2=61"), Diary("2=61"), choice);
+        ASSERT_EQ(result.conflicts.size(), 1u);
+        const DiaryConflict& c = result.conflicts[0];
+        EXPECT_EQ(c.kind, DiaryConflict::Kind::Day);
+        EXPECT_EQ(c.day, DayKey(2026, 1, 1));
+        const std::optional<double> disk = 64.0, window = std::nullopt; // deleted in the window
+        EXPECT_EQ(c.keptWeight, choice == ConflictChoice::KeepDisk ? disk : window);
+        EXPECT_EQ(c.otherWeight, choice == ConflictChoice::KeepDisk ? window : disk);
+        EXPECT_TRUE(c.otherPath.empty());
+    }
 }
 
 // Every combination of a day's value on the three sides (absent, A, B, C),

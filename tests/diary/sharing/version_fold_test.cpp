@@ -115,11 +115,12 @@ void CheckRun(const Run& run)
         ++day;
     }
     EXPECT_EQ(fold.conflicts.size(), conflicts);
-    for (const FoldConflict& conflict : fold.conflicts) {
-        ASSERT_FALSE(conflict.settings);
+    for (const DiaryConflict& conflict : fold.conflicts) {
+        ASSERT_EQ(conflict.kind, DiaryConflict::Kind::Day);
         const DayCase& c = kDays[std::get<2>(conflict.day) - 1];
-        EXPECT_EQ(conflict.kept, WeightOn(fold.merged, std::get<2>(conflict.day))) << c.name;
-        EXPECT_EQ(conflict.other, conflict.kept == c.a ? c.b : c.a) << c.name;
+        EXPECT_EQ(conflict.keptWeight, WeightOn(fold.merged, std::get<2>(conflict.day))) << c.name;
+        EXPECT_EQ(conflict.otherWeight, conflict.keptWeight == c.a ? c.b : c.a) << c.name;
+        EXPECT_EQ(conflict.otherPath, conflict.otherWeight == c.a ? "a.tlg" : "b.tlg") << c.name;
     }
 }
 
@@ -187,7 +188,7 @@ TEST(VersionFold, TheUnitAndDigitsFollowTheSameRule)
         StateOfWriter(ancestor, onA, 100 * kSecond));
     EXPECT_EQ(both.merged.digits, 2);
     ASSERT_EQ(both.conflicts.size(), 1u);
-    EXPECT_TRUE(both.conflicts[0].settings);
+    EXPECT_EQ(both.conflicts[0].kind, DiaryConflict::Kind::UnitAndDigits);
     EXPECT_EQ(both.conflicts[0].otherPath, "b");
 }
 
