@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kSection = "Phone";
 constexpr const char* kServingEntry = "Serving";
 
-QString RecordedText(const DayEntry& entry)
+QString RecordedText(const DayWeight& entry)
 {
     return QString::fromStdString(
         FormatString("スマートフォンから %04d/%02d/%02d の体重を記録しました", entry.year, entry.month, entry.day));
@@ -63,7 +63,7 @@ QString PhoneServing::Serve(const std::string& diaryPath)
     running->baseUrl = ::BaseUrl(true, host, m_port);
     PhoneService::Options options{.diaryPath = diaryPath, .baseUrl = running->baseUrl};
     options.profile = &running->profile;
-    options.recorded = [this](const DayEntry& entry) {
+    options.recorded = [this](const DayWeight& entry) {
         // From a server thread: the status bar is the window's.
         QMetaObject::invokeMethod(
             this, [this, text = RecordedText(entry)] { emit dayRecorded(text); }, Qt::QueuedConnection);

@@ -13,7 +13,7 @@
 
 namespace {
 
-void CheckEntry(const DayEntry& entry)
+void CheckEntry(const DayWeight& entry)
 {
     if (!IsRealDate(entry.year, entry.month, entry.day) || entry.year < kFirstEntryYear || entry.year > kLastEntryYear)
         __builtin_trap();
@@ -31,14 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
     if (const std::optional<FormFields> form = FormFields::Parse(text)) {
-        DayEntry entry;
+        DayWeight entry;
         if (ReadEntryDate(form->Get("date"), entry) == EntryProblem::None)
             CheckEntry(entry);
         double weight = 0.0;
         if (ReadEntryWeight(form->Get("weight"), weight) == EntryProblem::None)
             CheckWeight(weight);
     }
-    if (const Result<DayEntry, std::string> entry = ReadEntryJson(text)) {
+    if (const Result<DayWeight, std::string> entry = ReadEntryJson(text)) {
         CheckEntry(*entry);
         CheckWeight(entry->weight);
     }

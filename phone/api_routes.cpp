@@ -51,10 +51,10 @@ HttpResponse DiaryJson(const ServiceContext& context)
 
 HttpResponse PostEntry(const ServiceContext& context, const HttpRequest& request)
 {
-    const Result<DayEntry, std::string> read = ReadEntryJson(request.body);
+    const Result<DayWeight, std::string> read = ReadEntryJson(request.body);
     if (!read)
         return JsonError(400, read.error());
-    const DayEntry& entry = *read;
+    const DayWeight& entry = *read;
     const auto written = context.Record(entry);
     if (!written)
         return JsonError(503, written.error().english);

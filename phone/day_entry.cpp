@@ -64,7 +64,7 @@ EntryProblem ReadEntryWeight(std::string_view text, double& weight)
     return EntryProblem::None;
 }
 
-EntryProblem ReadEntryDate(std::string_view text, DayEntry& entry)
+EntryProblem ReadEntryDate(std::string_view text, DayWeight& entry)
 {
     const std::string folded = FoldWideNumberText(text);
     const std::string_view date = Trimmed(folded);

@@ -1,17 +1,13 @@
 #pragma once
 
+#include "diary/day_weight.h"
+
 #include <string>
 #include <string_view>
 
-// One day's weight as the page's form or the API brings it, read by the
+// A day's weight as the page's form or the API brings it is read by the
 // entry dialog's rules: a real calendar day in the dialog's range of
 // years, and a finite weight above zero (full-width digits accepted).
-struct DayEntry {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    double weight = 0.0;
-};
 
 enum class EntryProblem {
     None,
@@ -31,7 +27,7 @@ inline constexpr int kLastEntryYear = 9999;
 EntryProblem ReadEntryWeight(std::string_view text, double& weight);
 // Weights from JSON are numbers already; the same checks.
 EntryProblem CheckEntryWeight(double weight);
-EntryProblem ReadEntryDate(std::string_view text, DayEntry& entry);
+EntryProblem ReadEntryDate(std::string_view text, DayWeight& entry);
 
 // "YYYY-MM-DD".
 std::string DateText(int year, int month, int day);

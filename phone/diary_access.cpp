@@ -12,7 +12,7 @@ WriteRefusal RefusalOf(const DiaryFileError& error)
 
 } // namespace
 
-Status<WriteRefusal> RecordDay(const std::string& path, const DayEntry& entry)
+Status<WriteRefusal> RecordDay(const std::string& path, const DayWeight& entry)
 {
     // Held from before the read until after the rename, so that a writer
     // running at the same time cannot slip its day in between and lose it.

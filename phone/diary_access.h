@@ -18,4 +18,4 @@ struct WriteRefusal {
 };
 
 // Records the entry's day: inserted, or replacing that day's weight.
-Status<WriteRefusal> RecordDay(const std::string& path, const DayEntry& entry);
+Status<WriteRefusal> RecordDay(const std::string& path, const DayWeight& entry);

@@ -4,7 +4,7 @@
 
 using Json = nlohmann::json;
 
-Result<DayEntry, std::string> ReadEntryJson(std::string_view body)
+Result<DayWeight, std::string> ReadEntryJson(std::string_view body)
 {
     Json json;
     try {
@@ -14,7 +14,7 @@ Result<DayEntry, std::string> ReadEntryJson(std::string_view body)
     }
     if (!json.is_object())
         return Failed{std::string("the body must be a JSON object with \"date\" and \"weight\"")};
-    DayEntry entry;
+    DayWeight entry;
     const auto date = json.find("date");
     if (date == json.end() || !date->is_string())
         return Failed{std::string("date must be a string YYYY-MM-DD")};

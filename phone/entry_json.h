@@ -8,4 +8,4 @@
 
 // The body of POST /api/entries, {"date":"YYYY-MM-DD","weight":65.4}, read
 // by the form's rules; the failure is the API's English sentence.
-Result<DayEntry, std::string> ReadEntryJson(std::string_view body);
+Result<DayWeight, std::string> ReadEntryJson(std::string_view body);

@@ -114,7 +114,7 @@ HttpResponse PostPage(const ServiceContext& context, const HttpRequest& request)
         return Answer(shown, Step(*form, typed), json);
 
     Outcome outcome{.status = 400, .form = typed};
-    DayEntry entry;
+    DayWeight entry;
     EntryProblem problem = ReadEntryDate(typed.date, entry);
     if (problem == EntryProblem::None)
         problem = ReadEntryWeight(typed.weight, entry.weight);

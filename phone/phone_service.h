@@ -29,7 +29,7 @@ public:
         std::function<CalendarDate()> today = {};
         // Told of every day a phone or a script recorded, after it is on
         // disk, on the thread that served the request.
-        std::function<void(const DayEntry&)> recorded = {};
+        std::function<void(const DayWeight&)> recorded = {};
     };
 
     explicit PhoneService(Options options);

@@ -17,7 +17,7 @@ struct ServiceContext {
     std::mutex* profileMutex = nullptr;
     CalendarDate today = CalendarDate::Today();
     // Told of every day recorded, after it is on disk.
-    std::function<void(const DayEntry&)> recorded = {};
+    std::function<void(const DayWeight&)> recorded = {};
 
     const std::string& DiaryPath() const { return cache->DiaryPath(); }
     Result<std::shared_ptr<const DiaryView>, DiaryFileError> View() const
@@ -30,7 +30,7 @@ struct ServiceContext {
         return cache->Get(settings);
     }
     // Records the day as every writer does, and tells `recorded`.
-    Status<WriteRefusal> Record(const DayEntry& entry) const
+    Status<WriteRefusal> Record(const DayWeight& entry) const
     {
         auto written = RecordDay(DiaryPath(), entry);
         if (written && recorded)

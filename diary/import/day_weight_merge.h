@@ -1,17 +1,10 @@
 #pragma once
 
+#include "diary/day_weight.h"
 #include "diary/tarelog_doc.h"
 
 #include <cstddef>
 #include <vector>
-
-// One weight for one calendar day, as an import brings it in.
-struct DayWeight {
-    double weight = 0.0;
-    int year = 0;
-    int month = 0;
-    int day = 0;
-};
 
 struct MergeCounts {
     std::size_t added = 0;        // new records

@@ -22,7 +22,7 @@ TEST(FormFields, DecodesEscapesAndPlusAndRefusesBrokenEscapes)
     EXPECT_EQ(CookieValue("xtarelog_device=1", "tarelog_device"), "");
 }
 
-TEST(DayEntry, WeightsAreReadAsTheEntryDialogReadsThem)
+TEST(EntryReading, WeightsAreReadAsTheEntryDialogReadsThem)
 {
     double weight = 0.0;
     EXPECT_EQ(ReadEntryWeight("６５．２", weight), EntryProblem::None);
@@ -43,9 +43,9 @@ TEST(DayEntry, WeightsAreReadAsTheEntryDialogReadsThem)
     EXPECT_EQ(FoldWideNumberText("体重"), "体重");
 }
 
-TEST(DayEntry, DatesAreRealDaysWithinThePickersYears)
+TEST(EntryReading, DatesAreRealDaysWithinThePickersYears)
 {
-    DayEntry entry;
+    DayWeight entry;
     EXPECT_EQ(ReadEntryDate("2024-02-29", entry), EntryProblem::None);
     EXPECT_EQ(entry.year * 10000 + entry.month * 100 + entry.day, 20240229);
     EXPECT_EQ(ReadEntryDate("２０２６－１２－１０", entry), EntryProblem::None);
