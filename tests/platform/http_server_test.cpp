@@ -266,25 +266,33 @@ std::string ServedFingerprint(int port)
     return CertificateFingerprint(bytes);
 }
 
+// A server over TLS with an identity made in `dir`.
+std::unique_ptr<HttpServer> StartedOverTls(const TempDir& dir, Recorder& recorder, std::string* fingerprint = nullptr)
+{
+    const auto identity = LoadOrMakeTlsIdentity(dir.File("tls"), {"127.0.0.1"});
+    EXPECT_TRUE(identity) << identity.error();
+    if (!identity)
+        return nullptr;
+    if (fingerprint)
+        *fingerprint = identity->fingerprint;
+    HttpServerOptions options;
+    options.tlsIdentity = identity->path;
+    return Started(options, recorder.Handler());
+}
+
 TEST(HttpServer, ServesTlsWithTheKeptIdentityOnly)
 {
     TempDir dir;
-    const auto identity = LoadOrMakeTlsIdentity(dir.File("tls"), {"127.0.0.1"});
-    ASSERT_TRUE(identity) << identity.error();
     Recorder recorder;
-    HttpServerOptions options;
-    options.tlsIdentity = identity->path;
-    const auto server = Started(options, recorder.Handler());
-    EXPECT_EQ(ServedFingerprint(server->Port()), identity->fingerprint);
+    std::string fingerprint;
+    const auto server = StartedOverTls(dir, recorder, &fingerprint);
+    ASSERT_TRUE(server);
+    EXPECT_EQ(ServedFingerprint(server->Port()), fingerprint);
     // Plain HTTP to the TLS port reaches no handler.
     const std::string clear = Exchange(server->Port(), "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
     EXPECT_EQ(clear.find("201"), std::string::npos);
     EXPECT_EQ(recorder.Count(), 0u);
 }
-
-} // namespace
-
-namespace {
 
 // One answer read from a TLS connection that stays open: its headers and
 // as much body as they announce.
@@ -313,12 +321,9 @@ std::string ReadAnswer(SSL* tls)
 TEST(HttpServer, ATlsConnectionCarriesRequestsInTurnAPlainOneOnlyOne)
 {
     TempDir dir;
-    const auto identity = LoadOrMakeTlsIdentity(dir.File("tls"), {"127.0.0.1"});
-    ASSERT_TRUE(identity) << identity.error();
     Recorder recorder;
-    HttpServerOptions options;
-    options.tlsIdentity = identity->path;
-    const auto server = Started(options, recorder.Handler());
+    const auto server = StartedOverTls(dir, recorder);
+    ASSERT_TRUE(server);
     LoopbackSocket socket(server->Port());
     const std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> context(SSL_CTX_new(TLS_client_method()), &SSL_CTX_free);
     const std::unique_ptr<SSL, decltype(&SSL_free)> tls(SSL_new(context.get()), &SSL_free);
