@@ -1,6 +1,8 @@
 #include "app/app_resources.h"
 
 #include "app/command_ids.h"
+#include "platform/qt/framework_ids.h"
+#include "view/view_command_ids.h"
 
 #include <map>
 
@@ -103,28 +105,14 @@ QString LoadAppString(int id)
         {IDS_IDLE_MESSAGE, "レディ"},
         {ID_FILE_NEW, "新規にファイルを作成\n新規ファイル"},
         {ID_FILE_OPEN, "既存のファイルを開く\n開く"},
-        {ID_FILE_CLOSE, "作業中のファイルを閉じる\n閉じる"},
         {ID_FILE_SAVE, "作業中のファイルを保存\n保存"},
         {ID_FILE_SAVE_AS, "作業中のファイルに名前をつけて保存\n名前をつけて保存"},
-        {ID_EDIT_CLEAR, "選択範囲を消去\n消去"},
-        {ID_EDIT_CLEAR_ALL, "すべて消去\nすべて消去"},
         {ID_EDIT_COPY, "選択範囲をコピーしてクリップボードに保存\n保存"},
-        {ID_EDIT_CUT, "選択範囲を切り取ってクリップボードに保存\n切り取り"},
-        {ID_EDIT_FIND, "指定した文字列の検索\n検索"},
         {ID_EDIT_PASTE, "クリップボードの内容を貼り付け\n貼り付け"},
-        {ID_EDIT_REPEAT, "直前に行った動作を繰り返す\nリピート"},
-        {ID_EDIT_REPLACE, "指定した文字列を他の文字列で置換\n置換"},
-        {ID_EDIT_SELECT_ALL, "ファイル全体を選択\nすべて選択"},
         {ID_EDIT_UNDO, "直前に行った動作を元に戻す\n元に戻す"},
         {ID_EDIT_REDO, "直前に行った動作を繰り返す\nやり直し"},
-        {ID_WINDOW_SPLIT, "作業中のウィンドウを分割\n分割"},
         {ID_APP_ABOUT, "プログラムの情報、バージョンそして著作権を表示\nバージョン情報"},
         {ID_APP_EXIT, "アプリケーションを終了し、ファイルの保存を指示\n終了"},
-        {ID_NEXT_PANE, "次のウィンドウに切り替える\n次ページ"},
-        {ID_PREV_PANE, "前のウィンドウに切り替える\n前ページ"},
-        {ID_INDICATOR_CAPS, "CAP"},
-        {IDS_SC_CLOSE, "作業中のウィンドウを閉じ、変更したファイルの保存を指示"},
-        {IDS_SC_TASKLIST, "アプリケーションの切り替え"},
         {ID_FILE_SAVE_GRAPH, "グラフを PNG か SVG の画像で保存\n画像で保存"},
         {ID_FILE_PHONE, "スマートフォンから体重を入力できるようにする\nスマートフォン"},
         {ID_VIEW_ALL, "すべての記録を表示\n全期間"},

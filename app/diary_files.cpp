@@ -2,8 +2,6 @@
 
 #include "platform/qt/message_box.h"
 
-#include <QFileInfo>
-
 DiaryFiles::DiaryFiles(std::string recoveryFolder)
     : m_recovery(std::move(recoveryFolder))
 {
@@ -53,11 +51,10 @@ bool DiaryFiles::OfferRecovery(CDocument& doc, const std::string& path, QWidget*
         m_recovery.RemoveIfUnheld(path);
         return false;
     }
-    const QString name = path.empty() ? QStringLiteral("無題") : QFileInfo(QString::fromStdString(path)).fileName();
     const QString question = QStringLiteral(
         "%1 には、前回保存されないまま終了した変更が残っています。\n復元しますか?\n\n"
         "「いいえ」を選ぶと、復元用のコピーは %2 日間保管してから削除します。")
-                                 .arg(name)
+                                 .arg(DocumentTitleOf(path))
                                  .arg(RecoveryStore::kDiscardedDays);
     if (ShowMessageBox(question, MB_YESNO | MB_ICONQUESTION, parent) != IDYES) {
         m_recovery.Discard(path);

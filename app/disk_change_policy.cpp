@@ -1,6 +1,7 @@
 #include "app/disk_change_policy.h"
 
 #include "diary/sharing/conflict_copies.h"
+#include "diary/sharing/synced_write.h"
 #include "diary/tarelog_doc.h"
 #include "platform/qt/message_box.h"
 
@@ -184,6 +185,7 @@ QString CopyConflictQuestion(const std::vector<DiaryConflict>& conflicts)
     return QStringLiteral("同期の競合コピーに、2 台のコンピューターで別々に変更された日があります。\n\n")
         + ConflictLines(conflicts, QStringLiteral("残す値"), QStringLiteral("もう一方"))
         + QStringLiteral(
-            "\n「新しい方を残す」と、あとで変更された値を日記に残し、もう一方は状態フォルダーに 30 日間保管します。"
-            "「そのまま残す」と、競合コピーには手を付けません。");
+            "\n「新しい方を残す」と、あとで変更された値を日記に残し、もう一方は状態フォルダーに %1 日間保管します。"
+            "「そのまま残す」と、競合コピーには手を付けません。")
+              .arg(SyncedDiaryWrite::kKeptDays);
 }

@@ -13,6 +13,7 @@
 #include "dialogs/qt/dialog_commands.h"
 #include "diary/tarelog_doc.h"
 #include "platform/qt/frame_wnd.h"
+#include "platform/qt/framework_ids.h"
 #include "platform/state_folder.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/single_doc_template.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/profile_store.h"
-#include "view/data_command_ids.h"
+#include "view/view_command_ids.h"
 #include "view/graph_view_state.h"
 
 #include <optional>

@@ -14,8 +14,6 @@
 
 namespace {
 
-const QString kUntitled = QStringLiteral("無題");
-
 // Documents keep their paths in UTF-8.
 std::string ToPath(const QString& path)
 {
@@ -28,6 +26,11 @@ QString FromPath(const std::string& path)
 }
 
 } // namespace
+
+QString DocumentTitleOf(const std::string& path)
+{
+    return path.empty() ? QStringLiteral("無題") : QFileInfo(FromPath(path)).fileName();
+}
 
 QString NormalizedDocumentPath(const QString& path)
 {
@@ -253,11 +256,9 @@ QString CSingleDocTemplate::GetDocString(DocStringIndex index) const
 
 QString CSingleDocTemplate::DocumentTitle() const
 {
-    if (!m_document || m_document->GetPathName().empty()) {
-        const QString name = GetDocString(docName);
-        return name.isEmpty() ? kUntitled : name;
-    }
-    return QFileInfo(FromPath(m_document->GetPathName())).fileName();
+    const std::string path = m_document ? m_document->GetPathName() : std::string();
+    const QString name = GetDocString(docName);
+    return path.empty() && !name.isEmpty() ? name : DocumentTitleOf(path);
 }
 
 void CSingleDocTemplate::UpdateFrameTitle()

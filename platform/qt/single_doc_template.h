@@ -122,6 +122,10 @@ private:
     std::unique_ptr<QTimer> m_recoveryTimer;
 };
 
+// What a window calls the document at `path`: its file's name, or the
+// untitled name for a document never saved.
+QString DocumentTitleOf(const std::string& path);
+
 // The absolute form of `path` under which documents and recent files are
 // compared.
 QString NormalizedDocumentPath(const QString& path);

@@ -3,8 +3,7 @@
 #include "app_fixture.h"
 
 #include "app/diary_undo_stack.h"
-#include "platform/qt/framework_ids.h"
-#include "view/data_command_ids.h"
+#include "view/view_command_ids.h"
 
 #include <QClipboard>
 #include <QImage>

@@ -3,7 +3,7 @@
 // in and saved at once, or into unsaved changes for the next save.
 #include "app_fixture.h"
 
-#include "app/command_ids.h"
+#include "platform/qt/framework_ids.h"
 
 #include <QAction>
 #include <QFile>

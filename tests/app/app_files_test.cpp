@@ -1,6 +1,6 @@
 #include "app_fixture.h"
 
-#include "app/command_ids.h"
+#include "platform/qt/framework_ids.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,6 +1,5 @@
 #include "app_fixture.h"
 
-#include "app/command_ids.h"
 #include "app/phone_dlg.h"
 #include "app/phone_serving.h"
 #include "phone/device_store.h"

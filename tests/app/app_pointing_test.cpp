@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "dialogs/qt/weight_entry_dlg.h"
 #include "view/pointing_text.h"
+#include "view/view_command_ids.h"
 
 #include <QAction>
 #include <QDateEdit>

@@ -3,7 +3,7 @@
 // killed window, and a start that died opening a file does not repeat it.
 #include "app_fixture.h"
 
-#include "app/command_ids.h"
+#include "platform/qt/framework_ids.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,10 +1,11 @@
 #include "app_fixture.h"
 
-#include "app/command_ids.h"
+#include "platform/qt/framework_ids.h"
 #include "platform/qt/qpainter_surface.h"
 #include "platform/qt/qsettings_profile_store.h"
 #include "platform/qt/recent_file_list.h"
 #include "view/draw_graph.h"
+#include "view/view_command_ids.h"
 
 #include <QAction>
 #include <QImage>

@@ -2,9 +2,9 @@
 // saves and other writers' changes on disk, through the keys a person uses.
 #include "app_fixture.h"
 
+#include "app/command_ids.h"
 #include "app/diary_undo_stack.h"
-#include "platform/qt/framework_ids.h"
-#include "view/data_command_ids.h"
+#include "view/view_command_ids.h"
 
 #include <QDateEdit>
 #include <QDialog>

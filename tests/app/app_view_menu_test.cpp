@@ -3,9 +3,10 @@
 // graph saved as a picture.
 #include "app_fixture.h"
 
-#include "app/command_ids.h"
 #include "dialogs/qt/goal_dlg.h"
 #include "platform/qt/command_action_info.h"
+#include "platform/qt/framework_ids.h"
+#include "view/view_command_ids.h"
 #include "view/view_settings.h"
 
 #include <QAction>

@@ -1,6 +1,9 @@
 #include "app_fixture.h"
 
+#include "app/app_resources.h"
 #include "app/command_ids.h"
+#include "platform/qt/framework_ids.h"
+#include "view/view_command_ids.h"
 
 #include <QAction>
 #include <QDialog>
@@ -104,6 +107,26 @@ TEST_F(AppWindowTest, PromptsBecomeStatusTipsAndTooltips)
     EXPECT_EQ(Frame()->ActionInfo(buttons[1]).id, ID_APP_ABOUT);
     EXPECT_EQ(buttons[1]->toolTip(), QStringLiteral("バージョン情報"));
     EXPECT_FALSE(buttons[1]->icon().pixmap(16, 16).isNull());
+}
+
+TEST_F(AppWindowTest, EveryPromptDescribesAnItemOfTheMenusOrTheBar)
+{
+    ASSERT_TRUE(StartAndSettle());
+    // A prompt that no menu item or button shows is a string nothing uses
+    // (the keys of the accelerator table have no place to show one).
+    int prompts = 0;
+    for (int id = 1; id <= 0xFFFF; ++id) {
+        const QString prompt = LoadAppString(id);
+        if (prompt.isEmpty() || id == IDR_MAINFRAME || id == IDS_IDLE_MESSAGE
+            || (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST))
+            continue;
+        SCOPED_TRACE(id);
+        ++prompts;
+        const QAction* action = Frame()->FindAction(id);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->statusTip(), prompt.section(QLatin1Char('\n'), 0, 0));
+    }
+    EXPECT_GT(prompts, 0);
 }
 
 TEST_F(AppWindowTest, AverageChecksFollowTheirOwnToggles)

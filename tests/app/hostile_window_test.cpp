@@ -4,7 +4,7 @@
 // hangs (the test's timeout catches a hang).
 #include "app_fixture.h"
 
-#include "app/command_ids.h"
+#include "platform/qt/framework_ids.h"
 
 #include <QDir>
 #include <QFileInfo>

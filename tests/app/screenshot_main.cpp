@@ -8,11 +8,11 @@
 // a temporary folder, with the colours a user might pick in the colour
 // dialog, so the picture never depends on (or changes) anyone's settings.
 #include "app/about_dlg.h"
-#include "app/command_ids.h"
 #include "app/tarelog_app.h"
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/offscreen_gui.h"
 #include "view/qt/tarelog_view.h"
+#include "view/view_command_ids.h"
 #include "view/view_settings.h"
 
 #include <QAction>

@@ -6,7 +6,7 @@
 #include "diary/tarelog_doc.h"
 #include "platform/format.h"
 #include "platform/qt/frame_wnd.h"
-#include "view/data_command_ids.h"
+#include "view/view_command_ids.h"
 #include "view/day_pointing.h"
 #include "view/graph_zoom.h"
 #include "view/pointing_text.h"

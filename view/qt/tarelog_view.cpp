@@ -10,7 +10,7 @@
 #include "platform/qt/framework_ids.h"
 #include "platform/qt/message_box.h"
 #include "platform/qt/qpainter_surface.h"
-#include "view/data_command_ids.h"
+#include "view/view_command_ids.h"
 #include "view/draw_graph.h"
 #include "view/qt/graph_image.h"
 #include "view/shown_days_text.h"

@@ -1,7 +1,9 @@
 #pragma once
 
-// The commands of the data menu, which the graph view handles, with the
-// numbers the menus and accelerators of the application use for them.
+// The commands the graph view handles, with the numbers the menus and
+// accelerators of the application use for them.
+
+// The data menu.
 constexpr int ID_DATA_NEW = 32771;
 constexpr int ID_DATA_EDIT = 32772;
 constexpr int ID_DATA_COLOR = 32775;
@@ -21,3 +23,6 @@ constexpr int ID_VIEW_FILL = 32785;
 constexpr int ID_VIEW_TREND = 32786;
 constexpr int ID_VIEW_GOAL = 32787;
 constexpr int ID_FILE_SAVE_GRAPH = 32788;
+
+// Copying the shown days, under the window system's number for Copy.
+constexpr int ID_EDIT_COPY = 57634;
