@@ -2,29 +2,49 @@
 
 #include "app/disk_change_policy.h"
 #include "diary/recovery/recovery_store.h"
-#include "platform/qt/single_doc_template.h"
+#include "diary/tarelog_doc.h"
+#include "platform/qt/document_files.h"
 
-#include <memory>
+#include <QTimer>
+#include <string>
 
-// How the window reads and writes diaries: loads and saves go through the
-// changed-on-disk policy (DiskChangePolicy: saves merge what another
-// program or device wrote meanwhile, and ask about days both changed), and
-// unsaved changes are kept in recovery copies that a later start offers
-// back after a crash.
-class DiaryFiles : public std::enable_shared_from_this<DiaryFiles> {
+class DiaryUndoStack;
+
+// The window's diary and everything that becomes of its file, in one
+// owner: loads and saves go through the changed-on-disk policy
+// (DiskChangePolicy: saves merge what another program or device wrote
+// meanwhile, and ask about days both changed); unsaved changes are kept in
+// a recovery copy shortly after they are made, which a later start offers
+// back after a crash; and another diary shown (new or opened) starts an
+// undo history of its own.
+class DiaryFiles : public DocumentFiles {
 public:
-    explicit DiaryFiles(std::string recoveryFolder);
+    // How soon after a change the recovery copy is written.
+    static constexpr int kRecoveryDelayMs = 2000;
 
-    // The template's file functions, bound to this object.
-    CSingleDocTemplate::FileFunctions Functions();
+    DiaryFiles(std::string recoveryFolder, DiaryUndoStack& undo);
 
-    void KeepRecovery(const CDocument& doc, const std::string& path);
-    void DropRecovery(const std::string& path) { m_recovery.Remove(path); }
-    bool OfferRecovery(CDocument& doc, const std::string& path, QWidget* parent);
+    CTarelogDoc& Diary() { return m_diary; }
+
+    CDocument& Document() override { return m_diary; }
+    void New() override;
+    QString Load(const std::string& path) override;
+    SaveResult Save(const std::string& path, QWidget* parent) override;
+    bool OfferRecovery(QWidget* parent) override;
+    void DropRecovery() override;
+    bool ChangedOnDisk(const std::string& path) const override { return m_disk.ChangedOnDisk(path); }
+    QString OnFileChanged(QWidget* parent) override;
+
+    // Writes the recovery copy now instead of after the delay.
+    void KeepRecoveryNow();
 
 private:
+    void OnChanged();
     DiaryContents BaseFor(const std::string& path) const;
 
-    std::shared_ptr<DiskChangePolicy> m_disk = std::make_shared<DiskChangePolicy>();
+    CTarelogDoc m_diary;
+    DiaryUndoStack& m_undo;
+    DiskChangePolicy m_disk;
     RecoveryStore m_recovery;
+    QTimer m_recoveryTimer;
 };

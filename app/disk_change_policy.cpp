@@ -82,20 +82,19 @@ QString ConflictQuestion(const std::vector<DiaryConflict>& conflicts)
         + QStringLiteral("\nどちらの値を残しますか? ほかの項目は両方の変更をまとめて保存します。");
 }
 
-QString DiskChangePolicy::Load(CDocument& doc, const std::string& path)
+QString DiskChangePolicy::Load(CTarelogDoc& doc, const std::string& path)
 {
-    const Status<DiaryFileError> loaded = LoadDiaryRemembering(path, static_cast<CTarelogDoc&>(doc), m_disk);
+    const Status<DiaryFileError> loaded = LoadDiaryRemembering(path, doc, m_disk);
     return loaded ? QString() : Japanese(loaded.error());
 }
 
-CSingleDocTemplate::SaveResult DiskChangePolicy::Save(CDocument& doc, const std::string& path, QWidget* parent)
+DocumentFiles::SaveResult DiskChangePolicy::Save(CTarelogDoc& doc, const std::string& path, QWidget* parent)
 {
     const auto ask = [parent](const std::vector<DiaryConflict>& conflicts) { return AskAbout(conflicts, parent); };
     const auto askCopies = [parent](const std::vector<DiaryConflict>& conflicts) {
         return AskAboutCopies(conflicts, parent);
     };
-    const Result<DiarySaveOutcome, DiaryFileError> outcome = SaveDiaryMerging(static_cast<CTarelogDoc&>(doc), m_disk,
-        path, ask, askCopies);
+    const Result<DiarySaveOutcome, DiaryFileError> outcome = SaveDiaryMerging(doc, m_disk, path, ask, askCopies);
     if (!outcome)
         return {Japanese(outcome.error()), QString(), false};
     if (outcome->cancelled)
@@ -111,12 +110,7 @@ CSingleDocTemplate::SaveResult DiskChangePolicy::Save(CDocument& doc, const std:
     return {QString(), status, false};
 }
 
-bool DiskChangePolicy::ChangedOnDisk(const CDocument&, const std::string& path) const
-{
-    return m_disk.ChangedOnDisk(path);
-}
-
-QString DiskChangePolicy::OnFileChanged(CDocument& doc, const std::string& path, QWidget* parent)
+QString DiskChangePolicy::OnFileChanged(CTarelogDoc& doc, const std::string& path, QWidget* parent)
 {
     if (m_disk.Knows(path) && !NewConflictCopies(path).empty())
         return FoldConflictCopies(doc, path, parent);
@@ -142,17 +136,16 @@ std::vector<std::string> DiskChangePolicy::NewConflictCopies(const std::string& 
     return copies;
 }
 
-QString DiskChangePolicy::FoldConflictCopies(CDocument& doc, const std::string& path, QWidget* parent)
+QString DiskChangePolicy::FoldConflictCopies(CTarelogDoc& doc, const std::string& path, QWidget* parent)
 {
     const bool modified = doc.IsModified();
     const auto askCopies = [parent](const std::vector<DiaryConflict>& conflicts) {
         return AskAboutCopies(conflicts, parent);
     };
     const std::vector<std::string> present = FindConflictCopies(path);
-    CTarelogDoc& diary = static_cast<CTarelogDoc&>(doc);
     const Result<DiarySaveOutcome, DiaryFileError> outcome = modified
-        ? JoinDiskChanges(diary, m_disk, path, askCopies)
-        : FoldCopiesIntoFile(diary, m_disk, path, askCopies);
+        ? JoinDiskChanges(doc, m_disk, path, askCopies)
+        : FoldCopiesIntoFile(doc, m_disk, path, askCopies);
     // Whatever became of them, these are not offered again until they change.
     for (const std::string& copy : present)
         m_seenCopies[copy] = IdentifyFile(copy);

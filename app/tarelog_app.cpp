@@ -23,6 +23,8 @@
 #include <QIcon>
 #include <QLocale>
 
+#include <utility>
+
 namespace {
 
 // Recovery copies and the start marker, under $XDG_STATE_HOME.
@@ -58,32 +60,43 @@ CTarelogApp::CTarelogApp()
 
 void CTarelogApp::BindEditCommands()
 {
-    OnCommand(ID_EDIT_UNDO, [this] { m_undo->Undo(m_pMainWnd); });
+    OnCommand(ID_EDIT_UNDO, [this] { m_undo->Undo(GetMainWnd()); });
     OnUpdateCommand(ID_EDIT_UNDO, [this](CCmdUI& ui) { ui.Enable(m_undo->CanUndo()); });
-    OnCommand(ID_EDIT_REDO, [this] { m_undo->Redo(m_pMainWnd); });
+    OnCommand(ID_EDIT_REDO, [this] { m_undo->Redo(GetMainWnd()); });
     OnUpdateCommand(ID_EDIT_REDO, [this](CCmdUI& ui) { ui.Enable(m_undo->CanRedo()); });
-    OnCommand(ID_EDIT_PASTE, [this] { PasteDays(m_pMainWnd, *m_undo); });
+    OnCommand(ID_EDIT_PASTE, [this] { PasteDays(GetMainWnd(), *m_undo); });
 }
 
-// Another diary shown (a new one, or one opened) starts a history of its own.
-CSingleDocTemplate::FileFunctions CTarelogApp::ForgettingFunctions(CSingleDocTemplate::FileFunctions files)
+CTarelogApp::~CTarelogApp()
 {
-    DiaryUndoStack* undo = m_undo.get();
-    files.forget = [undo, forget = files.forget] {
-        if (forget)
-            forget();
-        undo->Clear();
-    };
-    files.load = [undo, load = files.load](CDocument& doc, const std::string& path) {
-        const QString error = load(doc, path);
-        if (error.isEmpty())
-            undo->Clear();
-        return error;
-    };
-    return files;
+    // The windows show the diary that m_files holds: they go first.
+    if (CSingleDocTemplate* docTemplate = DocTemplate())
+        docTemplate->CloseAllDocuments();
 }
 
-CTarelogApp::~CTarelogApp() = default;
+CTarelogDoc* CTarelogApp::Diary() const
+{
+    return DocTemplate() && DocTemplate()->Document() ? &m_files->Diary() : nullptr;
+}
+
+bool CTarelogApp::TakeReopen()
+{
+    return std::exchange(s_reopenPending, false);
+}
+
+void CTarelogApp::AddDiaryTemplate()
+{
+    m_files = std::make_unique<DiaryFiles>(AppStateFolder(), *m_undo);
+    m_undo->Attach(m_files->Diary());
+    CSingleDocTemplate::Classes classes;
+    classes.frame = [this] { return new CMainFrame(*this, m_undo.get()); };
+    classes.view = [this] {
+        const DataDialogs dialogs{RunWeightEntryCommand, RunEditListCommand, RunColorCommand, RunUnitDigitsCommand,
+            RunGoalCommand, RunCorrectDayCommand, RunDeleteDayCommand};
+        return new CTarelogView(m_files->Diary(), GetProfileStore(), dialogs, nullptr, m_undo.get(), this);
+    };
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(*this, IDR_MAINFRAME, MainFrameResources(), classes, *m_files));
+}
 
 bool CTarelogApp::InitInstance()
 {
@@ -91,18 +104,7 @@ bool CTarelogApp::InitInstance()
     SetRegistryKey(QStringLiteral("Ostrel"));
     LoadStdProfileSettings(4);
 
-    CSingleDocTemplate::Classes classes;
-    classes.document = [] { return std::make_unique<CTarelogDoc>(); };
-    classes.frame = [this] { return new CMainFrame(*this, m_undo.get()); };
-    classes.view = [this](CDocument& doc) {
-        const DataDialogs dialogs{RunWeightEntryCommand, RunEditListCommand, RunColorCommand, RunUnitDigitsCommand,
-            RunGoalCommand, RunCorrectDayCommand, RunDeleteDayCommand};
-        m_undo->Attach(static_cast<CTarelogDoc&>(doc));
-        return new CTarelogView(GetProfileStore(), dialogs, nullptr, m_undo.get());
-    };
-    const auto files = std::make_shared<DiaryFiles>(AppStateFolder());
-    AddDocTemplate(std::make_unique<CSingleDocTemplate>(*this, IDR_MAINFRAME, MainFrameResources(), classes,
-        ForgettingFunctions(files->Functions())));
+    AddDiaryTemplate();
     if (qApp) {
         // Message boxes take their title from the application's name.
         QApplication::setApplicationName(QStringLiteral("Tarelog"));
@@ -120,33 +122,34 @@ bool CTarelogApp::InitInstance()
     m_startMarker = std::make_unique<StartMarker>(StartMarkerPath());
     const bool interrupted = m_startMarker->Take();
     if (interrupted)
-        CTarelogView::SetReopenPending(false);
+        s_reopenPending = false;
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
     if (!ProcessShellCommand(cmdInfo))
         return false;
 
+    CFrameWnd* frame = GetMainWnd();
     m_phone = std::make_unique<PhoneServing>();
-    QObject::connect(m_phone.get(), &PhoneServing::dayRecorded, m_pMainWnd, &CFrameWnd::SetMessageText);
+    QObject::connect(m_phone.get(), &PhoneServing::dayRecorded, frame, &CFrameWnd::SetMessageText);
     // A new, opened or renamed diary changes the title: the page follows it.
-    QObject::connect(m_pMainWnd, &QWidget::windowTitleChanged, m_phone.get(), [this] { FollowDiaryWithPhone(); });
+    QObject::connect(frame, &QWidget::windowTitleChanged, m_phone.get(), [this] { FollowDiaryWithPhone(); });
     FollowDiaryWithPhone();
 
-    RestoreMainWindowPlacement(FirstWindowSize(*m_pMainWnd));
-    m_pMainWnd->show();
+    RestoreMainWindowPlacement(FirstWindowSize(*frame));
+    frame->show();
     // Painted before the message loop starts.
-    m_pMainWnd->repaint();
+    frame->repaint();
     if (interrupted)
-        m_pMainWnd->SetMessageText(
+        frame->SetMessageText(
             QStringLiteral("前回の起動が最後のファイルを開く途中で終わったため、自動では開きませんでした。"));
     // Queued behind the reopen request that start-up posted: the marker goes
     // once that file has been opened and painted.
     QMetaObject::invokeMethod(
-        m_pMainWnd,
+        frame,
         [this] {
-        if (m_pMainWnd)
-            m_pMainWnd->repaint();
+        if (CFrameWnd* shown = GetMainWnd())
+            shown->repaint();
         m_startMarker->Release();
         },
         Qt::QueuedConnection);
@@ -163,24 +166,19 @@ int CTarelogApp::ExitInstance()
 
 void CTarelogApp::OnAppAbout()
 {
-    CAboutDlg aboutDlg(m_pMainWnd);
+    CAboutDlg aboutDlg(GetMainWnd());
     aboutDlg.DoModal();
 }
 
-namespace {
-
-std::string OpenDiaryPath(const CFrameWnd* frame)
+std::string CTarelogApp::OpenDiaryPath() const
 {
-    const CView* view = frame ? frame->GetActiveView() : nullptr;
-    const CDocument* document = view ? view->GetDocument() : nullptr;
-    return document ? document->GetPathName() : std::string();
+    const CTarelogDoc* diary = Diary();
+    return diary ? diary->GetPathName() : std::string();
 }
-
-} // namespace
 
 void CTarelogApp::OnFilePhone()
 {
-    CPhoneDlg dialog(*m_phone, GetProfileStore(), OpenDiaryPath(m_pMainWnd), m_pMainWnd);
+    CPhoneDlg dialog(*m_phone, GetProfileStore(), OpenDiaryPath(), GetMainWnd());
     dialog.exec();
 }
 
@@ -188,7 +186,7 @@ void CTarelogApp::FollowDiaryWithPhone()
 {
     if (!m_phone || !PhoneServingRemembered(GetProfileStore()))
         return;
-    const std::string path = OpenDiaryPath(m_pMainWnd);
+    const std::string path = OpenDiaryPath();
     if (path.empty()) {
         m_phone->Stop();
         return;
@@ -196,6 +194,6 @@ void CTarelogApp::FollowDiaryWithPhone()
     if (m_phone->IsServing() && m_phone->DiaryPath() == path)
         return;
     const QString failed = m_phone->Serve(path);
-    if (!failed.isEmpty() && m_pMainWnd)
-        m_pMainWnd->SetMessageText(failed);
+    if (!failed.isEmpty() && GetMainWnd())
+        GetMainWnd()->SetMessageText(failed);
 }

@@ -55,11 +55,7 @@ CFrameWnd::CFrameWnd(CWinApp& app)
     setAcceptDrops(true);
 }
 
-CFrameWnd::~CFrameWnd()
-{
-    if (m_app.m_pMainWnd == this)
-        m_app.m_pMainWnd = nullptr;
-}
+CFrameWnd::~CFrameWnd() = default;
 
 bool CFrameWnd::LoadFrame(const FrameResources& resources)
 {
@@ -203,7 +199,7 @@ void CFrameWnd::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (m_app.m_pMainWnd == this)
+    if (m_app.GetMainWnd() == this)
         m_app.SaveMainWindowPlacement();
     event->accept();
 }

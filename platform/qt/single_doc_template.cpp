@@ -1,6 +1,7 @@
 #include "platform/qt/single_doc_template.h"
 
 #include "platform/document.h"
+#include "platform/qt/document_files.h"
 #include "platform/qt/file_dialog.h"
 #include "platform/qt/frame_wnd.h"
 #include "platform/qt/message_box.h"
@@ -11,6 +12,8 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -42,15 +45,14 @@ QString NormalizedDocumentPath(const QString& path)
 }
 
 CSingleDocTemplate::CSingleDocTemplate(CWinApp& app, int resourceId, FrameResources resources, Classes classes,
-    FileFunctions files)
+    DocumentFiles& files)
     : m_app(app)
     , m_resourceId(resourceId)
     , m_resources(std::move(resources))
     , m_classes(std::move(classes))
-    , m_files(std::move(files))
+    , m_files(files)
     , m_watcher(std::make_unique<QFileSystemWatcher>())
     , m_diskCheck(std::make_unique<QTimer>())
-    , m_recoveryTimer(std::make_unique<QTimer>())
 {
     // Writers replace the file in several steps; look once they are done.
     m_diskCheck->setSingleShot(true);
@@ -59,8 +61,6 @@ CSingleDocTemplate::CSingleDocTemplate(CWinApp& app, int resourceId, FrameResour
     auto schedule = [this] { m_diskCheck->start(); };
     QObject::connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, m_diskCheck.get(), schedule);
     QObject::connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, m_diskCheck.get(), schedule);
-    m_recoveryTimer->setSingleShot(true);
-    QObject::connect(m_recoveryTimer.get(), &QTimer::timeout, [this] { KeepRecoveryNow(); });
 }
 
 CSingleDocTemplate::~CSingleDocTemplate()
@@ -72,10 +72,10 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
 {
     const QString path = NormalizedDocumentPath(requested);
     // The file already shown is read again only when it changed on disk.
-    if (m_document && !path.isEmpty() && NormalizedDocumentPath(FromPath(m_document->GetPathName())) == path
-        && !(m_files.diskChange && m_files.diskChange->ChangedOnDisk(*m_document, ToPath(path))))
+    if (m_frame && !path.isEmpty() && NormalizedDocumentPath(FromPath(m_files.Document().GetPathName())) == path
+        && !m_files.ChangedOnDisk(ToPath(path)))
         return true;
-    const bool created = !m_document;
+    const bool created = !m_frame;
     if (created) {
         if (!CreateFrame())
             return false;
@@ -83,9 +83,7 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
         return false;
     }
     if (path.isEmpty()) {
-        m_document->OnNewDocument();
-        if (m_files.forget)
-            m_files.forget();
+        m_files.New();
     } else if (!LoadInto(path)) {
         if (created)
             CloseAllDocuments();
@@ -93,9 +91,9 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
     }
     // The recovery question names the diary; so does the title behind it.
     AdoptPath(path);
-    if (m_files.offerRecovery && m_files.offerRecovery(*m_document, ToPath(path), m_frame)) {
-        m_document->SetModifiedFlag(true);
-        m_document->UpdateAllViews(nullptr, 0);
+    if (m_files.OfferRecovery(m_frame)) {
+        m_files.Document().SetModifiedFlag(true);
+        m_files.Document().UpdateAllViews(nullptr, 0);
     }
     ShowDocument();
     // What a sync engine left beside the file is looked at now, not only
@@ -107,7 +105,7 @@ bool CSingleDocTemplate::OpenDocumentFile(const QString& requested)
 
 bool CSingleDocTemplate::LoadInto(const QString& path)
 {
-    const QString error = m_files.load(*m_document, ToPath(path));
+    const QString error = m_files.Load(ToPath(path));
     if (!error.isEmpty()) {
         ShowMessageBox(error, MB_OK | MB_ICONERROR, m_frame);
         return false;
@@ -118,8 +116,8 @@ bool CSingleDocTemplate::LoadInto(const QString& path)
 void CSingleDocTemplate::AdoptPath(const QString& path)
 {
     // The document now is what the file holds (or a new one, for no path).
-    m_document->SetPathName(ToPath(path));
-    m_document->SetModifiedFlag(false);
+    m_files.Document().SetPathName(ToPath(path));
+    m_files.Document().SetModifiedFlag(false);
     if (!path.isEmpty())
         m_app.AddToRecentFileList(path);
     Watch(path);
@@ -127,14 +125,14 @@ void CSingleDocTemplate::AdoptPath(const QString& path)
 
 bool CSingleDocTemplate::SaveModified()
 {
-    if (!m_document || !m_document->IsModified())
+    if (!m_frame || !m_files.Document().IsModified())
         return true;
     const QString question = QStringLiteral("%1 への変更を保存しますか?").arg(DocumentTitle());
     switch (ShowMessageBox(question, MB_YESNOCANCEL | MB_ICONQUESTION, m_frame)) {
     case IDYES: return DoFileSave();
     case IDNO:
         // The changes are let go on purpose: no copy of them is kept.
-        DropRecovery(m_document->GetPathName());
+        m_files.DropRecovery();
         return true;
     default: return false;
     }
@@ -142,18 +140,18 @@ bool CSingleDocTemplate::SaveModified()
 
 bool CSingleDocTemplate::DoFileSave()
 {
-    if (!m_document)
+    if (!m_frame)
         return false;
-    if (m_document->GetPathName().empty())
+    if (m_files.Document().GetPathName().empty())
         return DoSaveAs();
-    return DoSave(FromPath(m_document->GetPathName()));
+    return DoSave(FromPath(m_files.Document().GetPathName()));
 }
 
 bool CSingleDocTemplate::DoSaveAs()
 {
-    if (!m_document)
+    if (!m_frame)
         return false;
-    QString suggested = FromPath(m_document->GetPathName());
+    QString suggested = FromPath(m_files.Document().GetPathName());
     if (suggested.isEmpty())
         suggested = DocumentTitle() + GetDocString(filterExt);
     const QString chosen = AskFileName(FileDialogKind::Save, m_frame, suggested, GetDocString(filterName),
@@ -165,7 +163,7 @@ bool CSingleDocTemplate::DoSaveAs()
 
 bool CSingleDocTemplate::DoSave(const QString& path)
 {
-    const SaveResult result = m_files.save(*m_document, ToPath(path), m_frame);
+    const DocumentFiles::SaveResult result = m_files.Save(ToPath(path), m_frame);
     if (result.cancelled)
         return false;
     if (!result.error.isEmpty()) {
@@ -173,7 +171,6 @@ bool CSingleDocTemplate::DoSave(const QString& path)
         ShowMessageBox(result.error, MB_OK | MB_ICONERROR, m_frame);
         return false;
     }
-    DropRecovery(m_document->GetPathName());
     AdoptPath(path);
     if (!result.status.isEmpty())
         ShowStatus(result.status);
@@ -182,36 +179,13 @@ bool CSingleDocTemplate::DoSave(const QString& path)
 
 void CSingleDocTemplate::CheckFileOnDisk()
 {
-    if (!m_document || m_document->GetPathName().empty() || !m_files.diskChange)
+    if (!m_frame || m_files.Document().GetPathName().empty())
         return;
-    const std::string path = m_document->GetPathName();
     // A replacement by rename drops the file from the watch: take it up again.
-    Watch(FromPath(path));
-    const QString status = m_files.diskChange->OnFileChanged(*m_document, path, m_frame);
+    Watch(FromPath(m_files.Document().GetPathName()));
+    const QString status = m_files.OnFileChanged(m_frame);
     if (!status.isEmpty())
         ShowStatus(status);
-}
-
-void CSingleDocTemplate::KeepRecoveryNow()
-{
-    m_recoveryTimer->stop();
-    if (m_document && m_document->IsModified() && m_files.keepRecovery)
-        m_files.keepRecovery(*m_document, m_document->GetPathName());
-}
-
-void CSingleDocTemplate::OnDocumentChanged()
-{
-    // Not restarted by later changes: a stream of edits still gets a copy
-    // within the delay of the first one.
-    if (m_files.keepRecovery && !m_recoveryTimer->isActive())
-        m_recoveryTimer->start(kRecoveryDelayMs);
-}
-
-void CSingleDocTemplate::DropRecovery(const std::string& path)
-{
-    m_recoveryTimer->stop();
-    if (m_files.dropRecovery)
-        m_files.dropRecovery(path);
 }
 
 void CSingleDocTemplate::Watch(const QString& path)
@@ -219,7 +193,7 @@ void CSingleDocTemplate::Watch(const QString& path)
     const QStringList watched = m_watcher->files() + m_watcher->directories();
     if (!watched.isEmpty() && (path.isEmpty() || !watched.contains(path)))
         m_watcher->removePaths(watched);
-    if (path.isEmpty() || !m_files.diskChange)
+    if (path.isEmpty())
         return;
     // The folder too: a file replaced by rename is a change of the folder.
     for (const QString& item : {path, QFileInfo(path).path()}) {
@@ -237,14 +211,16 @@ void CSingleDocTemplate::ShowStatus(const QString& text)
 void CSingleDocTemplate::CloseAllDocuments()
 {
     // The frame owns the view; the view detaches itself from the document
-    // when it goes, so the document is destroyed last.
-    m_recoveryTimer->stop();
+    // when it goes. Nobody finds the frame while it is being destroyed.
     m_diskCheck->stop();
     Watch(QString());
-    delete m_frame;
-    m_frame = nullptr;
     m_view = nullptr;
-    m_document.reset();
+    delete std::exchange(m_frame, nullptr);
+}
+
+CDocument* CSingleDocTemplate::Document() const
+{
+    return m_frame ? &m_files.Document() : nullptr;
 }
 
 QString CSingleDocTemplate::GetDocString(DocStringIndex index) const
@@ -256,7 +232,7 @@ QString CSingleDocTemplate::GetDocString(DocStringIndex index) const
 
 QString CSingleDocTemplate::DocumentTitle() const
 {
-    const std::string path = m_document ? m_document->GetPathName() : std::string();
+    const std::string path = m_frame ? m_files.Document().GetPathName() : std::string();
     const QString name = GetDocString(docName);
     return path.empty() && !name.isEmpty() ? name : DocumentTitleOf(path);
 }
@@ -264,26 +240,22 @@ QString CSingleDocTemplate::DocumentTitle() const
 void CSingleDocTemplate::UpdateFrameTitle()
 {
     if (m_frame)
-        m_frame->SetTitleParts(DocumentTitle(), GetDocString(windowTitle), m_document && m_document->IsModified());
+        m_frame->SetTitleParts(DocumentTitle(), GetDocString(windowTitle), m_files.Document().IsModified());
 }
 
 bool CSingleDocTemplate::CreateFrame()
 {
-    m_document = m_classes.document();
-    m_document->SetChangeListener([this] { OnDocumentChanged(); });
-    m_document->SetTitleListener([this] { UpdateFrameTitle(); });
     m_frame = m_classes.frame();
     if (!m_frame || !m_frame->LoadFrame(m_resources)) {
         CloseAllDocuments();
         return false;
     }
-    m_view = m_classes.view(*m_document);
-    m_view->SetDocument(m_document.get());
+    m_files.Document().SetTitleListener([this] { UpdateFrameTitle(); });
+    m_view = m_classes.view();
+    m_view->SetDocument(&m_files.Document());
     m_frame->SetActiveView(m_view);
     // Later changes reach the title through the document's title listener.
     UpdateFrameTitle();
-    if (!m_app.m_pMainWnd)
-        m_app.m_pMainWnd = m_frame;
     return true;
 }
 

@@ -112,6 +112,11 @@ bool CWinApp::SaveAllModified()
     return !m_template || m_template->SaveModified();
 }
 
+CFrameWnd* CWinApp::GetMainWnd() const
+{
+    return m_template ? m_template->Frame() : nullptr;
+}
+
 ProfileStore& CWinApp::GetProfileStore()
 {
     if (!m_profile)
@@ -121,10 +126,11 @@ ProfileStore& CWinApp::GetProfileStore()
 
 void CWinApp::RestoreMainWindowPlacement(const QSize& firstSize)
 {
-    if (!m_pMainWnd)
+    CFrameWnd* frame = GetMainWnd();
+    if (!frame)
         return;
     const QByteArray saved = GetProfileSettings().value(QLatin1String(kWindowGeometry)).toByteArray();
-    if (!saved.isEmpty() && m_pMainWnd->restoreGeometry(saved))
+    if (!saved.isEmpty() && frame->restoreGeometry(saved))
         return;
     // Placed by the program, not left to the window manager, so that a
     // message shown at start-up (a recent file that has gone) knows where
@@ -135,14 +141,14 @@ void CWinApp::RestoreMainWindowPlacement(const QSize& firstSize)
         area.setSize(firstSize.boundedTo(available.size() * 9 / 10));
         area.moveCenter(available.center());
     }
-    m_pMainWnd->resize(area.size());
-    m_pMainWnd->move(area.topLeft());
+    frame->resize(area.size());
+    frame->move(area.topLeft());
 }
 
 void CWinApp::SaveMainWindowPlacement()
 {
-    if (m_pMainWnd)
-        GetProfileSettings().setValue(QLatin1String(kWindowGeometry), m_pMainWnd->saveGeometry());
+    if (const CFrameWnd* frame = GetMainWnd())
+        GetProfileSettings().setValue(QLatin1String(kWindowGeometry), frame->saveGeometry());
 }
 
 QSettings& CWinApp::GetProfileSettings()
@@ -165,7 +171,7 @@ void CWinApp::OnFileOpen()
     QString folder;
     if (const CDocument* doc = m_template->Document(); doc && !doc->GetPathName().empty())
         folder = QFileInfo(QString::fromStdString(doc->GetPathName())).path();
-    const QString path = AskFileName(FileDialogKind::Open, m_pMainWnd, folder,
+    const QString path = AskFileName(FileDialogKind::Open, GetMainWnd(), folder,
         m_template->GetDocString(CSingleDocTemplate::filterName),
         m_template->GetDocString(CSingleDocTemplate::filterExt));
     if (!path.isEmpty())
@@ -194,7 +200,7 @@ void CWinApp::OnOpenRecentFile(int id)
         // Asked before the save question: there is nothing to open.
         ShowMessageBox(QStringLiteral("%1 が見つかりません。\n最新のファイルの一覧から削除します。")
                            .arg(QDir::toNativeSeparators(path)),
-            MB_OK | MB_ICONWARNING, m_pMainWnd);
+            MB_OK | MB_ICONWARNING, GetMainWnd());
         m_recentFiles->Remove(index);
         return;
     }
@@ -205,8 +211,8 @@ void CWinApp::OnOpenRecentFile(int id)
 
 void CWinApp::OnAppExit()
 {
-    if (m_pMainWnd)
-        m_pMainWnd->close();
+    if (CFrameWnd* frame = GetMainWnd())
+        frame->close();
 }
 
 namespace {

@@ -52,8 +52,9 @@ public:
     ProfileStore& GetProfileStore();
     CRecentFileList* GetRecentFileList() const { return m_recentFiles.get(); }
     CSingleDocTemplate* DocTemplate() const { return m_template.get(); }
-
-    CFrameWnd* m_pMainWnd = nullptr;
+    // The main window: the frame of the document template, nullptr while
+    // there is none.
+    CFrameWnd* GetMainWnd() const;
 
     // The main window's size and position between runs, kept in the
     // profile's own group "Window", apart from the program's entries. The

@@ -79,8 +79,6 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("config")));
         // Recovery copies and the start marker live in the test folder too.
         qputenv("XDG_STATE_HOME", m_dir.filePath(QStringLiteral("state")).toLocal8Bit());
-        // Each test is a fresh process as far as the reopen request goes.
-        CTarelogView::SetReopenPending(true);
         SetMessageBoxResponder([this](const QString& text, unsigned type) {
             m_asked.push_back({text, type});
             if (m_answers.empty()) {
@@ -148,11 +146,8 @@ protected:
         Settle();
     }
 
-    CFrameWnd* Frame() const { return m_app ? m_app->m_pMainWnd : nullptr; }
-    CTarelogDoc* Doc() const
-    {
-        return m_app && m_app->DocTemplate() ? static_cast<CTarelogDoc*>(m_app->DocTemplate()->Document()) : nullptr;
-    }
+    CFrameWnd* Frame() const { return m_app ? m_app->GetMainWnd() : nullptr; }
+    CTarelogDoc* Doc() const { return m_app ? m_app->Diary() : nullptr; }
     CTarelogView* View() const { return Frame() ? static_cast<CTarelogView*>(Frame()->GetActiveView()) : nullptr; }
     QString DocPath() const { return Doc() ? QString::fromStdString(Doc()->GetPathName()) : QString(); }
 

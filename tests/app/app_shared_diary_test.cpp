@@ -3,6 +3,7 @@
 // killed window, and a start that died opening a file does not repeat it.
 #include "app_fixture.h"
 
+#include "app/diary_files.h"
 #include "platform/qt/framework_ids.h"
 
 #include <QAction>
@@ -118,10 +119,24 @@ TEST_F(AppSharedDiaryTest, RecoveryCopyComesAndGoesWithUnsavedChanges)
 
     // Letting the changes go drops the copy too.
     Doc()->SetDayWeight(68.0, 2024, 1, 3);
-    m_app->DocTemplate()->KeepRecoveryNow();
+    m_app->Files().KeepRecoveryNow();
     EXPECT_EQ(RecoveryFiles().size(), 2);
     Answer(IDNO);
     Frame()->FindAction(ID_FILE_NEW)->trigger();
+    EXPECT_TRUE(RecoveryFiles().isEmpty());
+
+    // A new diary's copy outlives a save that fails and goes with the one
+    // that names the diary.
+    Doc()->SetDayWeight(67.0, 2024, 1, 4);
+    m_app->Files().KeepRecoveryNow();
+    EXPECT_FALSE(RecoveryFiles().isEmpty());
+    Choose(FilePath(QStringLiteral("no-such-folder/new.tlg")));
+    Answer(IDOK);
+    Frame()->FindAction(ID_FILE_SAVE_AS)->trigger();
+    EXPECT_FALSE(RecoveryFiles().isEmpty());
+    Choose(FilePath(QStringLiteral("new.tlg")));
+    Frame()->FindAction(ID_FILE_SAVE_AS)->trigger();
+    EXPECT_EQ(DocPath(), FilePath(QStringLiteral("new.tlg")));
     EXPECT_TRUE(RecoveryFiles().isEmpty());
 }
 
@@ -195,7 +210,6 @@ TEST_F(AppSharedDiaryTest, AStartThatDiedOpeningTheLastDiaryIsNotRepeated)
     EXPECT_TRUE(Status().contains(QStringLiteral("自動では開きませんでした"))) << Status().toStdString();
     Quit();
     // That start ended in order: the next one (a new process) reopens as usual.
-    CTarelogView::SetReopenPending(true);
     ASSERT_TRUE(StartAndSettle());
     EXPECT_EQ(DocPath(), diary);
 }
@@ -242,7 +256,6 @@ TEST_F(AppSharedDiaryTest, AMarkerWhoseProcessIdNowBelongsToAnotherProgramIsAnIn
     // at once) is no crash: the last diary is reopened.
     QLockFile starting(marker);
     ASSERT_TRUE(starting.tryLock(0));
-    CTarelogView::SetReopenPending(true);
     ASSERT_TRUE(StartAndSettle());
     EXPECT_EQ(DocPath(), diary);
     EXPECT_FALSE(Status().contains(QStringLiteral("自動では開きませんでした"))) << Status().toStdString();

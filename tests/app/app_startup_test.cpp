@@ -36,7 +36,7 @@ TEST_F(AppStartupTest, WithoutRecentFilesAnEmptyDiaryStaysShown)
     EXPECT_EQ(Doc()->GetRecordCount(), 0);
     // The reopen request was made, found the list empty and did nothing.
     EXPECT_EQ(CountOf(m_routed, ID_FILE_MRU_FILE1), 0);
-    EXPECT_FALSE(CTarelogView::ReopenPending());
+    EXPECT_FALSE(m_app->TakeReopen()) << "asked for once";
     EXPECT_TRUE(m_asked.empty());
 }
 
@@ -125,7 +125,6 @@ TEST_F(AppStartupTest, ColoursWrittenAtExitAreReadAtTheNextStart)
         for (int i = 0; i < 10; ++i)
             EXPECT_TRUE(settings.contains(QStringLiteral("色/%1").arg(i))) << i;
     }
-    CTarelogView::SetReopenPending(true);
     ASSERT_TRUE(StartAndSettle());
     EXPECT_EQ(View()->State().m_colorSlots[0], 0x0000FFu);
     EXPECT_EQ(View()->State().m_colorSlots[8], 0xFF123456u);

@@ -78,13 +78,13 @@ int main(int argc, char** argv)
             if (size >= 0 && size + 1 < view.size()) {
                 const QStringList sides = view[size + 1].split(QLatin1Char('x'));
                 if (sides.size() == 2)
-                    app.m_pMainWnd->resize(sides[0].toInt(), sides[1].toInt());
+                    app.GetMainWnd()->resize(sides[0].toInt(), sides[1].toInt());
             }
             QCoreApplication::processEvents();
             for (int id : {ID_AVG_NARROW, ID_AVG_NORMAL, ID_AVG_WIDE})
-                app.m_pMainWnd->RouteCommand(id);
+                app.GetMainWnd()->RouteCommand(id);
             QCoreApplication::processEvents();
-            QWidget* graph = app.m_pMainWnd->GetActiveView();
+            QWidget* graph = app.GetMainWnd()->GetActiveView();
             graph->grab(); // the layout the wheel and the keys read
             const auto number = [&view](const char* option) {
                 const int at = view.indexOf(QString::fromLatin1(option));
@@ -106,9 +106,9 @@ int main(int argc, char** argv)
                 }
             }
             QCoreApplication::processEvents();
-            status = app.m_pMainWnd->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+            status = app.GetMainWnd()->grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
             if (argc == 4) {
-                CAboutDlg about(app.m_pMainWnd);
+                CAboutDlg about(app.GetMainWnd());
                 about.InitDialog();
                 about.show();
                 QCoreApplication::processEvents();

@@ -4,7 +4,6 @@
 // until killed. XDG_STATE_HOME and XDG_CONFIG_HOME come from the test.
 #include "app/tarelog_app.h"
 #include "diary/tarelog_doc.h"
-#include "platform/qt/single_doc_template.h"
 #include "platform/qt/offscreen_gui.h"
 
 #include <QApplication>
@@ -39,7 +38,7 @@ int main(int argc, char** argv)
     if (!app.InitInstance())
         return 1;
     QCoreApplication::processEvents();
-    auto* doc = static_cast<CTarelogDoc*>(app.DocTemplate()->Document());
+    CTarelogDoc* doc = app.Diary();
     doc->SetDayWeight(55.5, 2024, 6, 1);
     doc->SetDayWeight(55.0, 2024, 6, 2);
     // The copy is written by the window's own timer, as for a person.

@@ -14,6 +14,7 @@
 #include "view/draw_graph.h"
 #include "view/qt/graph_image.h"
 #include "view/shown_days_text.h"
+#include "view/start_reopen.h"
 #include "view/status_text.h"
 #include "view/pointing_text.h"
 #include "view/view_settings.h"
@@ -26,12 +27,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CTarelogView::CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* parent, DiaryEditor* editor)
+CTarelogView::CTarelogView(CTarelogDoc& diary, ProfileStore& profile, DataDialogs dialogs, QWidget* parent,
+    DiaryEditor* editor, StartReopen* reopen)
     : CView(parent)
+    , m_diary(&diary)
     , m_profile(profile)
     , m_dialogs(std::move(dialogs))
     , m_editor(editor)
+    , m_reopen(reopen)
 {
+    SetDocument(&diary);
     m_state.LoadColors(m_profile);
     LoadViewMenuSettings(m_state, m_profile);
     BindCommands();
@@ -47,11 +52,6 @@ CTarelogView::~CTarelogView()
     m_state.SaveColors(m_profile);
 }
 
-CTarelogDoc* CTarelogView::GetDocument() const
-{
-    return static_cast<CTarelogDoc*>(CView::GetDocument());
-}
-
 void CTarelogView::OnInitialUpdate()
 {
     // A new or opened diary brings its own goal.
@@ -61,12 +61,11 @@ void CTarelogView::OnInitialUpdate()
     m_marked.reset();
     m_drag.reset();
     CView::OnInitialUpdate();
-    if (!s_reopenPending)
+    if (!m_reopen || !m_reopen->TakeReopen())
         return;
     // Handled once start-up has finished and the window is shown.
     if (auto* frame = qobject_cast<CFrameWnd*>(window()))
         PostCommand(frame, ID_FILE_MRU_FILE1);
-    s_reopenPending = false;
 }
 
 void CTarelogView::OnUpdate(CDocument* document, long hint)

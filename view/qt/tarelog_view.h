@@ -17,6 +17,7 @@ class DiaryEditor;
 class QMenu;
 struct DiaryStats;
 class ProfileStore;
+class StartReopen;
 
 // What the data menu's dialogs are, given by the application: the view
 // binds the commands and repaints after each, without knowing the dialogs.
@@ -53,22 +54,20 @@ struct DataDialogs {
 class CTarelogView : public CView {
     Q_OBJECT
 public:
-    CTarelogView(ProfileStore& profile, DataDialogs dialogs, QWidget* parent = nullptr, DiaryEditor* editor = nullptr);
+    // Shows `diary`, which outlives the view. `reopen` says whether this
+    // start still reopens the most recent diary (nothing is reopened
+    // without it).
+    CTarelogView(CTarelogDoc& diary, ProfileStore& profile, DataDialogs dialogs, QWidget* parent = nullptr,
+        DiaryEditor* editor = nullptr, StartReopen* reopen = nullptr);
     ~CTarelogView() override;
 
-    CTarelogDoc* GetDocument() const;
+    CTarelogDoc* GetDocument() const { return m_diary; }
     const GraphViewState& State() const { return m_state; }
 
     void OnInitialUpdate() override;
     void OnUpdate(CDocument* document, long hint) override;
     // About the client area of the handheld the program was made for.
     QSize sizeHint() const override { return QSize(240, 320); }
-
-    // True until the first initial update of the process has asked the
-    // main window to reopen the most recent file. Start-up clears it to skip
-    // the reopen; tests set it again to start as a fresh process would.
-    static bool ReopenPending() { return s_reopenPending; }
-    static void SetReopenPending(bool pending) { s_reopenPending = pending; }
 
     // The diary's index of the marked day, if one is marked.
     std::optional<std::size_t> MarkedRecord() const { return m_marked; }
@@ -110,11 +109,11 @@ private:
     void RefreshAccessibleText(const DiaryStats& stats, const std::string& marked);
     std::string MarkedText();
 
-    static inline bool s_reopenPending = true;
-
+    CTarelogDoc* m_diary;
     ProfileStore& m_profile;
     DataDialogs m_dialogs;
     DiaryEditor* m_editor = nullptr;
+    StartReopen* m_reopen = nullptr;
     GraphViewState m_state;
     // The labels of one paint come back in the next.
     GraphTextCache m_texts;
