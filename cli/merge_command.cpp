@@ -3,8 +3,10 @@
 #include "cli/commands.h"
 #include "cli/synced_diary.h"
 #include "cli/verb_preamble.h"
+#include "diary/sharing/synced_write.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -54,9 +56,11 @@ const VerbTable& MergeTable()
                        "only keeps that change; a day two machines changed differently keeps the\n"
                        "later change and is named, with the other weight. Without this machine's\n"
                        "memory of DIARY every day of every version is kept. The copies are then\n"
-                       "removed from DIARY's folder and kept for 30 days under\n"
-                       "$XDG_STATE_HOME/tarelog/conflict-copies; OTHER files stay where they are.\n"
-                       "Every verb that writes DIARY does the same first.\n",
+                       "removed from DIARY's folder and kept for "
+            + std::to_string(SyncedDiaryWrite::kKeptDays)
+            + " days under\n"
+              "$XDG_STATE_HOME/tarelog/conflict-copies; OTHER files stay where they are.\n"
+              "Every verb that writes DIARY does the same first.\n",
         .options = {{kDryRun, "dry-run", 0, nullptr, "say what would be folded in and changed; write nothing"}},
         .operands = {{.files = "tlg"}, {.files = "tlg"}},
         .moreOperands = true,
