@@ -129,16 +129,18 @@ void CPhoneDlg::ShowPairing()
         m_state->setText(QStringLiteral("スマートフォンからは入力できません。"));
         return;
     }
-    m_state->setText(QStringLiteral("スマートフォンのカメラで QR コードを読み取ってください。リンクは 10 分間、1 回だけ使えます。\n"
-                                    "アドレス: %1\n証明書の指紋 (SHA-256): %2")
-                         .arg(m_serving.BaseUrl(), m_serving.Fingerprint()));
+    m_state->setText(
+        QStringLiteral("スマートフォンのカメラで QR コードを読み取ってください。リンクは 10 分間、1 回だけ使えます。\n"
+                       "アドレス: %1\n証明書の指紋 (SHA-256): %2")
+            .arg(m_serving.BaseUrl(), m_serving.Fingerprint()));
     try {
         const std::string link = NewPairingLink(m_diaryPath, m_serving.BaseUrl().toStdString());
         m_link->setText(QString::fromStdString(link));
         if (const auto code = QrCode::Encode(link))
             m_code->setPixmap(CodePixmap(*code));
     } catch (const std::runtime_error& failed) {
-        m_link->setText(QStringLiteral("ペアリング用リンクを作れませんでした（%1）").arg(QString::fromUtf8(failed.what())));
+        m_link->setText(
+            QStringLiteral("ペアリング用リンクを作れませんでした（%1）").arg(QString::fromUtf8(failed.what())));
     }
 }
 
@@ -158,7 +160,8 @@ void CPhoneDlg::FillDevices()
         m_devices->setItem(row, 0, new QTableWidgetItem(name));
         m_devices->setItem(row, 1, new QTableWidgetItem(KindText(device.kind)));
         m_devices->setItem(row, 2,
-            new QTableWidgetItem(QDateTime::fromSecsSinceEpoch(device.pairedAt).toString(QStringLiteral("yyyy/MM/dd HH:mm"))));
+            new QTableWidgetItem(
+                QDateTime::fromSecsSinceEpoch(device.pairedAt).toString(QStringLiteral("yyyy/MM/dd HH:mm"))));
         auto* revoke = new QPushButton(QStringLiteral("取り消す"), m_devices);
         revoke->setAccessibleName(QStringLiteral("%1 の登録を取り消す").arg(name));
         connect(revoke, &QPushButton::clicked, this, [this, name] { Revoke(name); });

@@ -75,10 +75,11 @@ QString PhoneServing::Serve(const std::string& diaryPath)
     serverOptions.port = m_port;
     serverOptions.tlsIdentity = identity->path;
     PhoneService* service = running->service.get();
-    running->server = std::make_unique<HttpServer>(
-        serverOptions, [service](const HttpRequest& request) { return service->Handle(request); });
+    running->server = std::make_unique<HttpServer>(serverOptions,
+        [service](const HttpRequest& request) { return service->Handle(request); });
     if (const auto failed = running->server->Start())
-        return QStringLiteral("スマートフォン用のページを始められませんでした（%1）").arg(QString::fromStdString(*failed));
+        return QStringLiteral("スマートフォン用のページを始められませんでした（%1）")
+            .arg(QString::fromStdString(*failed));
 
     if (m_port == 0)
         running->baseUrl = ::BaseUrl(true, host, running->server->Port());

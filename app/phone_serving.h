@@ -45,7 +45,7 @@ private:
     std::string m_diaryPath;
     QString m_fingerprint;
     std::string m_address = "0.0.0.0";
-    int m_port;  // the default port, set in the constructor
+    int m_port; // the default port, set in the constructor
 };
 
 // Whether this user had the window serve the phone page: kept in the

@@ -200,8 +200,8 @@ int main(int argc, char** argv)
     SSL_CTX* context = SSL_CTX_new(TLS_client_method());
     const std::string host = "Host: 127.0.0.1:" + std::to_string(server.Port()) + "\r\n";
     const std::string link = NewPairingLink(diary, base);
-    const std::string paired = Connection(context, server.Port())
-                                   .Ask("GET " + link.substr(base.size()) + " HTTP/1.1\r\n" + host + "\r\n");
+    const std::string paired =
+        Connection(context, server.Port()).Ask("GET " + link.substr(base.size()) + " HTTP/1.1\r\n" + host + "\r\n");
     const std::size_t cookieAt = paired.find("Set-Cookie: ");
     if (cookieAt == std::string::npos) {
         std::fprintf(stderr, "pairing failed:\n%s\n", paired.c_str());

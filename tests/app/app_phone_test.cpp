@@ -92,7 +92,8 @@ TEST_F(AppPhoneTest, ADayRecordedFromTheNetworkReachesTheFileAndIsAnnounced)
     QSignalSpy recorded(&serving, &PhoneServing::dayRecorded);
     EXPECT_EQ(PostDay(serving.BaseUrl(), *token, QStringLiteral("2024-01-02"), 69.6), 200);
     ASSERT_TRUE(recorded.wait(5000));
-    EXPECT_EQ(recorded.first().first().toString(), QStringLiteral("スマートフォンから 2024/01/02 の体重を記録しました"));
+    EXPECT_EQ(recorded.first().first().toString(),
+        QStringLiteral("スマートフォンから 2024/01/02 の体重を記録しました"));
     EXPECT_EQ(WeightsIn(diary), (std::vector<double>{70.0, 69.6}));
 }
 

@@ -73,8 +73,8 @@ TEST_F(AppWindowTest, MenusCarryTheTextsAndIdsOfTheResource)
     ExpectMenu(frame, QStringLiteral("ﾌｧｲﾙ"),
         {{"新規作成(&N)\tCtrl+N", 57600}, {"開く(&O)...\tCtrl+O", 57601}, {"上書き保存(&S)\tCtrl+S", 57603},
             {"名前を付けて保存(&A)...", 57604}, {"グラフを画像で保存...", ID_FILE_SAVE_GRAPH},
-            {"スマートフォンから入力...", ID_FILE_PHONE}, {nullptr, 0},
-            {"最新のファイル", 57616}, {nullptr, 0}, {"アプリケーションの終了(&X)", 57665}});
+            {"スマートフォンから入力...", ID_FILE_PHONE}, {nullptr, 0}, {"最新のファイル", 57616}, {nullptr, 0},
+            {"アプリケーションの終了(&X)", 57665}});
     ExpectMenu(frame, QStringLiteral("ﾃﾞｰﾀ"),
         {{"元に戻す\tCtrl+Z", ID_EDIT_UNDO}, {"やり直し\tCtrl+Y", ID_EDIT_REDO}, {nullptr, 0},
             {"コピー\tCtrl+C", ID_EDIT_COPY}, {"貼り付け\tCtrl+V", ID_EDIT_PASTE}, {nullptr, 0}, {"新規入力...", 32771},
