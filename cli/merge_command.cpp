@@ -87,10 +87,7 @@ int RunMerge(const std::vector<std::string>& args)
     const Result<DiaryFileFacts, DiaryFileError> loaded = write.Load(doc, SyncedDiaryWrite::Copies::Fold, *others);
     if (!loaded)
         return ReportFailure(loaded.error());
-    for (const std::string& path : write.Report().unreadable)
-        std::fprintf(stderr,
-            "tarelog-cli: warning: %s is named like a conflict copy of %s but is not a diary; left alone\n",
-            path.c_str(), write.Path().c_str());
+    WarnOfUnreadableCopies(write.Path(), write.Report());
     PrintPlan(parsed, write);
     if (parsed.dryRun)
         return kExitOk;

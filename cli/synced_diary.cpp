@@ -20,10 +20,7 @@ std::string WeightText(const std::optional<double>& weight)
 
 void SayFold(const std::string& diary, const CopyFoldReport& report)
 {
-    for (const std::string& path : report.unreadable)
-        std::fprintf(stderr,
-            "tarelog-cli: warning: %s is named like a conflict copy of %s but is not a diary; left alone\n",
-            path.c_str(), diary.c_str());
+    WarnOfUnreadableCopies(diary, report);
     for (const DiaryConflict& conflict : report.conflicts)
         std::fprintf(stderr, "tarelog-cli: %s: %s\n", diary.c_str(), DescribeConflict(conflict, false).c_str());
     if (!report.folded.empty())
@@ -33,6 +30,14 @@ void SayFold(const std::string& diary, const CopyFoldReport& report)
 }
 
 } // namespace
+
+void WarnOfUnreadableCopies(const std::string& diary, const CopyFoldReport& report)
+{
+    for (const std::string& path : report.unreadable)
+        std::fprintf(stderr,
+            "tarelog-cli: warning: %s is named like a conflict copy of %s but is not a diary; left alone\n",
+            path.c_str(), diary.c_str());
+}
 
 std::string NameOfConflict(const DiaryConflict& conflict)
 {

@@ -18,6 +18,10 @@ std::optional<DiaryFileFacts> LoadForWriting(SyncedDiaryWrite& write, CTarelogDo
 // only takes the folded copies away. False once a failure is reported.
 bool SaveWritten(SyncedDiaryWrite& write, CTarelogDoc& doc, bool changed = true);
 
+// Warns of the files beside `diary` that are named like its conflict
+// copies but could not be read as diaries, and were left alone.
+void WarnOfUnreadableCopies(const std::string& diary, const CopyFoldReport& report);
+
 // For the verbs that only read a diary: says on standard error how many
 // conflict copies lie beside `path` and how to fold them in.
 void MentionConflictCopies(const std::string& path);

@@ -161,6 +161,10 @@ TEST_F(ConflictCopies, AFileThatOnlyLooksLikeACopyIsLeftAloneAndNamed)
     ASSERT_EQ(add.status, 0) << add.err;
     EXPECT_NE(add.err.find(lookalike + " is named like a conflict copy"), std::string::npos) << add.err;
     EXPECT_EQ(ReadBytes(lookalike), "not a diary");
+    const CliRun merge = RunCli(dir, {"merge", diary}, machineA);
+    ASSERT_EQ(merge.status, 0) << merge.err;
+    EXPECT_NE(merge.err.find(lookalike + " is named like a conflict copy"), std::string::npos) << merge.err;
+    EXPECT_EQ(ReadBytes(lookalike), "not a diary");
     const CliRun dump = RunCli(dir, {"dump", diary}, machineA);
     EXPECT_TRUE(dump.err.empty()) << dump.err;
 }
