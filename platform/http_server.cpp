@@ -148,6 +148,25 @@ httplib::Server::HandlerResponse DescribeRefusal(const httplib::Request&, httpli
     return httplib::Server::HandlerResponse::Handled;
 }
 
+// The TLS connection this thread serves. The library accepts, reads and
+// answers a connection on one thread, from its handshake on, and tells of
+// the handshake through the context's callback.
+thread_local SSL* t_servedTls = nullptr;
+
+void NoteServedTls(const SSL* tls, int /*where*/, int /*value*/)
+{
+    t_servedTls = const_cast<SSL*>(tls);
+}
+
+// The library still reads a connection it was asked to close. Marked as
+// closed by the client, a TLS connection reads nothing more: whatever
+// comes after the answer is thrown away, and the connection ends.
+void EndReadingThisTlsConnection()
+{
+    if (t_servedTls)
+        SSL_set_shutdown(t_servedTls, SSL_get_shutdown(t_servedTls) | SSL_RECEIVED_SHUTDOWN);
+}
+
 // Decided from the headers, before the library reads a body: it holds a
 // body with a length to its limit, but reads a chunked one whole, however
 // long (and a request of a method it has no handler for, too). No page or
@@ -164,6 +183,7 @@ httplib::Server::HandlerResponse RefuseUnboundedBodies(const httplib::Request& r
     // The body is left unread on the connection: it must not be taken for
     // the next request.
     response.set_header("Connection", "close");
+    EndReadingThisTlsConnection();
     response.set_content(RefusalText(response.status), "text/plain; charset=utf-8");
     return httplib::Server::HandlerResponse::Handled;
 }
@@ -204,6 +224,7 @@ std::optional<std::string> HttpServer::Binding::Make()
     auto tls = std::make_unique<TlsServer>(pem, pem);
     if (!tls->is_valid())
         return "cannot use the TLS key and certificate in '" + options.tlsIdentity + "'";
+    SSL_CTX_set_info_callback(tls->ssl_context(), NoteServedTls);
     server = std::move(tls);
     return std::nullopt;
 }
@@ -229,13 +250,12 @@ void HttpServer::Binding::Route()
     });
     server->set_payload_max_length(options.maxBodyBytes);
     // A refused body stays unread on the connection, and the library,
-    // asked to close, still reads on. Behind a proxy that reuses its
-    // connections (plain HTTP is served only behind one), a request hidden
-    // in that body would be answered to whoever the proxy serves next: one
-    // request per connection. Over TLS a connection is one client's own,
-    // and what it hides in a body is answered to itself alone, on its own
-    // device's authority; a phone then pays the handshake once for the
-    // page and the entries that follow it.
+    // asked to close, still reads on: behind a proxy that reuses its
+    // connections, a request hidden in that body would be answered to
+    // whoever the proxy serves next. A plain connection therefore carries
+    // one request; a TLS one, whose reading ends with a refusal, carries
+    // many in turn, so that a phone pays the handshake once for the page
+    // and the entries that follow it.
     server->set_keep_alive_max_count(options.tlsIdentity.empty() ? 1 : kRequestsPerTlsConnection);
     server->set_keep_alive_timeout(options.idleTimeout.count());
     server->set_read_timeout(options.readTimeout.count());

@@ -12,13 +12,13 @@
 // threads of its own. The server library (cpp-httplib) is bound here and
 // nowhere else.
 //
-// A TLS connection carries up to a hundred requests, one after another; a
-// plain one carries one, since plain HTTP is served behind a proxy that may
-// share a connection among its clients. A connection holds a thread while
-// it is open, as the library works, so idle and slow connections are cut
-// short by the timeouts below and the threads are many (a connection limit)
-// rather than a handful: a phone's request is not kept waiting behind a few
-// hundred connections that send nothing.
+// A TLS connection carries up to a hundred requests, one after another,
+// and none after a body refused from its headers; a plain one carries one.
+// A connection holds a thread while it is open, as the library works, so
+// idle and slow connections are cut short by the timeouts below and the
+// threads are many (a connection limit) rather than a handful: a phone's
+// request is not kept waiting behind a few hundred connections that send
+// nothing.
 struct HttpServerOptions {
     std::string address = "127.0.0.1"; // "0.0.0.0" for every IPv4 address of the machine
     int port = 0;                      // 0: a free port, chosen by the system (see Port())

@@ -315,6 +315,52 @@ std::string ReadAnswer(SSL* tls)
     }
 }
 
+// Everything a TLS connection answers until the server closes it or
+// three seconds pass.
+std::string ReadUntilClosed(SSL* tls, int fd)
+{
+    const timeval wait{3, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    std::string answer;
+    char buffer[4096];
+    for (int n; (n = SSL_read(tls, buffer, sizeof buffer)) > 0;)
+        answer.append(buffer, static_cast<std::size_t>(n));
+    return answer;
+}
+
+// Over TLS too, a refused body is not read as the next request, whether it
+// comes later or in the same record as the headers.
+TEST(HttpServer, ARefusedBodyEndsATlsConnection)
+{
+    TempDir dir;
+    Recorder recorder;
+    const auto server = StartedOverTls(dir, recorder);
+    ASSERT_TRUE(server);
+    const std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> context(SSL_CTX_new(TLS_client_method()), &SSL_CTX_free);
+    const std::string smuggled = "GET /smuggled HTTP/1.1\r\nHost: x\r\n\r\n";
+    for (const std::string& framing :
+        {std::string("Content-Length: 100000"), std::string("Transfer-Encoding: chunked")}) {
+        for (const bool apart : {true, false}) {
+            LoopbackSocket socket(server->Port());
+            const std::unique_ptr<SSL, decltype(&SSL_free)> tls(SSL_new(context.get()), &SSL_free);
+            SSL_set_fd(tls.get(), socket.Fd());
+            ASSERT_EQ(SSL_connect(tls.get()), 1);
+            std::string request = "POST /a HTTP/1.1\r\nHost: x\r\n" + framing + "\r\n\r\n";
+            if (!apart)
+                request += smuggled;
+            ASSERT_GT(SSL_write(tls.get(), request.data(), static_cast<int>(request.size())), 0);
+            if (apart) {
+                std::this_thread::sleep_for(100ms);
+                SSL_write(tls.get(), smuggled.data(), static_cast<int>(smuggled.size()));
+            }
+            const std::string refused = ReadUntilClosed(tls.get(), socket.Fd());
+            EXPECT_TRUE(StatusLine(refused).starts_with("HTTP/1.1 41")) << framing << apart << refused;
+            EXPECT_EQ(refused.find("HTTP/1.1", 1), std::string::npos) << framing << apart << refused;
+        }
+    }
+    EXPECT_EQ(recorder.Count(), 0u);
+}
+
 // A phone's page and the entries posted from it share one TLS connection,
 // as a browser keeps it; a plain connection, served only behind a proxy
 // that may pass it from client to client, is closed after its answer.
