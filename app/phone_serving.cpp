@@ -6,7 +6,6 @@
 #include "platform/http_server.h"
 #include "platform/profile_store.h"
 #include "platform/qt/qsettings_profile_store.h"
-#include "platform/state_folder.h"
 #include "platform/tls_certificate.h"
 
 namespace {
@@ -55,7 +54,7 @@ QString PhoneServing::Serve(const std::string& diaryPath)
     // keeps its certificate in the same place.
     const std::vector<std::string> addresses = AddressesToOpen(m_address);
     const std::string& host = addresses.front();
-    const auto identity = LoadOrMakeTlsIdentity(StateFolder("tarelog") + "/tls", CertificateNames(addresses));
+    const auto identity = LoadOrMakePhoneIdentity(addresses);
     if (!identity)
         return QStringLiteral("証明書を用意できませんでした（%1）").arg(QString::fromStdString(identity.error()));
 

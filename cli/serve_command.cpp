@@ -9,7 +9,6 @@
 #include "platform/http_server.h"
 #include "platform/host_addresses.h"
 #include "platform/qt/qsettings_profile_store.h"
-#include "platform/state_folder.h"
 #include "platform/tls_certificate.h"
 
 #include <atomic>
@@ -83,7 +82,7 @@ int Serve(const std::string& diary, const ListenAddress& listen, bool tls)
     options.port = listen.port;
     std::optional<TlsIdentity> identity;
     if (tls) {
-        const auto kept = LoadOrMakeTlsIdentity(StateFolder("tarelog") + "/tls", CertificateNames(addresses));
+        const auto kept = LoadOrMakePhoneIdentity(addresses);
         if (!kept) {
             std::fprintf(stderr, "tarelog-cli: %s\n", kept.error().c_str());
             return kExitFailure;

@@ -1,6 +1,7 @@
 #include "phone/phone_defaults.h"
 
 #include "platform/host_addresses.h"
+#include "platform/state_folder.h"
 
 #include <unistd.h>
 
@@ -25,11 +26,11 @@ std::string BaseUrl(bool tls, const std::string& address, int port)
     return (tls ? "https://" : "http://") + host + ":" + std::to_string(port);
 }
 
-std::vector<std::string> CertificateNames(const std::vector<std::string>& addresses)
+Result<TlsIdentity, std::string> LoadOrMakePhoneIdentity(const std::vector<std::string>& addresses)
 {
     std::vector<std::string> names = addresses;
     char host[256] = {};
     if (::gethostname(host, sizeof host - 1) == 0 && host[0] != '\0')
         names.push_back(host);
-    return names;
+    return LoadOrMakeTlsIdentity(StateFolder("tarelog") + "/tls", names);
 }

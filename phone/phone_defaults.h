@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/result.h"
+#include "platform/tls_certificate.h"
+
 #include <string>
 #include <vector>
 
@@ -21,6 +24,7 @@ std::vector<std::string> AddressesToOpen(const std::string& listened);
 // "https://ADDRESS:PORT" ("http://" without TLS; an IPv6 address bracketed).
 std::string BaseUrl(bool tls, const std::string& address, int port);
 
-// The names a new certificate is made for: the addresses, and the
-// machine's host name.
-std::vector<std::string> CertificateNames(const std::vector<std::string>& addresses);
+// The page's kept key and certificate, in the user's state folder, shared
+// by tarelog-cli serve and the window; a new one is made for `addresses`
+// and the machine's host name. English text of what failed on failure.
+Result<TlsIdentity, std::string> LoadOrMakePhoneIdentity(const std::vector<std::string>& addresses);
