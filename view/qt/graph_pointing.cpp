@@ -97,9 +97,9 @@ void CTarelogView::ZoomAt(int x, double factor)
         return;
     const std::optional<DaySpan> diary = DiaryDays(*doc);
     const std::optional<DaySpan> shownDays = ShownDays(*doc, m_state);
-    const ShownRecords shown = ShownRecordsOf(*doc, m_state);
     if (!diary || !shownDays)
         return;
+    const ShownRecords shown = ShownRecordsOf(*doc, m_state);
     // The paint put the first shown record at the left margin; without a
     // paint to read, the zoom keeps the middle of the shown days.
     double around = static_cast<double>(shownDays->first + shownDays->last) / 2.0;
